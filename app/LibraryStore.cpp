@@ -1,0 +1,169 @@
+// The settings and the picture library in the registry: the main window's
+// LoadSettings, SaveSettings, SaveGroupList, LoadFileList and SaveFileList.
+#include "app/StoreNames.h"
+#include "app/TTapestraMain.h"
+#include "framework/Exception.h"
+#include "framework/TApplication.h"
+#include "framework/TRegIniFile.h"
+#include "framework/Text.h"
+
+namespace {
+TRegIniFile ProgramKey() {
+    return TRegIniFile(HKEY_CURRENT_USER, kProgramKey);
+}
+
+std::wstring Numbered(const wchar_t* prefix, int n) {
+    return prefix + IntToText(n);
+}
+
+// Reads one start-up value; a value that cannot be read is reported and keeps
+// its default, so one bad value never keeps the program from starting.
+template <typename T, typename Read> void ReadInto(T& field, Read read) {
+    try {
+        field = read();
+    } catch (const ERegistryException&) {
+        Application->HandleException(std::current_exception());
+    }
+}
+} // namespace
+
+std::wstring TTapestraMain::SelectedGroupSection() const {
+    HTREEITEM selected = GroupTree->Selected();
+    return kFileListPrefix + (selected ? GroupTree->NodeText(selected) : std::wstring());
+}
+
+int TTapestraMain::FileView(int row) const {
+    return row >= 0 && row < static_cast<int>(FileViews.size()) ? FileViews[row] : 0;
+}
+
+void TTapestraMain::SetFileView(int row, int position) {
+    if (row < 0) return;
+    if (row >= static_cast<int>(FileViews.size())) FileViews.resize(row + 1, 0);
+    FileViews[row] = position;
+}
+
+void TTapestraMain::LoadSettings() {
+    TRegIniFile reg = ProgramKey();
+    const std::wstring s = kSettingsSection;
+    auto integer = [&](const wchar_t* ident, int def) {
+        return [&reg, &s, ident, def] { return reg.ReadInteger(s, ident, def); };
+    };
+    ReadInto(CurrentFile, [&] { return reg.ReadString(s, L"files", L""); });
+    ReadInto(CenterTiles, integer(L"中央表示", 0));
+    ReadInto(ChangeAtShutdown, integer(L"終了", 0));
+    ReadInto(TrayMode, integer(L"モード", 0));
+    ReadInto(StartHidden, integer(L"起動設定", 0));
+    ReadInto(IntervalMinutes, integer(L"時間", 10));
+    ReadInto(TimedChange, integer(L"時間変更", 0));
+    ReadInto(ChangeMethod, integer(L"変更方法", 1));
+    ReadInto(ClearIcon, integer(L"一発消去", 1));
+    ReadInto(XPos, integer(L"XPos", 0));
+    ReadInto(YPos, integer(L"YPos", 0));
+    ReadInto(Move, [&] { return reg.ReadBool(s, L"Move", false); });
+    ReadInto(AutoRun, [&] { return reg.ReadBool(s, L"自動実行", false); });
+    ReadInto(AutoFile, [&] { return reg.ReadString(s, L"自動File", L""); });
+    ReadInto(ActiveFile, integer(L"ActiveFile", 0));
+    ReadInto(ActiveGroup, integer(L"ActiveGroup", -1));
+
+    // Geometry: height, width, top, left, then the two panels. The default
+    // position centres the window on the screen.
+    int height = 400, width = 550;
+    ReadInto(height, integer(L"Height", 400));
+    SetHeight(height);
+    ReadInto(width, integer(L"Width", 550));
+    SetWidth(width);
+    int top = (GetSystemMetrics(SM_CYSCREEN) - Height()) / 2;
+    ReadInto(top, integer(L"Top", top));
+    SetTop(top);
+    int left = (GetSystemMetrics(SM_CXSCREEN) - Width()) / 2;
+    ReadInto(left, integer(L"Left", left));
+    SetLeft(left);
+    int pnlHeight = 150, pnlWidth = 211;
+    ReadInto(pnlHeight, integer(L"pnlHeight", 150));
+    pnlTop->SetHeight(pnlHeight);
+    ReadInto(pnlWidth, integer(L"pnlWidth", 211));
+    pnlLeft->SetWidth(pnlWidth);
+
+    LoadGroupList();
+}
+
+void TTapestraMain::LoadGroupList() {
+    TRegIniFile reg = ProgramKey();
+    int count = 0;
+    ReadInto(count, [&] { return reg.ReadInteger(kGroupSection, L"Count", 0); });
+    HTREEITEM root = GroupTree->Root();
+    for (int n = 1; n <= count; ++n) {
+        std::wstring name;
+        ReadInto(name, [&] { return reg.ReadString(kGroupSection, Numbered(L"Group", n), L""); });
+        GroupTree->AddChild(root, name, 0, 1);
+    }
+    GroupTree->Expand(root);
+}
+
+void TTapestraMain::SaveSettings() {
+    TRegIniFile reg = ProgramKey();
+    const std::wstring s = kSettingsSection;
+    reg.WriteInteger(s, L"モード", TrayMode);
+    // The normal-state rectangle, also while the window is minimised.
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    GetWindowPlacement(Handle(), &placement);
+    const RECT& r = placement.rcNormalPosition;
+    reg.WriteInteger(s, L"Top", r.top);
+    reg.WriteInteger(s, L"Left", r.left);
+    reg.WriteInteger(s, L"Width", r.right - r.left);
+    reg.WriteInteger(s, L"Height", r.bottom - r.top);
+    reg.WriteInteger(s, L"pnlHeight", pnlTop->Height());
+    reg.WriteInteger(s, L"pnlWidth", pnlLeft->Width());
+    reg.WriteInteger(s, L"ActiveGroup", ActiveGroup);
+    reg.WriteInteger(s, L"ActiveFile", ActiveFile);
+    reg.WriteBool(s, L"自動実行", AutoRun);
+    reg.WriteString(s, L"自動File", AutoFile);
+}
+
+void TTapestraMain::SaveGroupList() {
+    TRegIniFile reg = ProgramKey();
+    int oldCount = reg.ReadInteger(kGroupSection, L"Count", 0);
+    for (int n = 1; n <= oldCount; ++n)
+        reg.DeleteValue(kGroupSection, Numbered(L"Group", n));
+    HTREEITEM root = GroupTree->Root();
+    reg.WriteInteger(kGroupSection, L"Count", GroupTree->ChildCount(root));
+    int n = 1;
+    for (HTREEITEM node = GroupTree->FirstChild(root); node; node = GroupTree->NextSibling(node), ++n)
+        reg.WriteString(kGroupSection, Numbered(L"Group", n), GroupTree->NodeText(node));
+}
+
+void TTapestraMain::LoadFileList() {
+    TRegIniFile reg = ProgramKey();
+    HTREEITEM root = GroupTree->Root();
+    int rows = 1;
+    const std::wstring section = SelectedGroupSection();
+    if (GroupTree->ChildCount(root) > 0 && GroupTree->Selected())
+        rows = std::max(reg.ReadInteger(section, L"Count", 0), 0) + 1;
+    std::vector<std::wstring> texts(rows);
+    texts[0] = kNoneRow;
+    // The table grows with the group; rows beyond it start at position 0, so
+    // a file added later never inherits another group's position.
+    int keep0 = FileView(0);
+    FileViews.assign(std::max<size_t>(rows, 201), 0);
+    FileViews[0] = keep0;
+    const std::wstring files = section + L"\\Files", views = section + L"\\View";
+    for (int n = 1; n < rows; ++n) {
+        texts[n] = reg.ReadString(files, Numbered(L"File", n), L"");
+        FileViews[n] = reg.ReadInteger(views, Numbered(L"File", n), 0);
+    }
+    FileList->SetRows(std::move(texts));
+}
+
+void TTapestraMain::SaveFileList() {
+    TRegIniFile reg = ProgramKey();
+    const std::wstring section = SelectedGroupSection();
+    const std::wstring files = section + L"\\Files";
+    int oldCount = reg.ReadInteger(section, L"Count", 0);
+    for (int n = 1; n <= oldCount; ++n)
+        reg.DeleteValue(files, Numbered(L"File", n));
+    int count = FileList->RowCount() - 1;
+    reg.WriteInteger(section, L"Count", count);
+    for (int n = 1; n <= count; ++n)
+        reg.WriteString(files, Numbered(L"File", n), FileList->Cell(n));
+}

@@ -1,0 +1,77 @@
+#include "framework/Controls.h"
+
+#include <commctrl.h>
+
+TPanel::TPanel(TComponent* owner, TWinControl& parent) : TWinControl(owner) {
+    CreateOwnWindow(L"TapestraPanel", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+                    WS_EX_CONTROLPARENT, parent.Handle());
+    AttachParent(parent);
+}
+
+void TPanel::SetBevels(TBevel outer, TBevel inner) {
+    BevelOuter = outer;
+    BevelInner = inner;
+    InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+LRESULT TPanel::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_PAINT) {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(Handle(), &ps);
+        RECT r = ClientRect();
+        FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+        auto edge = [&](TBevel bevel) {
+            if (bevel == TBevel::None) return;
+            DrawEdge(dc, &r, bevel == TBevel::Raised ? BDR_RAISEDINNER : BDR_SUNKENOUTER,
+                     BF_RECT | BF_ADJUST);
+        };
+        edge(BevelOuter);
+        edge(BevelInner);
+        EndPaint(Handle(), &ps);
+        return 0;
+    }
+    if (msg == WM_ERASEBKGND) return 1;
+    return TWinControl::WndProc(msg, wParam, lParam);
+}
+
+TStatusBar::TStatusBar(TComponent* owner, TWinControl& parent) : TWinControl(owner) {
+    CreateSystemWindow(STATUSCLASSNAMEW, WS_VISIBLE | SBARS_SIZEGRIP, 0, parent);
+    SendMessageW(Handle(), SB_SIMPLE, TRUE, 0);
+    RECT r;
+    GetWindowRect(Handle(), &r);
+    SetHeight(r.bottom - r.top);
+    SetAlign(TAlign::Bottom);
+}
+
+void TStatusBar::SetSimpleText(const std::wstring& text) {
+    text_ = text;
+    SendMessageW(Handle(), SB_SETTEXTW, SB_SIMPLEID, reinterpret_cast<LPARAM>(text_.c_str()));
+}
+
+TTimer::TTimer(TComponent* owner) : TWinControl(owner) {
+    CreateOwnWindow(L"TapestraTimer", 0, 0, HWND_MESSAGE);
+    Restart();
+}
+
+void TTimer::SetInterval(unsigned ms) {
+    interval_ = ms;
+    Restart();
+}
+
+void TTimer::SetEnabled(bool enabled) {
+    enabled_ = enabled;
+    Restart();
+}
+
+void TTimer::Restart() {
+    KillTimer(Handle(), 1);
+    if (enabled_ && interval_ > 0) SetTimer(Handle(), 1, interval_, nullptr);
+}
+
+LRESULT TTimer::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_TIMER && wParam == 1) {
+        if (OnTimer) OnTimer();
+        return 0;
+    }
+    return TWinControl::WndProc(msg, wParam, lParam);
+}

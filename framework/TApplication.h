@@ -1,0 +1,79 @@
+#pragma once
+// The application object: the hidden top-level window that carries the
+// program's taskbar button and title, the main form, the message loop and the
+// default exception handler.
+#include "framework/Handle.h"
+#include "framework/ModalUI.h"
+
+#include <exception>
+#include <memory>
+#include <string>
+
+class TForm;
+
+class TApplication {
+  public:
+    TApplication();
+    ~TApplication();
+    TApplication(const TApplication&) = delete;
+    TApplication& operator=(const TApplication&) = delete;
+
+    HWND Handle() const { return handle_; }
+    HINSTANCE Instance() const;
+    std::wstring Title() const { return title_; }
+    void SetTitle(const std::wstring& title);
+
+    // The first form created becomes the main form; closing it ends Run.
+    TForm* MainForm() const { return mainForm_; }
+    void FormCreated(TForm& form);
+    void FormDestroyed(TForm& form);
+    bool ShowMainForm = true;
+
+    void Run();
+    void Terminate();
+    bool Terminated() const { return terminated_; }
+    // Dispatches waiting messages and returns (used by tests and long work).
+    void ProcessMessages();
+
+    // The default exception handler: shows the message, the program goes on.
+    void HandleException(std::exception_ptr error);
+
+    IModalUI& ModalUI() { return *modalUI_; }
+    // Replaces the modal UI (tests); returns the previous one.
+    std::unique_ptr<IModalUI> SetModalUI(std::unique_ptr<IModalUI> ui);
+
+    // The screen cursor: the hourglass while busy.
+    void SetBusyCursor(bool busy);
+    bool BusyCursor() const { return busy_; }
+
+  private:
+    static LRESULT CALLBACK WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+    HWND handle_ = nullptr;
+    std::wstring title_;
+    TForm* mainForm_ = nullptr;
+    bool terminated_ = false;
+    bool busy_ = false;
+    std::unique_ptr<IModalUI> modalUI_;
+};
+
+// The one application object of the process.
+extern TApplication* Application;
+
+// Runs a callback from Win32, handing any exception to the default handler.
+template <typename F> void Guarded(F&& f) {
+    try {
+        f();
+    } catch (...) {
+        if (Application) Application->HandleException(std::current_exception());
+    }
+}
+
+// Sets the hourglass for a scope.
+class BusyCursorScope {
+  public:
+    BusyCursorScope() { Application->SetBusyCursor(true); }
+    ~BusyCursorScope() { Application->SetBusyCursor(false); }
+    BusyCursorScope(const BusyCursorScope&) = delete;
+    BusyCursorScope& operator=(const BusyCursorScope&) = delete;
+};

@@ -1,0 +1,145 @@
+#include "framework/TMenu.h"
+
+#include <map>
+
+namespace {
+// The command identifiers in use, and the item each one runs.
+std::map<UINT, TMenuItem*>& Commands() {
+    static std::map<UINT, TMenuItem*> commands;
+    return commands;
+}
+
+UINT NextCommand() {
+    UINT id = 100;
+    while (Commands().contains(id))
+        ++id;
+    return id;
+}
+
+void Append(HMENU menu, TMenuItem& item) {
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof(info);
+    std::wstring caption = item.Caption();
+    if (item.IsSeparator()) {
+        info.fMask = MIIM_FTYPE | MIIM_ID;
+        info.fType = MFT_SEPARATOR;
+    } else {
+        info.fMask = MIIM_STRING | MIIM_ID | MIIM_STATE;
+        info.dwTypeData = caption.data();
+        info.fState = MFS_ENABLED;
+    }
+    info.wID = item.Command();
+    InsertMenuItemW(menu, GetMenuItemCount(menu), TRUE, &info);
+}
+} // namespace
+
+TMenuItem::TMenuItem(TComponent* owner, HMENU parentMenu, const std::wstring& caption,
+                     std::function<void()> onClick)
+    : TComponent(owner), OnClick(std::move(onClick)), parentMenu_(parentMenu), caption_(caption),
+      command_(NextCommand()) {
+    Commands()[command_] = this;
+    Append(parentMenu_, *this);
+}
+
+TMenuItem::~TMenuItem() {
+    DestroyComponents();
+    Commands().erase(command_);
+    // Detach from the parent menu; our own submenu goes with subMenu_.
+    if (parentMenu_ && IsMenu(parentMenu_)) RemoveMenu(parentMenu_, command_, MF_BYCOMMAND);
+}
+
+HMENU TMenuItem::EnsureSubMenu() {
+    if (!subMenu_) {
+        subMenu_.reset(CreatePopupMenu());
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_SUBMENU;
+        info.hSubMenu = subMenu_.get();
+        SetMenuItemInfoW(parentMenu_, command_, FALSE, &info);
+    }
+    return subMenu_.get();
+}
+
+TMenuItem& TMenuItem::Add(const std::wstring& caption, std::function<void()> onClick) {
+    TMenuItem& item = Own<TMenuItem>(EnsureSubMenu(), caption, std::move(onClick));
+    items_.push_back(&item);
+    return item;
+}
+
+void TMenuItem::SetCaption(const std::wstring& caption) {
+    caption_ = caption;
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_STRING;
+    info.dwTypeData = caption_.data();
+    SetMenuItemInfoW(parentMenu_, command_, FALSE, &info);
+}
+
+void TMenuItem::SetChecked(bool checked) {
+    checked_ = checked;
+    UpdateState();
+}
+
+void TMenuItem::SetEnabled(bool enabled) {
+    enabled_ = enabled;
+    UpdateState();
+}
+
+void TMenuItem::SetDefault(bool value) {
+    default_ = value;
+    UpdateState();
+}
+
+void TMenuItem::UpdateState() {
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_STATE;
+    info.fState = (checked_ ? MFS_CHECKED : 0u) | (enabled_ ? MFS_ENABLED : MFS_DISABLED) |
+                  (default_ ? MFS_DEFAULT : 0u);
+    SetMenuItemInfoW(parentMenu_, command_, FALSE, &info);
+}
+
+void TMenuItem::Click() {
+    if (enabled_ && OnClick) OnClick();
+}
+
+TMenuItem* TMenuItem::FindCommand(UINT command) {
+    auto it = Commands().find(command);
+    return it == Commands().end() ? nullptr : it->second;
+}
+
+bool TMenuItem::DispatchCommand(UINT command) {
+    TMenuItem* item = FindCommand(command);
+    if (!item) return false;
+    item->Click();
+    return true;
+}
+
+TMainMenu::TMainMenu(TComponent* owner) : TComponent(owner), menu_(CreateMenu()) {}
+
+TMainMenu::~TMainMenu() {
+    DestroyComponents();
+}
+
+TMenuItem& TMainMenu::Add(const std::wstring& caption, std::function<void()> onClick) {
+    TMenuItem& item = Own<TMenuItem>(menu_.get(), caption, std::move(onClick));
+    items_.push_back(&item);
+    return item;
+}
+
+TPopupMenu::TPopupMenu(TComponent* owner) : TComponent(owner), menu_(CreatePopupMenu()) {}
+
+TPopupMenu::~TPopupMenu() {
+    DestroyComponents();
+}
+
+TMenuItem& TPopupMenu::Add(const std::wstring& caption, std::function<void()> onClick) {
+    TMenuItem& item = Own<TMenuItem>(menu_.get(), caption, std::move(onClick));
+    items_.push_back(&item);
+    return item;
+}
+
+void TPopupMenu::Popup(int x, int y, HWND owner) {
+    if (OnPopup) OnPopup();
+    TrackPopupMenu(menu_.get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, 0, owner, nullptr);
+}

@@ -1,0 +1,92 @@
+#pragma once
+// A component that owns a window. Windows of our own classes bind their object
+// at WM_NCCREATE; windows of system classes (common controls) are hooked with
+// SetWindowSubclass. Either way every message reaches WndProc, which forwards
+// what it does not consume, and exceptions never leave it.
+#include "framework/TComponent.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+enum class TAlign { None, Top, Bottom, Left, Right, Client };
+
+class TWinControl : public TComponent {
+  public:
+    TWinControl(TComponent* owner);
+    ~TWinControl() override;
+
+    HWND Handle() const { return handle_; }
+    static TWinControl* FromHandle(HWND wnd);
+
+    TWinControl* Parent() const { return parent_; }
+
+    int Left() const { return left_; }
+    int Top() const { return top_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    void SetBounds(int left, int top, int width, int height);
+    void SetLeft(int v) { SetBounds(v, top_, width_, height_); }
+    void SetTop(int v) { SetBounds(left_, v, width_, height_); }
+    void SetWidth(int v) { SetBounds(left_, top_, v, height_); }
+    void SetHeight(int v) { SetBounds(left_, top_, width_, v); }
+    RECT ClientRect() const;
+
+    TAlign Align() const { return align_; }
+    void SetAlign(TAlign align);
+
+    bool Visible() const;
+    void SetVisible(bool visible);
+    void Show() { SetVisible(true); }
+    void Hide() { SetVisible(false); }
+    bool Enabled() const;
+    void SetEnabled(bool enabled);
+
+    std::wstring Text() const;
+    void SetText(const std::wstring& text);
+
+    std::function<void()> OnResize;
+
+    // Lays the aligned children out in the client area: top, bottom, left,
+    // right, then client, each group in order of creation.
+    void Realign();
+
+  protected:
+    // Creates the window of one of our own classes (registered on first use).
+    void CreateOwnWindow(const wchar_t* className, DWORD style, DWORD exStyle, HWND parent,
+                         const std::wstring& text = L"", UINT classStyle = CS_DBLCLKS,
+                         HBRUSH background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+    // Creates a window of a system class and hooks it.
+    void CreateSystemWindow(const wchar_t* className, DWORD style, DWORD exStyle, TWinControl& parent,
+                            const std::wstring& text = L"");
+    void AttachParent(TWinControl& parent);
+
+    // Every message of the window. Return the result; call DefaultHandler for
+    // what the control does not consume.
+    virtual LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT DefaultHandler(UINT msg, WPARAM wParam, LPARAM lParam);
+
+    // Notifications a parent reflects back to the child that sent them.
+    virtual bool HandleCommand(WORD /*code*/) { return false; }
+    virtual bool HandleNotify(NMHDR& /*header*/, LRESULT& /*result*/) { return false; }
+
+    virtual void Resized();
+
+  private:
+    static LRESULT CALLBACK OwnProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK SubclassProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                         DWORD_PTR data);
+    LRESULT Dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
+    void Detach();
+    void ReadBounds();
+
+    HWND handle_ = nullptr;
+    bool subclassed_ = false;
+    TWinControl* parent_ = nullptr;
+    std::vector<TWinControl*> children_;
+    TAlign align_ = TAlign::None;
+    int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    bool realigning_ = false;
+};

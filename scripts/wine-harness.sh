@@ -1,0 +1,129 @@
+#!/usr/bin/env bash
+# Brings a throwaway Wine session up or down for one build tree:
+#   up BUILD [win32|win64]
+#               start Xvfb on a free display, lay a fresh 32-bit prefix in
+#               BUILD/wine-run/prefix (copied from a template made once per build
+#               tree), start a persistent wineserver and Wine's services, and write
+#               BUILD/wine-run/env for scripts/wine-exec.sh.
+#   down BUILD  stop the wineserver and Xvfb, remove the prefix.
+# Never touches ~/.wine. Environment: TAPESTRA_LOCALE=ja (default) or en,
+# TAPESTRA_SCREEN (default 1024x768x24).
+set -eu
+cmd=$1
+build=$(cd "$2" && pwd)
+arch=${3:-win32}
+run=$build/wine-run
+template=$build/wine-template
+
+# A 64-bit build runs under the 64-bit loader (hosts without 32-bit support).
+if [ "$arch" = win64 ]; then wine=/usr/lib/wine/wine64; else wine=/usr/lib/wine/wine; fi
+export WINEARCH=$arch WINEDEBUG=-all WINELOADER=$wine
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+
+locale_dir=$build/locale
+make_locale() {
+  if [ ! -d "$locale_dir/ja_JP.UTF-8" ]; then
+    mkdir -p "$locale_dir"
+    localedef -i ja_JP -f UTF-8 "$locale_dir/ja_JP.UTF-8" >/dev/null 2>&1 || true
+  fi
+}
+
+free_display() {
+  local n=90
+  while [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ]; do n=$((n + 1)); done
+  echo $n
+}
+
+# A .reg file for regedit: UTF-16LE with a byte-order mark, CRLF lines.
+write_reg() {
+  { printf 'Windows Registry Editor Version 5.00\n\n'; cat; } | sed 's/$/\r/' |
+    iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$1"
+}
+
+make_template() {
+  [ -f "$template/.done" ] && return 0
+  rm -rf "$template"
+  mkdir -p "$template"
+  # Made under the Japanese locale, so Wine picks Japanese system fonts.
+  WINEPREFIX=$template DISPLAY= LOCPATH=$locale_dir LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 \
+    $wine wineboot -i </dev/null >/dev/null 2>&1 || true
+  WINEPREFIX=$template wineserver -w
+  # Debian's Wine does not find its own fonts (Marlett draws the caption buttons).
+  for f in /usr/share/wine/fonts/*; do
+    [ -e "$f" ] && ln -sf "$f" "$template/drive_c/windows/Fonts/$(basename "$f")"
+  done
+  write_reg "$template/drive_c/setup.reg" <<'REG'
+[HKEY_CURRENT_USER\Software\Wine\Explorer]
+"Desktop"="Default"
+[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
+"Default"="1024x768"
+[HKEY_CURRENT_USER\Software\Wine\WineDbg]
+"ShowCrashDialog"=dword:00000000
+[HKEY_CURRENT_USER\Software\Wine\Drivers]
+"Audio"=""
+[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
+"ＭＳ Ｐゴシック"="IPAPGothic"
+"MS PGothic"="IPAPGothic"
+"ＭＳ ゴシック"="IPAGothic"
+"MS Gothic"="IPAGothic"
+"ＭＳ 明朝"="IPAMincho"
+"MS Mincho"="IPAMincho"
+"ＭＳ Ｐ明朝"="IPAPMincho"
+"MS PMincho"="IPAPMincho"
+"MS UI Gothic"="IPAPGothic"
+"MS Shell Dlg"="IPAPGothic"
+"Tahoma"="IPAPGothic"
+REG
+  WINEPREFIX=$template DISPLAY= $wine regedit /S 'C:\setup.reg' </dev/null >/dev/null 2>&1 || true
+  WINEPREFIX=$template wineserver -w
+  touch "$template/.done"
+}
+
+up() {
+  down_quiet
+  make_locale
+  make_template
+  mkdir -p "$run"
+  local screen=${TAPESTRA_SCREEN:-1024x768x24}
+  local n
+  n=$(free_display)
+  setsid Xvfb :$n -screen 0 "$screen" -nolisten tcp </dev/null >/dev/null 2>&1 &
+  echo $! >"$run/xvfb.pid"
+  for _ in $(seq 1 50); do [ -e /tmp/.X11-unix/X$n ] && break; sleep 0.1; done
+  cp -a "$template" "$run/prefix"
+  local lang=ja_JP.UTF-8
+  [ "${TAPESTRA_LOCALE:-ja}" = en ] && lang=C.UTF-8
+  cat >"$run/env" <<ENV
+export WINEARCH=$arch WINEDEBUG=-all WINELOADER=$wine WINE=$wine
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export WINEPREFIX="$run/prefix"
+export DISPLAY=:$n
+export LOCPATH="$locale_dir"
+export TAPESTRA_LANG=$lang
+ENV
+  # Start the server and Wine's services once, detached from our output, so
+  # that ctest does not wait on pipes they inherit.
+  (
+    # shellcheck disable=SC1091
+    . "$run/env"
+    setsid wineserver -p600 </dev/null >/dev/null 2>&1
+    setsid env LOCPATH="$LOCPATH" LANG=$lang LC_ALL=$lang "$WINE" cmd /c exit </dev/null >/dev/null 2>&1
+  ) 9>&-
+  echo "wine session up: DISPLAY=:$n WINEPREFIX=$run/prefix ($lang)"
+}
+
+down_quiet() {
+  if [ -f "$run/env" ]; then
+    ( . "$run/env"; wineserver -k >/dev/null 2>&1 || true )
+  fi
+  if [ -f "$run/xvfb.pid" ]; then
+    kill "$(cat "$run/xvfb.pid")" 2>/dev/null || true
+  fi
+  rm -rf "$run"
+}
+
+case $cmd in
+  up) up ;;
+  down) down_quiet; echo "wine session down" ;;
+  *) echo "usage: $0 up|down BUILD" >&2; exit 2 ;;
+esac

@@ -1,0 +1,252 @@
+// The settings and library store, and the start-up that reads it, in-process.
+#include "support/MainWindowFixture.h"
+
+#include "framework/Text.h"
+
+namespace {
+using Store = MainWindowFixture;
+
+TEST_F(Store, AnEmptyRegistryStartsOnDefaultsWithTheRootAlone) {
+    TTapestraMain& m = Start();
+    EXPECT_TRUE(testreg::KeyExists(HKEY_CURRENT_USER, testreg::kProgram));
+    EXPECT_EQ(m.CenterTiles, 0);
+    EXPECT_EQ(m.ChangeAtShutdown, 0);
+    EXPECT_EQ(m.TrayMode, 0);
+    EXPECT_EQ(m.StartHidden, 0);
+    EXPECT_EQ(m.IntervalMinutes, 10);
+    EXPECT_EQ(m.TimedChange, 0);
+    EXPECT_EQ(m.ChangeMethod, 1);
+    EXPECT_EQ(m.ClearIcon, 1);
+    EXPECT_FALSE(m.Move);
+    EXPECT_FALSE(m.AutoRun);
+    EXPECT_EQ(m.ActiveGroup, -1);
+    EXPECT_EQ(m.ActiveFile, 0);
+    EXPECT_EQ(m.Width(), 550);
+    EXPECT_EQ(m.Height(), 400);
+    EXPECT_EQ(m.Left(), (GetSystemMetrics(SM_CXSCREEN) - 550) / 2);
+    EXPECT_EQ(m.Top(), (GetSystemMetrics(SM_CYSCREEN) - 400) / 2);
+    EXPECT_EQ(m.pnlTop->Height(), 150);
+    EXPECT_EQ(m.pnlLeft->Width(), 211);
+    EXPECT_EQ(m.GroupTree->Count(), 1);
+    EXPECT_EQ(m.GroupTree->NodeText(m.GroupTree->Root()), L"壁紙グループ");
+    EXPECT_EQ(m.GroupTree->Selected(), nullptr);
+    EXPECT_EQ(m.FileList->RowCount(), 1);
+    EXPECT_EQ(m.FileList->Cell(0), L"(なし)");
+    EXPECT_FALSE(m.Timer1->Enabled());
+    EXPECT_TRUE(m.Visible());
+    EXPECT_TRUE(modal->Messages.empty());
+    EXPECT_TRUE(modal->Errors.empty());
+}
+
+TEST_F(Store, IntervalTextsReadAsHexDecimalOrDefault) {
+    struct Case {
+        const wchar_t* text;
+        int minutes;
+    } cases[] = {{L"0x1E", 30}, {L"abc", 10}, {L"", 10}, {L"25", 25}};
+    for (const auto& c : cases) {
+        SetSetting(L"時間", c.text);
+        Restart();
+        EXPECT_EQ(main->IntervalMinutes, c.minutes) << WideToUtf8(c.text);
+    }
+    SetSetting(L"Move", L"2");
+    Restart();
+    EXPECT_TRUE(main->Move);
+}
+
+TEST_F(Store, AValueOfTheWrongTypeIsReportedAndStartUpCompletes) {
+    testreg::SetDword(HKEY_CURRENT_USER, Settings(), L"時間", 30);
+    SetSetting(L"変更方法", L"3");
+    SeedGroups({L"風景"});
+    SetSetting(L"ActiveGroup", L"1");
+    TTapestraMain& m = Start();
+    ASSERT_EQ(modal->Errors.size(), 1u);
+    EXPECT_EQ(modal->Errors[0], L"'時間' のﾃﾞｰﾀ型が不正です");
+    EXPECT_EQ(m.IntervalMinutes, 10);
+    EXPECT_EQ(m.ChangeMethod, 3);
+    EXPECT_EQ(m.GroupTree->Count(), 2);
+    EXPECT_TRUE(m.Visible());
+}
+
+TEST_F(Store, TheTimerIsClampedToWhatMillisecondsCanHold) {
+    SetSetting(L"時間変更", L"1");
+    SetSetting(L"時間", L"99999");
+    Start();
+    EXPECT_TRUE(main->Timer1->Enabled());
+    EXPECT_EQ(main->Timer1->Interval(), 35791u * 60000u);
+    SetSetting(L"時間", L"-4");
+    Restart();
+    EXPECT_EQ(main->Timer1->Interval(), 0u);
+    EXPECT_TRUE(main->Timer1->Enabled());
+    SetSetting(L"時間", L"3");
+    Restart();
+    EXPECT_EQ(main->Timer1->Interval(), 180000u);
+}
+
+TEST_F(Store, SavingAShorterGroupListLeavesNoStaleNames) {
+    SeedGroups({L"a", L"b", L"c", L"d", L"e"});
+    TTapestraMain& m = Start();
+    HTREEITEM root = m.GroupTree->Root();
+    for (int i = 0; i < 3; ++i)
+        m.GroupTree->Delete(m.GroupTree->ItemAt(3));
+    m.SaveGroupList();
+    std::wstring section = std::wstring(testreg::kProgram) + L"\\Group";
+    EXPECT_EQ(testreg::ValueCount(HKEY_CURRENT_USER, section), 3u);
+    EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, section, L"Count"), L"2");
+    EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, section, L"Group1"), L"a");
+    EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, section, L"Group2"), L"b");
+    EXPECT_EQ(m.GroupTree->ChildCount(root), 2);
+}
+
+TEST_F(Store, SavingAShorterFileListKeepsTheViewValues) {
+    SeedGroups({L"写真"});
+    SeedFiles(
+        L"写真",
+        {L"C:\\1.bmp", L"C:\\2.bmp", L"C:\\3.bmp", L"C:\\4.bmp", L"C:\\5.bmp", L"C:\\6.bmp", L"C:\\7.bmp"},
+        {1, 2, 3, 0, 1, 2, 3});
+    SetSetting(L"ActiveGroup", L"1");
+    TTapestraMain& m = Start();
+    ASSERT_EQ(m.FileList->RowCount(), 8);
+    EXPECT_EQ(m.FileView(3), 3);
+    m.FileList->SetRowCount(4);
+    m.SaveFileList();
+    EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, GroupSection(L"写真"), L"Count"), L"3");
+    EXPECT_EQ(testreg::ValueCount(HKEY_CURRENT_USER, GroupSection(L"写真") + L"\\Files"), 3u);
+    EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, GroupSection(L"写真") + L"\\Files", L"File3"),
+              L"C:\\3.bmp");
+    EXPECT_EQ(testreg::ValueCount(HKEY_CURRENT_USER, GroupSection(L"写真") + L"\\View"), 7u);
+}
+
+TEST_F(Store, AGroupWithoutViewValuesHasPositionZeroEverywhere) {
+    SeedGroups({L"plain"});
+    SeedFiles(L"plain", {L"C:\\a.bmp", L"C:\\b.bmp"});
+    SetSetting(L"ActiveGroup", L"1");
+    TTapestraMain& m = Start();
+    EXPECT_EQ(m.FileList->RowCount(), 3);
+    EXPECT_EQ(m.FileView(1), 0);
+    EXPECT_EQ(m.FileView(2), 0);
+}
+
+TEST_F(Store, JapaneseGroupNamesAreSubkeyNames) {
+    TTapestraMain& m = Start();
+    HTREEITEM node = m.GroupTree->AddChild(m.GroupTree->Root(), L"壁紙の山", 0, 1);
+    m.SaveGroupList();
+    m.GroupTree->Select(node);
+    m.FileList->SetRowCount(2);
+    m.FileList->SetCell(1, L"C:\\写真\\富士山.bmp");
+    m.SaveFileList();
+    EXPECT_TRUE(testreg::KeyExists(HKEY_CURRENT_USER, GroupSection(L"壁紙の山") + L"\\Files"));
+    EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, GroupSection(L"壁紙の山") + L"\\Files", L"File1"),
+              L"C:\\写真\\富士山.bmp");
+}
+
+TEST_F(Store, AGroupOfMoreThanTwoHundredFilesLoadsWhole) {
+    std::vector<std::wstring> files;
+    std::vector<int> views;
+    for (int i = 1; i <= 250; ++i) {
+        files.push_back(L"C:\\pics\\" + std::to_wstring(i) + L".bmp");
+        views.push_back(i % 4);
+    }
+    SeedGroups({L"big"});
+    SeedFiles(L"big", files, views);
+    SetSetting(L"ActiveGroup", L"1");
+    SetSetting(L"ActiveFile", L"240");
+    TTapestraMain& m = Start();
+    EXPECT_EQ(m.FileList->RowCount(), 251);
+    EXPECT_EQ(m.FileList->Cell(250), L"C:\\pics\\250.bmp");
+    EXPECT_EQ(m.FileView(250), 2);
+    EXPECT_EQ(m.FileList->Row(), 240);
+}
+
+TEST_F(Store, LoadingASmallerGroupResetsThePositionsAboveIt) {
+    SeedGroups({L"many", L"few"});
+    SeedFiles(L"many", {L"C:\\1.bmp", L"C:\\2.bmp", L"C:\\3.bmp"}, {3, 3, 3});
+    SeedFiles(L"few", {L"C:\\x.bmp"});
+    SetSetting(L"ActiveGroup", L"1");
+    TTapestraMain& m = Start();
+    EXPECT_EQ(m.FileView(3), 3);
+    m.GroupTree->Select(m.GroupTree->ItemAt(2));
+    EXPECT_EQ(m.FileList->RowCount(), 2);
+    EXPECT_EQ(m.FileView(2), 0);
+    EXPECT_EQ(m.FileView(3), 0);
+}
+
+TEST_F(Store, StoredSelectionsThatNameNothingSelectNothingOrRowZero) {
+    SeedGroups({L"one"});
+    SeedFiles(L"one", {L"C:\\a.bmp"});
+    SetSetting(L"ActiveGroup", L"7");
+    SetSetting(L"ActiveFile", L"9");
+    TTapestraMain& m = Start();
+    EXPECT_EQ(m.GroupTree->Selected(), nullptr);
+    EXPECT_EQ(m.FileList->Row(), 0);
+    SetSetting(L"ActiveGroup", L"1");
+    SetSetting(L"ActiveFile", L"-3");
+    Restart();
+    EXPECT_EQ(main->FileList->RowCount(), 2);
+    EXPECT_EQ(main->FileList->Row(), 0);
+}
+
+TEST_F(Store, TheLastRowMatchingTheAppliedFileIsSelected) {
+    SeedGroups({L"g"});
+    SeedFiles(L"g", {L"C:\\a.bmp", L"C:\\dup.bmp", L"C:\\b.bmp", L"C:\\c.bmp", L"C:\\dup.bmp"});
+    SetSetting(L"ActiveGroup", L"1");
+    SetSetting(L"ActiveFile", L"0");
+    SetSetting(L"files", L"C:\\dup.bmp");
+    TTapestraMain& m = Start();
+    EXPECT_EQ(m.FileList->Row(), 5);
+    EXPECT_EQ(m.StatusBar1->SimpleText(), L"C:\\dup.bmp");
+    SetSetting(L"files", L"C:\\DUP.bmp");
+    Restart();
+    EXPECT_EQ(main->FileList->Row(), 0);
+}
+
+TEST_F(Store, SaveSettingsWritesTheWindowStateAndTheOptionsItOwns) {
+    TTapestraMain& m = Start();
+    m.SetBounds(40, 30, 600, 450);
+    m.TrayMode = 2;
+    m.ActiveGroup = 0;
+    m.ActiveFile = 3;
+    m.AutoRun = true;
+    m.AutoFile = L"C:\\Program Files\\mark.exe";
+    m.SaveSettings();
+    EXPECT_EQ(Setting(L"モード"), L"2");
+    EXPECT_EQ(Setting(L"Left"), L"40");
+    EXPECT_EQ(Setting(L"Top"), L"30");
+    EXPECT_EQ(Setting(L"Width"), L"600");
+    EXPECT_EQ(Setting(L"Height"), L"450");
+    EXPECT_EQ(Setting(L"pnlHeight"), L"150");
+    EXPECT_EQ(Setting(L"pnlWidth"), L"211");
+    EXPECT_EQ(Setting(L"ActiveGroup"), L"0");
+    EXPECT_EQ(Setting(L"ActiveFile"), L"3");
+    EXPECT_EQ(Setting(L"自動実行"), L"1");
+    EXPECT_EQ(Setting(L"自動File"), L"C:\\Program Files\\mark.exe");
+    EXPECT_FALSE(Setting(L"時間").has_value());
+    Restart();
+    EXPECT_EQ(main->Left(), 40);
+    EXPECT_EQ(main->Width(), 600);
+    EXPECT_TRUE(main->AutoRun);
+}
+
+TEST_F(Store, StartHiddenOnlyForOne) {
+    SetSetting(L"起動設定", L"1");
+    Start();
+    EXPECT_FALSE(main->Visible());
+    EXPECT_FALSE(IsWindowVisible(app.Handle()));
+    SetSetting(L"起動設定", L"2");
+    Restart();
+    EXPECT_TRUE(main->Visible());
+}
+
+TEST_F(Store, TheCloseBoxHidesUntilTheProgramIsExiting) {
+    TTapestraMain& m = Start();
+    SendMessageW(m.Handle(), WM_CLOSE, 0, 0);
+    EXPECT_FALSE(m.Visible());
+    EXPECT_FALSE(app.Terminated());
+    EXPECT_FALSE(Setting(L"Width").has_value());
+    EXPECT_EQ(SendMessageW(m.Handle(), WM_QUERYENDSESSION, 0, 0), 1);
+    EXPECT_TRUE(m.Exiting);
+    SendMessageW(m.Handle(), WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(Setting(L"Width"), L"550");
+    SendMessageW(m.Handle(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(app.Terminated());
+}
+} // namespace

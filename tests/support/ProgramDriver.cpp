@@ -1,0 +1,193 @@
+#include "support/ProgramDriver.h"
+
+#include <vector>
+
+namespace {
+const wchar_t kFormClass[] = L"TapestraForm";
+const wchar_t kCaption[] = L"Vintrel Ver3.20 For Windows98";
+
+struct Search {
+    DWORD pid;
+    HWND found;
+};
+
+BOOL CALLBACK FindMain(HWND wnd, LPARAM param) {
+    auto* search = reinterpret_cast<Search*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(wnd, &pid);
+    wchar_t cls[64], text[128];
+    GetClassNameW(wnd, cls, 64);
+    GetWindowTextW(wnd, text, 128);
+    if (pid == search->pid && wcscmp(cls, kFormClass) == 0 && wcscmp(text, kCaption) == 0) {
+        search->found = wnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK CountMain(HWND wnd, LPARAM param) {
+    wchar_t cls[64], text[128];
+    GetClassNameW(wnd, cls, 64);
+    GetWindowTextW(wnd, text, 128);
+    if (wcscmp(cls, kFormClass) == 0 && wcscmp(text, kCaption) == 0) ++*reinterpret_cast<int*>(param);
+    return TRUE;
+}
+
+UINT FindInMenu(HMENU menu, const std::wstring& caption) {
+    int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        wchar_t text[256] = {};
+        GetMenuStringW(menu, i, text, 256, MF_BYPOSITION);
+        UINT id = GetMenuItemID(menu, i);
+        if (caption == text && id != static_cast<UINT>(-1)) return id;
+        if (HMENU sub = GetSubMenu(menu, i))
+            if (UINT found = FindInMenu(sub, caption)) return found;
+    }
+    return 0;
+}
+
+struct ChildSearch {
+    const wchar_t* cls;
+    HWND found;
+};
+
+BOOL CALLBACK FindChildProc(HWND wnd, LPARAM param) {
+    auto* search = reinterpret_cast<ChildSearch*>(param);
+    wchar_t cls[64];
+    GetClassNameW(wnd, cls, 64);
+    if (_wcsicmp(cls, search->cls) == 0) {
+        search->found = wnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+} // namespace
+
+ProgramDriver::~ProgramDriver() {
+    if (process_) {
+        if (Running()) {
+            TerminateProcess(process_, 1);
+            WaitForSingleObject(process_, 5000);
+        }
+        CloseHandle(process_);
+    }
+}
+
+std::wstring ProgramDriver::BinDir() {
+    wchar_t path[MAX_PATH];
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring dir(path);
+    return dir.substr(0, dir.find_last_of(L'\\') + 1);
+}
+
+bool ProgramDriver::Start() {
+    std::wstring exe = BinDir() + L"Tapestra32.exe";
+    std::wstring command = L"\"" + exe + L"\"";
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, BinDir().c_str(),
+                        &si, &pi))
+        return false;
+    CloseHandle(pi.hThread);
+    process_ = pi.hProcess;
+    pid_ = pi.dwProcessId;
+    return true;
+}
+
+bool ProgramDriver::Running() const {
+    return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+}
+
+HWND ProgramDriver::WaitForMainWindow(bool visible, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < timeoutMs) {
+        Search search{pid_, nullptr};
+        EnumWindows(FindMain, reinterpret_cast<LPARAM>(&search));
+        if (search.found && (!visible || IsWindowVisible(search.found))) {
+            // Answered only once the program's message loop runs, that is
+            // when its start-up is complete.
+            DWORD_PTR result = 0;
+            SendMessageTimeoutW(search.found, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result);
+            return search.found;
+        }
+        if (!Running()) return nullptr;
+        Sleep(50);
+    }
+    return nullptr;
+}
+
+DWORD ProgramDriver::WaitForExit(DWORD timeoutMs) {
+    if (!process_) return STILL_ACTIVE;
+    if (WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0) return STILL_ACTIVE;
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(process_, &code);
+    return code;
+}
+
+UINT ProgramDriver::FindMenuCommand(HWND window, const std::wstring& caption) {
+    HMENU menu = GetMenu(window);
+    return menu ? FindInMenu(menu, caption) : 0;
+}
+
+bool ProgramDriver::TypeMenuKeys(HWND window, const std::wstring& keys) {
+    SetForegroundWindow(window);
+    for (int i = 0; i < 100 && GetForegroundWindow() != window; ++i)
+        Sleep(20);
+    if (GetForegroundWindow() != window) return false;
+    auto key = [](WORD vk, bool up) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = vk;
+        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        SendInput(1, &input, sizeof(input));
+        Sleep(30);
+    };
+    // Alt with the first letter opens a menu of the bar; the others pick items.
+    key(VK_MENU, false);
+    key(static_cast<WORD>(keys[0]), false);
+    key(static_cast<WORD>(keys[0]), true);
+    key(VK_MENU, true);
+    for (size_t i = 1; i < keys.size(); ++i) {
+        Sleep(150);
+        key(static_cast<WORD>(keys[i]), false);
+        key(static_cast<WORD>(keys[i]), true);
+    }
+    return true;
+}
+
+bool ProgramDriver::ChooseMenu(HWND window, const std::wstring& keys, const std::function<bool()>& done) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        TypeMenuKeys(window, keys);
+        for (int i = 0; i < 60; ++i) {
+            if (done()) return true;
+            Sleep(50);
+        }
+        // Close whatever menu a lost keystroke left open.
+        PostMessageW(window, WM_CANCELMODE, 0, 0);
+        Sleep(100);
+    }
+    return done();
+}
+
+HWND ProgramDriver::FindChild(HWND parent, const std::wstring& className) {
+    ChildSearch search{className.c_str(), nullptr};
+    EnumChildWindows(parent, FindChildProc, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+void ProgramDriver::Pump(DWORD ms) {
+    DWORD start = GetTickCount();
+    do {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+        Sleep(10);
+    } while (GetTickCount() - start < ms);
+}
+
+int CountMainWindows() {
+    int count = 0;
+    EnumWindows(CountMain, reinterpret_cast<LPARAM>(&count));
+    return count;
+}

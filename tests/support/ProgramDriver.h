@@ -1,0 +1,47 @@
+#pragma once
+// Drives the built Tapestra32.exe from outside: starts it, finds its windows,
+// sends it commands, waits for its end.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+class ProgramDriver {
+  public:
+    ProgramDriver() = default;
+    ~ProgramDriver();
+    ProgramDriver(const ProgramDriver&) = delete;
+    ProgramDriver& operator=(const ProgramDriver&) = delete;
+
+    // The folder of the test program, where the build puts the exe too.
+    static std::wstring BinDir();
+
+    bool Start();
+    DWORD ProcessId() const { return pid_; }
+    bool Running() const;
+    // The main window of the started process once its start-up is complete
+    // (and, when asked, once it is visible), waited for up to timeoutMs.
+    HWND WaitForMainWindow(bool visible = true, DWORD timeoutMs = 15000);
+    // The exit code, or STILL_ACTIVE when it did not end in time.
+    DWORD WaitForExit(DWORD timeoutMs = 15000);
+    // The command identifier of the menu item with this caption, 0 when none.
+    static UINT FindMenuCommand(HWND window, const std::wstring& caption);
+    // Picks a menu item of the window's menu bar by its mnemonics, as a user
+    // would type them (menus of another process cannot be read under Wine):
+    // "FX" is Alt+F, then X.
+    static bool TypeMenuKeys(HWND window, const std::wstring& keys);
+    // Types the menu keys until done() holds (a keystroke can be lost while
+    // the desktop hands the focus over); false when it never does.
+    static bool ChooseMenu(HWND window, const std::wstring& keys, const std::function<bool()>& done);
+    // Finds a child window of a class (first match, depth first).
+    static HWND FindChild(HWND parent, const std::wstring& className);
+    // Processes this thread's messages for a while (lets the program work).
+    static void Pump(DWORD ms);
+
+  private:
+    HANDLE process_ = nullptr;
+    DWORD pid_ = 0;
+};
+
+// Top-level windows of the program's main form class in any process.
+int CountMainWindows();

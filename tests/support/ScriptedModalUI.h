@@ -1,0 +1,47 @@
+#pragma once
+// The modal UI for tests: records every text shown and answers from a script.
+#include "framework/ModalUI.h"
+
+#include <deque>
+#include <string>
+#include <vector>
+
+class ScriptedModalUI : public IModalUI {
+  public:
+    void ShowMessage(const std::wstring& text) override { Messages.push_back(text); }
+    void ShowError(const std::wstring& text) override { Errors.push_back(text); }
+    int MessageDlg(const std::wstring& text, TMsgDlgType, unsigned) override {
+        Dialogs.push_back(text);
+        return Next(DialogAnswers, static_cast<int>(mrCancel));
+    }
+    bool InputQuery(const std::wstring& caption, const std::wstring& prompt, std::wstring& value) override {
+        Inputs.push_back(caption + L"|" + prompt + L"|" + value);
+        if (InputAnswers.empty()) return false;
+        auto answer = InputAnswers.front();
+        InputAnswers.pop_front();
+        if (!answer.first) return false;
+        value = answer.second;
+        return true;
+    }
+    std::vector<std::wstring> OpenFiles(const TOpenDialogOptions& options) override {
+        OpenDialogs.push_back(options);
+        if (FileAnswers.empty()) return {};
+        auto files = FileAnswers.front();
+        FileAnswers.pop_front();
+        return files;
+    }
+
+    std::vector<std::wstring> Messages, Errors, Dialogs, Inputs;
+    std::vector<TOpenDialogOptions> OpenDialogs;
+    std::deque<int> DialogAnswers;
+    std::deque<std::pair<bool, std::wstring>> InputAnswers;
+    std::deque<std::vector<std::wstring>> FileAnswers;
+
+  private:
+    template <typename T> static T Next(std::deque<T>& queue, T fallback) {
+        if (queue.empty()) return fallback;
+        T value = queue.front();
+        queue.pop_front();
+        return value;
+    }
+};

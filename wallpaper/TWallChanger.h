@@ -1,0 +1,32 @@
+#pragma once
+// The one place that touches the desktop wallpaper settings of Windows: reads
+// them at start-up, writes them back with each applied wallpaper and tells the
+// shell.
+#include "framework/TComponent.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+class TWallChanger : public TComponent {
+  public:
+    using TSystemParametersInfo = std::function<BOOL(UINT action, UINT param, void* data, UINT flags)>;
+
+    explicit TWallChanger(TComponent* owner);
+
+    int OriginX = 0;
+    int OriginY = 0;
+    bool Stretch = false;
+    bool Tiling = false;
+    std::wstring WallpaperName;
+
+    bool ReadDesktopSettings();
+    bool Apply();
+    bool SetWallpaper(const std::wstring& name, bool tiling, bool stretch);
+    // Removes the desktop wallpaper; the position values are left as they are.
+    static void ClearWallpaper(const TSystemParametersInfo& systemParametersInfo = ::SystemParametersInfoW);
+
+    // The shell call; tests observe it here.
+    TSystemParametersInfo SystemParametersInfo = ::SystemParametersInfoW;
+};
