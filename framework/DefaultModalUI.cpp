@@ -106,6 +106,7 @@ std::vector<std::wstring> TDefaultModalUI::OpenFiles(const TOpenDialogOptions& o
     ofn.lpstrFile = buffer.data();
     ofn.nMaxFile = static_cast<DWORD>(buffer.size());
     ofn.lpstrTitle = options.Title.c_str();
+    ofn.lpstrDefExt = options.DefaultExt.empty() ? nullptr : options.DefaultExt.c_str();
     ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY |
                 (options.MultiSelect ? OFN_ALLOWMULTISELECT : 0);
     std::vector<std::wstring> files;

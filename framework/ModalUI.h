@@ -14,6 +14,7 @@ enum TModalResult : int { mrNone = 0, mrOk = IDOK, mrCancel = IDCANCEL, mrYes = 
 struct TOpenDialogOptions {
     std::wstring Title;
     std::wstring Filter; // "name|pattern|name|pattern"
+    std::wstring DefaultExt;
     int FilterIndex = 1;
     bool MultiSelect = true;
 };

@@ -67,7 +67,7 @@ void TStringGrid::ShowCurrent() {
     SendMessageW(Handle(), LB_SETCURSEL, row_, 0);
 }
 
-bool TStringGrid::HandleCommand(WORD code) {
+bool TStringGrid::HandleCommand(WORD, WORD code) {
     if (code == LBN_SELCHANGE) {
         int selected = static_cast<int>(SendMessageW(Handle(), LB_GETCURSEL, 0, 0));
         if (selected >= 0) row_ = selected;

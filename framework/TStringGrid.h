@@ -26,7 +26,7 @@ class TStringGrid : public TWinControl {
     std::function<void()> OnDblClick;
 
   protected:
-    bool HandleCommand(WORD code) override;
+    bool HandleCommand(WORD id, WORD code) override;
 
   private:
     void Refill();

@@ -36,6 +36,7 @@ class TTreeView : public TWinControl {
     void Expand(HTREEITEM node);
 
     void SetImageList(HIMAGELIST images);
+    void SetIndent(int pixels);
 
     std::function<void(HTREEITEM node)> OnChange;
 

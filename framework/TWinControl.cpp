@@ -1,6 +1,9 @@
 #include "framework/TWinControl.h"
 
 #include "framework/TApplication.h"
+#include "framework/TMenu.h"
+
+#include <windowsx.h>
 
 #include <commctrl.h>
 
@@ -112,7 +115,7 @@ LRESULT TWinControl::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
         // Reflect notifications to the child control that sent them.
         if (msg == WM_COMMAND && lParam) {
             if (TWinControl* child = FromHandle(reinterpret_cast<HWND>(lParam));
-                child && child->HandleCommand(HIWORD(wParam)))
+                child && child->HandleCommand(LOWORD(wParam), HIWORD(wParam)))
                 return 0;
         } else if (msg == WM_NOTIFY) {
             auto* header = reinterpret_cast<NMHDR*>(lParam);
@@ -134,6 +137,13 @@ LRESULT TWinControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         ReadBounds();
         if (msg == WM_SIZE) Resized();
         return result;
+    }
+    if (msg == WM_CONTEXTMENU && PopupMenu && reinterpret_cast<HWND>(wParam) == handle_) {
+        POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        if (pt.x == -1 && pt.y == -1) GetCursorPos(&pt); // from the keyboard
+        // The form gets the menu's WM_COMMAND and runs the item.
+        PopupMenu->Popup(pt.x, pt.y, GetAncestor(handle_, GA_ROOT));
+        return 0;
     }
     if (msg == WM_SETCURSOR && Application && Application->BusyCursor()) {
         SetCursor(LoadCursorW(nullptr, IDC_WAIT));

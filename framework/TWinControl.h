@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+class TPopupMenu;
+
 enum class TAlign { None, Top, Bottom, Left, Right, Client };
 
 class TWinControl : public TComponent {
@@ -48,6 +50,8 @@ class TWinControl : public TComponent {
     void SetText(const std::wstring& text);
 
     std::function<void()> OnResize;
+    // Shown on a right click (or the menu key) over the control.
+    TPopupMenu* PopupMenu = nullptr;
 
     // Lays the aligned children out in the client area: top, bottom, left,
     // right, then client, each group in order of creation.
@@ -69,7 +73,7 @@ class TWinControl : public TComponent {
     LRESULT DefaultHandler(UINT msg, WPARAM wParam, LPARAM lParam);
 
     // Notifications a parent reflects back to the child that sent them.
-    virtual bool HandleCommand(WORD /*code*/) { return false; }
+    virtual bool HandleCommand(WORD /*id*/, WORD /*code*/) { return false; }
     virtual bool HandleNotify(NMHDR& /*header*/, LRESULT& /*result*/) { return false; }
 
     virtual void Resized();

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Draws the main window's image list (16 images of 16x16, magenta is
+# transparent) into resources/images.bmp. Run by hand when a picture changes;
+# the build uses the committed file.
+set -eu
+cd "$(dirname "$0")/../resources"
+M='#ff00ff'
+cell() { # index, draw commands...
+  local i=$1; shift
+  convert -size 16x16 "xc:$M" "$@" "/tmp/tapestra-img-$i.png"
+}
+cell 0  -fill '#e8c050' -stroke '#8a6a10' -draw 'rectangle 1,4 14,13' -draw 'rectangle 1,3 6,4'
+cell 1  -fill '#f4d870' -stroke '#8a6a10' -draw 'rectangle 1,4 14,13' -fill '#fff4c0' -draw 'polygon 3,7 15,7 13,13 1,13'
+cell 2  -fill '#ffffff' -stroke '#404040' -draw 'rectangle 0,1 15,12' -fill '#3070d0' -stroke none -draw 'rectangle 5,4 10,9' -fill '#404040' -draw 'rectangle 6,13 9,14'
+cell 3  -fill '#3070d0' -stroke '#404040' -draw 'rectangle 0,1 15,12' -stroke '#ffffff' -draw 'line 5,2 5,11' -draw 'line 10,2 10,11' -draw 'line 1,6 14,6' -fill '#404040' -stroke none -draw 'rectangle 6,13 9,14'
+cell 4  -fill '#3070d0' -stroke '#404040' -draw 'rectangle 0,1 15,12' -stroke '#ffffff' -draw 'line 3,4 12,9' -draw 'line 3,9 12,4' -fill '#404040' -stroke none -draw 'rectangle 6,13 9,14'
+cell 5  -fill '#ffffff' -stroke '#404040' -draw 'rectangle 0,1 15,12' -stroke '#d02020' -strokewidth 2 -draw 'line 4,3 11,10' -draw 'line 11,3 4,10'
+cell 6  -fill '#20a040' -stroke '#106020' -draw 'polygon 2,8 9,2 9,5 14,5 14,11 9,11 9,14'
+cell 7  -fill '#20a040' -stroke '#106020' -draw 'polygon 14,8 7,2 7,5 2,5 2,11 7,11 7,14'
+cell 8  -fill '#ffffff' -stroke '#404040' -draw 'roundrectangle 1,1 14,14 3,3' -fill '#404040' -stroke none -draw 'circle 4,4 5,5' -draw 'circle 8,8 9,9' -draw 'circle 11,11 12,12'
+cell 9  -fill '#3070d0' -stroke '#103070' -draw 'circle 8,8 8,1' -fill '#ffffff' -stroke none -font DejaVu-Sans-Bold -pointsize 12 -draw "text 4,13 '?'"
+cell 10 -stroke '#d02020' -strokewidth 3 -draw 'line 3,3 12,12' -draw 'line 12,3 3,12'
+cell 11 -fill '#c08040' -stroke '#603010' -draw 'rectangle 3,1 12,14' -fill '#ffe040' -stroke none -draw 'circle 10,8 11,8'
+cell 12 -fill '#20a040' -stroke none -draw 'rectangle 6,2 9,13' -draw 'rectangle 2,6 13,9'
+cell 13
+cell 14 -fill '#ffffff' -stroke '#404040' -draw 'polygon 3,1 10,1 13,4 13,14 3,14' -stroke '#808080' -draw 'line 5,6 11,6' -draw 'line 5,9 11,9' -draw 'line 5,12 9,12'
+cell 15 -fill '#ffffff' -stroke '#404040' -draw 'rectangle 0,3 11,14' -fill '#e8c050' -stroke '#8a6a10' -draw 'polygon 6,1 15,1 15,8 12,8'
+convert $(for i in $(seq 0 15); do echo /tmp/tapestra-img-$i.png; done) +append -type TrueColor BMP3:images.bmp
+rm -f /tmp/tapestra-img-*.png
