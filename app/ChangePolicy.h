@@ -1,0 +1,20 @@
+#pragma once
+// The pure rules of the wallpaper changes: which row comes next, and where
+// the tiles of a composed wallpaper start.
+#include <functional>
+
+// Rows 1 to rows-1 are files; row 0 is "(なし)".
+int PreviousRow(int row, int rows);
+int NextRow(int row, int rows);
+// A row other than the current one, drawn uniformly among the files; the
+// current row again only when it is the one file. draw(lo, hi) is uniform.
+int PickRandomRow(int row, int rows, const std::function<int(int lowest, int highest)>& draw);
+
+struct TileStart {
+    int x;
+    int y;
+};
+// The offset of the first tile that touches the top left corner of the
+// screen: -width < x <= 0 and -height < y <= 0.
+TileStart FirstTile(int screenWidth, int screenHeight, int tileWidth, int tileHeight, bool centerTiles, bool move,
+                    int xPos, int yPos);

@@ -1,0 +1,85 @@
+// The change rules: previous and next wrap around, random never repeats,
+// and the tiles of a composed wallpaper start at the right offset.
+#include "app/ChangePolicy.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <set>
+
+namespace {
+TEST(ChangeRows, PreviousAndNextWrapAroundAndLeaveTheNoneRow) {
+    const int rows = 6; // five files
+    EXPECT_EQ(PreviousRow(1, rows), 5);
+    EXPECT_EQ(PreviousRow(0, rows), 5);
+    EXPECT_EQ(PreviousRow(3, rows), 2);
+    EXPECT_EQ(NextRow(5, rows), 1);
+    EXPECT_EQ(NextRow(0, rows), 1);
+    EXPECT_EQ(NextRow(3, rows), 4);
+    // One file: both apply it again.
+    EXPECT_EQ(PreviousRow(1, 2), 1);
+    EXPECT_EQ(NextRow(1, 2), 1);
+}
+
+TEST(ChangeRows, RandomNeverDrawsTheCurrentRowOrTheNoneRow) {
+    std::mt19937 engine(42);
+    auto draw = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(engine); };
+    for (int rows = 3; rows <= 8; ++rows)
+        for (int row = 0; row < rows; ++row) {
+            std::set<int> seen;
+            for (int i = 0; i < 400; ++i) {
+                int next = PickRandomRow(row, rows, draw);
+                ASSERT_NE(next, row);
+                ASSERT_GE(next, 1);
+                ASSERT_LE(next, rows - 1);
+                seen.insert(next);
+            }
+            // Every other file can come up.
+            EXPECT_EQ(static_cast<int>(seen.size()), row == 0 ? rows - 1 : rows - 2);
+        }
+}
+
+TEST(ChangeRows, RandomWithTheOneFileSelectedAppliesItAgainWithoutDrawing) {
+    int draws = 0;
+    auto draw = [&](int lo, int) {
+        ++draws;
+        return lo;
+    };
+    EXPECT_EQ(PickRandomRow(1, 2, draw), 1);
+    EXPECT_EQ(draws, 0);
+    EXPECT_EQ(PickRandomRow(0, 2, draw), 1);
+}
+
+TEST(TileOffsets, MovedOffsetsStepBackToTheCorner) {
+    TileStart s = FirstTile(1024, 768, 100, 100, false, true, 250, 10);
+    EXPECT_EQ(s.x, -50);
+    EXPECT_EQ(s.y, -90);
+}
+
+TEST(TileOffsets, CentredTileSitsInTheMiddle) {
+    TileStart s = FirstTile(640, 480, 100, 60, true, true, 250, 10);
+    EXPECT_EQ(s.x, -30);
+    EXPECT_EQ(s.y, -30);
+}
+
+TEST(TileOffsets, NoOffsetStartsAtTheCornerAndMoveOffIgnoresPositions) {
+    TileStart s = FirstTile(640, 480, 64, 64, false, false, 250, 10);
+    EXPECT_EQ(s.x, 0);
+    EXPECT_EQ(s.y, 0);
+}
+
+TEST(TileOffsets, NegativeAndExactMultiplesStayInTheFirstTile) {
+    TileStart s = FirstTile(640, 480, 100, 60, false, true, -250, 120);
+    EXPECT_EQ(s.x, -50);
+    EXPECT_EQ(s.y, 0);
+    s = FirstTile(640, 480, 100, 60, false, true, 2000000000, -2000000000);
+    EXPECT_GT(s.x, -100);
+    EXPECT_LE(s.x, 0);
+    EXPECT_GT(s.y, -60);
+    EXPECT_LE(s.y, 0);
+    // A tile larger than the screen centred: the offset is negative at once.
+    s = FirstTile(640, 480, 1000, 700, true, false, 0, 0);
+    EXPECT_EQ(s.x, -180);
+    EXPECT_EQ(s.y, -110);
+}
+} // namespace
