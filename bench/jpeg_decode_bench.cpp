@@ -34,7 +34,8 @@ bool WriteBmp(const std::wstring& path, HLOCAL infoBlock, HLOCAL bitsBlock) {
     file.bfOffBits = sizeof(file) + infoSize;
     file.bfSize = file.bfOffBits + info->biSizeImage;
     bool ok = false;
-    HANDLE out = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE out =
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (out != INVALID_HANDLE_VALUE) {
         UniqueKernelHandle owner(out);
         DWORD written = 0;

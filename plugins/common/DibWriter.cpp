@@ -46,7 +46,8 @@ LONG PelsPerMeter(double dpi) {
 class PaletteIndex {
   public:
     explicit PaletteIndex(std::span<const WICColor> palette) : palette_(palette) {
-        for (size_t i = palette.size(); i-- > 0;) index_[palette[i]] = static_cast<uint8_t>(i);
+        for (size_t i = palette.size(); i-- > 0;)
+            index_[palette[i]] = static_cast<uint8_t>(i);
     }
     uint8_t Find(WICColor color) {
         if (auto found = index_.find(color); found != index_.end()) return found->second;
@@ -61,7 +62,8 @@ class PaletteIndex {
         auto distance = [color](WICColor other) {
             long d = 0;
             for (int shift = 0; shift < 32; shift += 8) {
-                const long delta = static_cast<long>((color >> shift) & 0xFF) - static_cast<long>((other >> shift) & 0xFF);
+                const long delta =
+                    static_cast<long>((color >> shift) & 0xFF) - static_cast<long>((other >> shift) & 0xFF);
                 d += delta * delta;
             }
             return d;
@@ -91,8 +93,8 @@ void WriteHeader(uint8_t* block, const DibSource& source, uint32_t bits, size_t 
     std::memcpy(block, &header, sizeof(header));
     auto* table = block + sizeof(header);
     for (WICColor color : source.palette) {
-        const RGBQUAD entry{static_cast<BYTE>(color), static_cast<BYTE>(color >> 8), static_cast<BYTE>(color >> 16),
-                            0};
+        const RGBQUAD entry{static_cast<BYTE>(color), static_cast<BYTE>(color >> 8),
+                            static_cast<BYTE>(color >> 16), 0};
         std::memcpy(table, &entry, sizeof(entry));
         table += sizeof(entry);
     }
@@ -117,8 +119,8 @@ Dib WriteDib(const DibSource& source, const Progress& progress) {
     const size_t imageSize = stride * source.height;
 
     Dib dib;
-    dib.info = Allocate(std::max(sizeof(BITMAPINFOHEADER) + source.palette.size() * sizeof(RGBQUAD),
-                                 sizeof(BITMAPINFO)));
+    dib.info = Allocate(
+        std::max(sizeof(BITMAPINFOHEADER) + source.palette.size() * sizeof(RGBQUAD), sizeof(BITMAPINFO)));
     WriteHeader(LocalLockGuard(dib.info.get()).get(), source, bits, imageSize);
     dib.bits = Allocate(imageSize);
     LocalLockGuard out(dib.bits.get());

@@ -16,7 +16,8 @@ bool IsJpeg(std::span<const uint8_t> head) {
 }
 
 bool IsGif(std::span<const uint8_t> head) {
-    return StartsWith(head, {'G', 'I', 'F', '8', '7', 'a'}) || StartsWith(head, {'G', 'I', 'F', '8', '9', 'a'});
+    return StartsWith(head, {'G', 'I', 'F', '8', '7', 'a'}) ||
+           StartsWith(head, {'G', 'I', 'F', '8', '9', 'a'});
 }
 
 bool IsTiff(std::span<const uint8_t> head) {

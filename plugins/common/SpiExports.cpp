@@ -26,7 +26,8 @@ int32_t Picture(LPCSTR path, LONG_PTR offset, uint32_t flag, HLOCAL* bitmapInfo,
     *bitmapInfo = nullptr;
     *pixels = nullptr;
     return Guarded([&] {
-        spi::ReadPicture(spi::ThisPlugin(), {path, offset, flag, progress, data, preview}, bitmapInfo, pixels);
+        spi::ReadPicture(spi::ThisPlugin(), {path, offset, flag, progress, data, preview}, bitmapInfo,
+                         pixels);
     });
 }
 } // namespace
@@ -45,21 +46,21 @@ __declspec(dllexport) int32_t __stdcall IsSupported(LPCSTR, void* data) {
     }
 }
 
-__declspec(dllexport) int32_t __stdcall GetPictureInfo(LPCSTR path, LONG_PTR offset, uint32_t flag,
-                                                       susie::PictureInfo* info) {
+__declspec(dllexport) int32_t
+    __stdcall GetPictureInfo(LPCSTR path, LONG_PTR offset, uint32_t flag, susie::PictureInfo* info) {
     if (!info) return susie::InternalError;
     return Guarded([&] { *info = spi::ReadPictureInfo(spi::ThisPlugin(), path, offset, flag); });
 }
 
-__declspec(dllexport) int32_t __stdcall GetPicture(LPCSTR path, LONG_PTR offset, uint32_t flag, HLOCAL* bitmapInfo,
-                                                   HLOCAL* pixels, susie::ProgressCallback progress,
-                                                   LONG_PTR data) {
+__declspec(dllexport) int32_t
+    __stdcall GetPicture(LPCSTR path, LONG_PTR offset, uint32_t flag, HLOCAL* bitmapInfo, HLOCAL* pixels,
+                         susie::ProgressCallback progress, LONG_PTR data) {
     return Picture(path, offset, flag, bitmapInfo, pixels, progress, data, false);
 }
 
-__declspec(dllexport) int32_t __stdcall GetPreview(LPCSTR path, LONG_PTR offset, uint32_t flag, HLOCAL* bitmapInfo,
-                                                   HLOCAL* pixels, susie::ProgressCallback progress,
-                                                   LONG_PTR data) {
+__declspec(dllexport) int32_t
+    __stdcall GetPreview(LPCSTR path, LONG_PTR offset, uint32_t flag, HLOCAL* bitmapInfo, HLOCAL* pixels,
+                         susie::ProgressCallback progress, LONG_PTR data) {
     return Picture(path, offset, flag, bitmapInfo, pixels, progress, data, true);
 }
 

@@ -86,8 +86,8 @@ std::vector<WICColor> WicPicture::Palette() const {
 ComPtr<IWICBitmapSource> WicPicture::Bgra() const {
     ComPtr<IWICFormatConverter> converter;
     Check(factory_->CreateFormatConverter(&converter), susie::InternalError);
-    Check(converter->Initialize(frame_.Get(), GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
-                                WICBitmapPaletteTypeCustom),
+    Check(converter->Initialize(frame_.Get(), GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone, nullptr,
+                                0.0, WICBitmapPaletteTypeCustom),
           susie::BrokenData);
     return converter;
 }

@@ -15,10 +15,11 @@ struct PluginCase {
     bool lossless;
 };
 
-inline const PluginCase kJpeg{L"ifjpeg.spi", &GUID_ContainerFormatJpeg, L".jpg", "*.jpg;*.jpe;*.jpeg;*.jfif", "JPEG",
-                              false};
+inline const PluginCase kJpeg{
+    L"ifjpeg.spi", &GUID_ContainerFormatJpeg, L".jpg", "*.jpg;*.jpe;*.jpeg;*.jfif", "JPEG", false};
 inline const PluginCase kGif{L"ifgif.spi", &GUID_ContainerFormatGif, L".gif", "*.gif", "GIF", true};
-inline const PluginCase kTiff{L"iftiff.spi", &GUID_ContainerFormatTiff, L".tif", "*.tif;*.tiff", "TIFF", true};
+inline const PluginCase kTiff{L"iftiff.spi", &GUID_ContainerFormatTiff, L".tif", "*.tif;*.tiff", "TIFF",
+                              true};
 inline const PluginCase kPng{L"ifpng.spi", &GUID_ContainerFormatPng, L".png", "*.png", "PNG", true};
 
 inline const PluginCase kAllPlugins[] = {kJpeg, kGif, kTiff, kPng};

@@ -64,8 +64,8 @@ DecodedDib SpiHost::Preview(const std::string& path, LONG_PTR offset, uint32_t f
 }
 
 DecodedDib SpiHost::PictureFromMemory(const std::vector<uint8_t>& bytes) const {
-    return Call(picture_, reinterpret_cast<const char*>(bytes.data()), LONG_PTR(bytes.size()), susie::kSourceMemory,
-                nullptr, 0);
+    return Call(picture_, reinterpret_cast<const char*>(bytes.data()), LONG_PTR(bytes.size()),
+                susie::kSourceMemory, nullptr, 0);
 }
 
 DecodedDib SpiHost::Call(susie::GetPictureProc proc, const char* path, LONG_PTR offset, uint32_t flag,
@@ -88,7 +88,8 @@ DecodedDib SpiHost::Call(susie::GetPictureProc proc, const char* path, LONG_PTR 
     dib.bitsBlockSize = LocalSize(bits);
     const auto* header = static_cast<const uint8_t*>(LocalLock(info));
     std::memcpy(&dib.header, header, sizeof(dib.header));
-    const size_t colours = std::min<size_t>(dib.header.biClrUsed, (dib.infoBlockSize - sizeof(dib.header)) / 4);
+    const size_t colours =
+        std::min<size_t>(dib.header.biClrUsed, (dib.infoBlockSize - sizeof(dib.header)) / 4);
     dib.colours.resize(colours);
     std::memcpy(dib.colours.data(), header + sizeof(dib.header), colours * sizeof(RGBQUAD));
     LocalUnlock(info);

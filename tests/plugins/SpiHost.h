@@ -39,7 +39,8 @@ class SpiHost {
         return pluginInfo_(infoNo, buffer, length);
     }
     int32_t IsSupported(const char* name, void* data) const { return isSupported_(name, data); }
-    int32_t PictureInfo(const std::string& path, LONG_PTR offset, susie::PictureInfo& info, uint32_t flag = 0) const;
+    int32_t PictureInfo(const std::string& path, LONG_PTR offset, susie::PictureInfo& info,
+                        uint32_t flag = 0) const;
     DecodedDib Picture(const std::string& path, LONG_PTR offset = 0, uint32_t flag = 0,
                        susie::ProgressCallback progress = nullptr, LONG_PTR data = 0) const;
     DecodedDib Preview(const std::string& path, LONG_PTR offset = 0, uint32_t flag = 0) const;

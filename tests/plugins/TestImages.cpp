@@ -12,7 +12,8 @@ using Microsoft::WRL::ComPtr;
 namespace testimg {
 namespace {
 void Must(HRESULT hr, const char* what) {
-    if (FAILED(hr)) throw std::runtime_error(std::string(what) + " failed: 0x" + std::to_string(unsigned(hr)));
+    if (FAILED(hr))
+        throw std::runtime_error(std::string(what) + " failed: 0x" + std::to_string(unsigned(hr)));
 }
 
 // COM for one encoding; balanced so it leaves the thread as it found it.
@@ -69,10 +70,12 @@ Bytes Encode(const GUID& container, Frame frame) {
     if (!frame.palette.empty()) {
         ComPtr<IWICPalette> palette;
         Must(factory->CreatePalette(&palette), "palette");
-        Must(palette->InitializeCustom(frame.palette.data(), static_cast<UINT>(frame.palette.size())), "colours");
+        Must(palette->InitializeCustom(frame.palette.data(), static_cast<UINT>(frame.palette.size())),
+             "colours");
         Must(target->SetPalette(palette.Get()), "set palette");
     }
-    Must(target->WritePixels(frame.height, frame.stride, static_cast<UINT>(frame.pixels.size()), frame.pixels.data()),
+    Must(target->WritePixels(frame.height, frame.stride, static_cast<UINT>(frame.pixels.size()),
+                             frame.pixels.data()),
          "pixels");
     Must(target->Commit(), "frame commit");
     Must(encoder->Commit(), "commit");
@@ -115,13 +118,16 @@ Bytes EncodeRgb(const GUID& container, uint32_t width, uint32_t height, const Pi
     return Encode(container, std::move(frame));
 }
 
-Bytes EncodeIndexed(const GUID& container, uint32_t width, uint32_t height, const std::vector<uint32_t>& colours,
+Bytes EncodeIndexed(const GUID& container, uint32_t width, uint32_t height,
+                    const std::vector<uint32_t>& colours,
                     const std::function<uint8_t(uint32_t x, uint32_t y)>& index) {
     Frame frame{&GUID_WICPixelFormat8bppIndexed, width, height, (width + 3) & ~3u, {}, {}};
-    for (uint32_t c : colours) frame.palette.push_back(0xFF000000 | c);
+    for (uint32_t c : colours)
+        frame.palette.push_back(0xFF000000 | c);
     frame.pixels.resize(size_t(frame.stride) * height);
     for (uint32_t y = 0; y < height; ++y)
-        for (uint32_t x = 0; x < width; ++x) frame.pixels[y * frame.stride + x] = index(x, y);
+        for (uint32_t x = 0; x < width; ++x)
+            frame.pixels[y * frame.stride + x] = index(x, y);
     return Encode(container, std::move(frame));
 }
 
@@ -161,7 +167,8 @@ std::string Ansi(const std::wstring& text) {
 }
 
 TempFile::TempFile(const std::wstring& name, const Bytes& content) : path_(TempFolder() + name) {
-    HANDLE file = CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot create a test file");
     DWORD written = 0;
     WriteFile(file, content.data(), DWORD(content.size()), &written, nullptr);

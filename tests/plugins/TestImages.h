@@ -24,7 +24,8 @@ uint32_t Gradient(uint32_t x, uint32_t y);
 // A 24-bit picture (PNG, TIFF, JPEG) with the given pixels.
 Bytes EncodeRgb(const GUID& container, uint32_t width, uint32_t height, const PixelFn& pixel);
 // An 8-bit palette picture (GIF, PNG): colours 0xRRGGBB, indices per pixel.
-Bytes EncodeIndexed(const GUID& container, uint32_t width, uint32_t height, const std::vector<uint32_t>& colours,
+Bytes EncodeIndexed(const GUID& container, uint32_t width, uint32_t height,
+                    const std::vector<uint32_t>& colours,
                     const std::function<uint8_t(uint32_t x, uint32_t y)>& index);
 // A 32-bit PNG with alpha: pixel gives 0xAARRGGBB.
 Bytes EncodeRgba(uint32_t width, uint32_t height, const PixelFn& pixel);

@@ -103,7 +103,8 @@ TEST_P(PluginDecode, FirstStoredRowIsTheBottomOfThePictureAndPaddingIsZero) {
     const size_t used = size_t(size.width) * dib.header.biBitCount / 8;
     ASSERT_LT(used, stride) << "this width needs padding";
     for (uint32_t row = 0; row < size.height; ++row)
-        for (size_t i = used; i < stride; ++i) EXPECT_EQ(dib.bits[row * stride + i], 0) << "row " << row;
+        for (size_t i = used; i < stride; ++i)
+            EXPECT_EQ(dib.bits[row * stride + i], 0) << "row " << row;
 }
 
 TEST_P(PluginDecode, PictureInfoReportsSizeAndDepth) {
@@ -158,7 +159,8 @@ TEST_P(PluginDecode, MemorySourceInfo) {
 
 TEST_P(PluginDecode, PictureAfterA128ByteHeaderNeedsItsOffset) {
     Bytes bytes(128, 0);
-    for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = uint8_t(i * 7 + 1);
+    for (size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = uint8_t(i * 7 + 1);
     const Bytes picture = Sample(GetParam(), 10, 8);
     bytes.insert(bytes.end(), picture.begin(), picture.end());
     TempFile file(FileName(L"offset"), bytes);
@@ -209,13 +211,15 @@ TEST(PluginPixels, PaletteGifKeepsItsColourTable) {
 TEST(PluginPixels, PalettePngBecomesAnEightBitDib) {
     SpiHost host(L"ifpng.spi");
     const std::vector<uint32_t> colours = {0x102030, 0xF0E0D0, 0x00FF80};
-    TempFile file(L"palette.png", testimg::EncodeIndexed(GUID_ContainerFormatPng, 5, 3, colours,
-                                                         [](uint32_t x, uint32_t y) { return uint8_t((x + y) % 3); }));
+    TempFile file(L"palette.png",
+                  testimg::EncodeIndexed(GUID_ContainerFormatPng, 5, 3, colours,
+                                         [](uint32_t x, uint32_t y) { return uint8_t((x + y) % 3); }));
     const DecodedDib dib = host.Picture(file.ansi());
     ASSERT_EQ(dib.result, susie::Success);
     EXPECT_EQ(dib.header.biBitCount, 8);
     for (uint32_t y = 0; y < 3; ++y)
-        for (uint32_t x = 0; x < 5; ++x) EXPECT_EQ(dib.Rgb(x, y), colours[(x + y) % 3]) << x << "," << y;
+        for (uint32_t x = 0; x < 5; ++x)
+            EXPECT_EQ(dib.Rgb(x, y), colours[(x + y) % 3]) << x << "," << y;
 }
 
 TEST(PluginPixels, AlphaPngKeepsItsStoredColours) {
@@ -226,7 +230,8 @@ TEST(PluginPixels, AlphaPngKeepsItsStoredColours) {
     ASSERT_EQ(dib.result, susie::Success);
     EXPECT_EQ(dib.header.biBitCount, 24);
     for (uint32_t y = 0; y < 4; ++y)
-        for (uint32_t x = 1; x < 5; ++x) EXPECT_EQ(dib.Rgb(x, y), testimg::Pattern(x, y)) << x << "," << y;
+        for (uint32_t x = 1; x < 5; ++x)
+            EXPECT_EQ(dib.Rgb(x, y), testimg::Pattern(x, y)) << x << "," << y;
 }
 
 TEST(PluginPixels, JpegColourBlocksKeepTheirChannels) {
@@ -237,7 +242,8 @@ TEST(PluginPixels, JpegColourBlocksKeepTheirChannels) {
     const DecodedDib dib = host.Picture(file.ansi());
     ASSERT_EQ(dib.result, susie::Success);
     for (uint32_t y : {4u, 27u})
-        for (uint32_t x : {4u, 27u}) EXPECT_LE(ChannelDistance(dib.Rgb(x, y), pixel(x, y)), 12) << x << "," << y;
+        for (uint32_t x : {4u, 27u})
+            EXPECT_LE(ChannelDistance(dib.Rgb(x, y), pixel(x, y)), 12) << x << "," << y;
 
     const DecodedDib preview = host.Preview(file.ansi());
     ASSERT_EQ(preview.result, susie::Success);

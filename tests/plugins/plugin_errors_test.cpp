@@ -35,7 +35,8 @@ class PluginErrors : public ::testing::TestWithParam<PluginCase> {
 };
 
 TEST_P(PluginErrors, MissingFileIsAReadError) {
-    ExpectEveryCallFails(testimg::Ansi(testimg::TempFolder() + FileName(L"does-not-exist")), susie::FileReadError);
+    ExpectEveryCallFails(testimg::Ansi(testimg::TempFolder() + FileName(L"does-not-exist")),
+                         susie::FileReadError);
     ExpectEveryCallFails("", susie::FileReadError);
 }
 
@@ -47,7 +48,8 @@ TEST_P(PluginErrors, EmptyFileIsAnUnknownFormat) {
 TEST_P(PluginErrors, GarbageIsAnUnknownFormat) {
     Bytes garbage(4096);
     uint32_t seed = 12345;
-    for (auto& b : garbage) b = uint8_t((seed = seed * 1103515245 + 12345) >> 16);
+    for (auto& b : garbage)
+        b = uint8_t((seed = seed * 1103515245 + 12345) >> 16);
     TempFile file(FileName(L"garbage"), garbage);
     ExpectEveryCallFails(file.ansi(), susie::UnknownFormat);
 }
@@ -89,7 +91,8 @@ TEST_P(PluginErrors, UnknownSourceKindIsNotImplemented) {
     const DecodedDib dib = host.Picture(file.ansi(), 0, 2);
     EXPECT_EQ(dib.result, susie::NotImplemented);
     EXPECT_TRUE(dib.handlesNullOnFailure);
-    EXPECT_EQ(host.Picture(file.ansi(), 0, 0x100).result, susie::Success) << "only the low bits choose the source";
+    EXPECT_EQ(host.Picture(file.ansi(), 0, 0x100).result, susie::Success)
+        << "only the low bits choose the source";
 }
 
 TEST_P(PluginErrors, NegativeOffsetIsAReadError) {
@@ -162,11 +165,12 @@ TEST_P(PluginErrors, IsSupportedReadsAnOpenFileAndKeepsItsPosition) {
     for (const PluginCase& other : kAllPlugins) {
         SCOPED_TRACE(other.name);
         TempFile file(L"handle.dat", Sample(other, 10, 8));
-        HANDLE handle = CreateFileW(file.path().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE handle = CreateFileW(file.path().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         ASSERT_NE(handle, INVALID_HANDLE_VALUE);
         UniqueKernelHandle owner(handle);
-        ASSERT_EQ(reinterpret_cast<ULONG_PTR>(handle) & ~ULONG_PTR(0xFFFF), 0u) << "handles are small numbers";
+        ASSERT_EQ(reinterpret_cast<ULONG_PTR>(handle) & ~ULONG_PTR(0xFFFF), 0u)
+            << "handles are small numbers";
         const bool own = other.container == GetParam().container;
         EXPECT_EQ(host.IsSupported(nullptr, handle) != 0, own);
         EXPECT_EQ(SetFilePointer(handle, 0, nullptr, FILE_CURRENT), 0u);
@@ -193,7 +197,8 @@ int __stdcall Record(int done, int total, LONG_PTR data) {
 TEST_P(PluginErrors, ProgressRunsFromZeroToTheTotal) {
     TempFile file(FileName(L"progress"), Sample(GetParam(), 300, 400));
     ProgressLog log;
-    ASSERT_EQ(host.Picture(file.ansi(), 0, 0, Record, reinterpret_cast<LONG_PTR>(&log)).result, susie::Success);
+    ASSERT_EQ(host.Picture(file.ansi(), 0, 0, Record, reinterpret_cast<LONG_PTR>(&log)).result,
+              susie::Success);
     ASSERT_GE(log.calls.size(), 2u);
     EXPECT_EQ(log.calls.front().first, 0);
     EXPECT_EQ(log.calls.back().first, log.calls.back().second);
