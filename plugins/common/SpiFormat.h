@@ -1,0 +1,28 @@
+#pragma once
+// What sets one of our plug-ins apart from the others: its texts, how its
+// files begin and which WIC decoder reads them. Everything else is shared.
+#include <windows.h>
+
+#include <cstdint>
+#include <span>
+
+namespace spi {
+
+// One entry of the plug-in's file-type list: "*.jpg;*.jpe" and "JPEG".
+struct FileType {
+    const char* patterns;
+    const char* name;
+};
+
+struct SpiFormat {
+    const char* about; // plug-in name and version
+    std::span<const FileType> fileTypes;
+    // True when the first bytes of a file are this format's signature.
+    bool (*matches)(std::span<const uint8_t> head);
+    const GUID* container; // WIC container format of the decoder to use
+};
+
+// Defined once in each plug-in: the table of that plug-in.
+const SpiFormat& ThisPlugin();
+
+} // namespace spi
