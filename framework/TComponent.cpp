@@ -44,5 +44,6 @@ void TComponent::Notification(TComponent&, TOperation) {}
 void TComponent::LoadedAll() {
     for (auto& component : components_)
         component->LoadedAll();
+    loading_ = false;
     Loaded();
 }

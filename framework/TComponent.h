@@ -10,7 +10,8 @@ enum class TOperation { Insert, Remove };
 
 class TComponent {
   public:
-    explicit TComponent(TComponent* owner) : owner_(owner) {}
+    // A component made while its owner is loading is loading too.
+    explicit TComponent(TComponent* owner) : owner_(owner), loading_(owner && owner->loading_) {}
     TComponent(const TComponent&) = delete;
     TComponent& operator=(const TComponent&) = delete;
     virtual ~TComponent();
@@ -33,8 +34,13 @@ class TComponent {
     void RemoveFreeNotification(TComponent& other);
     virtual void Notification(TComponent& component, TOperation operation);
 
+    // Marks this component as loading: its design values are still being
+    // set, so setters only record them. LoadedAll ends the state.
+    void BeginLoading() { loading_ = true; }
+    bool Loading() const { return loading_; }
+
     // Runs Loaded on every owned component, then on this one: the design
-    // values are all set.
+    // values are all set. Each stops loading before its Loaded runs.
     void LoadedAll();
     virtual void Loaded() {}
 
@@ -49,4 +55,5 @@ class TComponent {
     TComponent* owner_;
     std::vector<std::unique_ptr<TComponent>> components_;
     std::vector<TComponent*> notified_;
+    bool loading_;
 };

@@ -1,0 +1,48 @@
+#include "tray/TCallbackWindow.h"
+
+#include "framework/TApplication.h"
+#include "framework/TMenu.h"
+#include "tray/TTrayIcon.h"
+
+TCallbackWindow::TCallbackWindow()
+    : TWinControl(nullptr), taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")) {
+    // A tool window never gets a taskbar button, even if someone shows it.
+    CreateOwnWindow(L"TapestraTrayCallback", WS_POPUP, WS_EX_TOOLWINDOW, nullptr);
+}
+
+LRESULT TCallbackWindow::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == TTrayIcon::CallbackMessage) {
+        TrayMessage(wParam, lParam);
+        return 0;
+    }
+    if (msg == SingleClickMessage) {
+        SingleClickDone(wParam, lParam);
+        return 0;
+    }
+    if (taskbarCreated_ && msg == taskbarCreated_) {
+        TaskbarCreated();
+        return 0;
+    }
+    // Items of a tray menu that was opened for this window.
+    if (msg == WM_COMMAND && lParam == 0 && HIWORD(wParam) == 0 && TMenuItem::DispatchCommand(LOWORD(wParam)))
+        return 0;
+    return TWinControl::WndProc(msg, wParam, lParam);
+}
+
+void TCallbackWindow::TrayMessage(WPARAM wParam, LPARAM lParam) {
+    TTrayIcon* icon = TTrayIcon::FindIcon(wParam);
+    if (!icon || !icon->Enabled()) return;
+    icon->TrayNotification(static_cast<UINT>(lParam));
+}
+
+void TCallbackWindow::SingleClickDone(WPARAM wParam, LPARAM lParam) {
+    if (TTrayIcon* icon = TTrayIcon::FindIcon(wParam)) icon->SingleClickDone(static_cast<unsigned>(lParam));
+}
+
+void TCallbackWindow::TaskbarCreated() {
+    // Explorer was restarted and has forgotten every icon. One icon that
+    // cannot be added again must not keep the others away.
+    // An error box may run a message loop, so each icon is looked up afresh.
+    for (UINT id : TTrayIcon::Identifiers())
+        if (TTrayIcon* icon = TTrayIcon::FindIcon(id)) Guarded([icon] { icon->ShellRestarted(); });
+}
