@@ -35,8 +35,9 @@ std::vector<BYTE> ReadWholeFile(const std::wstring& path, const wchar_t* invalid
     if (size.QuadPart > 0x7FFFFFFF) throw EInvalidGraphic(invalidText);
     std::vector<BYTE> data(static_cast<size_t>(size.QuadPart));
     DWORD read = 0;
-    if (!data.empty() && (!ReadFile(file.get(), data.data(), static_cast<DWORD>(data.size()), &read, nullptr) ||
-                          read != data.size()))
+    if (!data.empty() &&
+        (!ReadFile(file.get(), data.data(), static_cast<DWORD>(data.size()), &read, nullptr) ||
+         read != data.size()))
         throw Exception(CannotOpen(path));
     return data;
 }
@@ -190,8 +191,8 @@ void TPicture::LoadIconFile(const std::wstring& path) {
         throw EInvalidGraphic(invalid);
     int w = entry.width ? entry.width : 256;
     int h = entry.height ? entry.height : 256;
-    UniqueIcon icon(CreateIconFromResourceEx(data.data() + entry.imageOffset, entry.bytesInRes, TRUE, 0x00030000,
-                                             w, h, LR_DEFAULTCOLOR));
+    UniqueIcon icon(CreateIconFromResourceEx(data.data() + entry.imageOffset, entry.bytesInRes, TRUE,
+                                             0x00030000, w, h, LR_DEFAULTCOLOR));
     if (!icon) throw EInvalidGraphic(invalid);
     ICONINFO info{};
     if (!GetIconInfo(icon.get(), &info)) throw EInvalidGraphic(invalid);
@@ -236,8 +237,8 @@ void TPicture::LoadMetafile(const std::wstring& path, bool windowsFormat) {
         pict.xExt = MulDiv(w, kHundredthMmPerInch, dpiX);
         pict.yExt = MulDiv(h, kHundredthMmPerInch, dpiY);
         WindowDC screen(nullptr);
-        metafile.reset(SetWinMetaFileBits(static_cast<UINT>(data.size() - start), data.data() + start, screen.get(),
-                                          sized ? &pict : nullptr));
+        metafile.reset(SetWinMetaFileBits(static_cast<UINT>(data.size() - start), data.data() + start,
+                                          screen.get(), sized ? &pict : nullptr));
     } else {
         // The header's fixed part, before the fields later versions added.
         DWORD type = 0, signature = 0, bytes = 0;
@@ -365,7 +366,8 @@ void SaveBitmapToFile(HBITMAP bitmap, HPALETTE palette, const std::wstring& path
     fileHeader.bfOffBits = static_cast<DWORD>(sizeof(fileHeader) + info.size());
     fileHeader.bfSize = static_cast<DWORD>(fileHeader.bfOffBits + pixels.size());
 
-    HANDLE raw = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE raw =
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (raw == INVALID_HANDLE_VALUE) throw Exception(FormatText(L"ファイル %s を作成できません", {path}));
     UniqueKernelHandle file(raw);
     auto write = [&](const void* data, size_t size) {

@@ -142,15 +142,18 @@ bool DibFitsBlocks(const BITMAPINFOHEADER& header, size_t infoBytes, size_t pixe
     default:
         return false;
     }
-    unsigned long long table = static_cast<unsigned long long>(DibColorTableEntries(header)) * sizeof(RGBQUAD);
+    unsigned long long table =
+        static_cast<unsigned long long>(DibColorTableEntries(header)) * sizeof(RGBQUAD);
     if (infoBytes < header.biSize || infoBytes - header.biSize < table) return false;
-    unsigned long long rows = header.biHeight < 0 ? -static_cast<long long>(header.biHeight) : header.biHeight;
+    unsigned long long rows =
+        header.biHeight < 0 ? -static_cast<long long>(header.biHeight) : header.biHeight;
     switch (header.biCompression) {
     case BI_RGB:
     case BI_BITFIELDS: {
         if (header.biCompression == BI_BITFIELDS && header.biBitCount != 16 && header.biBitCount != 32)
             return false;
-        unsigned long long stride = (static_cast<unsigned long long>(header.biWidth) * header.biBitCount + 31) / 32 * 4;
+        unsigned long long stride =
+            (static_cast<unsigned long long>(header.biWidth) * header.biBitCount + 31) / 32 * 4;
         return stride * rows <= pixelBytes;
     }
     case BI_RLE8:

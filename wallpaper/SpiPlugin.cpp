@@ -37,8 +37,7 @@ int TSpiLibrary::GetPictureInfo(const std::string& path, LONG_PTR offset, TSpiPi
     susie::PictureInfo record{};
     int result = info_(path.c_str(), offset, susie::kSourceFile, &record);
     UniqueGlobal text(record.hInfo);
-    if (result == susie::Success)
-        info = {record.width, record.height, record.x_density, record.y_density};
+    if (result == susie::Success) info = {record.width, record.height, record.x_density, record.y_density};
     return result;
 }
 

@@ -35,7 +35,8 @@ UniqueBitmap ScreenBitmap(int width, int height) {
 // SelectPalette now, the previous palette back at scope end.
 class PaletteGuard {
   public:
-    PaletteGuard(HDC dc, HPALETTE palette) : dc_(dc), old_(palette ? SelectPalette(dc, palette, FALSE) : nullptr) {
+    PaletteGuard(HDC dc, HPALETTE palette)
+        : dc_(dc), old_(palette ? SelectPalette(dc, palette, FALSE) : nullptr) {
         if (palette) RealizePalette(dc);
     }
     PaletteGuard(const PaletteGuard&) = delete;

@@ -50,7 +50,8 @@ HWND TFileDrop::TargetHandle() const {
 void TFileDrop::HookControl() {
     HWND target = TargetHandle();
     if (!target) throw Exception(L"Invalidate Window Handle in FileDrop");
-    if (!SetWindowSubclass(target, SubclassProc, reinterpret_cast<UINT_PTR>(this), reinterpret_cast<DWORD_PTR>(this)))
+    if (!SetWindowSubclass(target, SubclassProc, reinterpret_cast<UINT_PTR>(this),
+                           reinterpret_cast<DWORD_PTR>(this)))
         throw Exception(L"Invalidate Window Handle in FileDrop");
     hooked_ = target;
     DragAcceptFiles(hooked_, accept_);
@@ -59,7 +60,8 @@ void TFileDrop::HookControl() {
 void TFileDrop::UnhookControl() {
     if (!hooked_) return;
     // Only the window this component hooked, and only while it is still the target.
-    if (TargetHandle() == hooked_) RemoveWindowSubclass(hooked_, SubclassProc, reinterpret_cast<UINT_PTR>(this));
+    if (TargetHandle() == hooked_)
+        RemoveWindowSubclass(hooked_, SubclassProc, reinterpret_cast<UINT_PTR>(this));
     hooked_ = nullptr;
 }
 

@@ -6,6 +6,7 @@
 #include "framework/TComponent.h"
 
 #include <windows.h>
+// After windows.h, which it needs.
 #include <shellapi.h>
 
 #include <functional>

@@ -58,7 +58,8 @@ class TAllFixture : public ::testing::Test {
     // The fake under a plug-in's name; the minimal fake exports GetPicture only.
     static void Install(const wchar_t* name, bool minimal = false) {
         std::wstring source = TestFolder() + (minimal ? L"fakespi_min.dll" : L"fakespi.dll");
-        ASSERT_TRUE(CopyFileW(source.c_str(), (TestFolder() + name).c_str(), FALSE)) << "cannot install " << name;
+        ASSERT_TRUE(CopyFileW(source.c_str(), (TestFolder() + name).c_str(), FALSE))
+            << "cannot install " << name;
     }
     static void InstallAll() {
         for (const wchar_t* name : kPlugins)

@@ -68,7 +68,8 @@ class FileDrop : public ::testing::Test {
     void TearDown() override { owner.reset(); }
 
     void Record() {
-        drop->OnFileDrop = [this](TFileDrop& sender, int count, const std::vector<std::wstring>& names, POINT p) {
+        drop->OnFileDrop = [this](TFileDrop& sender, int count, const std::vector<std::wstring>& names,
+                                  POINT p) {
             events.push_back({&sender, count, names, p});
         };
     }

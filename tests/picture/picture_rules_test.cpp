@@ -49,7 +49,8 @@ TEST(PictureKind, EveryExtensionOfTheTable) {
 
 TEST(PictureKind, NoExtensionOrUnknownExtensionIsUnsupported) {
     EXPECT_FALSE(PictureKindOf(L"C:\\WALL\\picture").has_value());
-    EXPECT_FALSE(PictureKindOf(L"C:\\WALL.JPG\\picture").has_value()) << "a dot in a folder name is no extension";
+    EXPECT_FALSE(PictureKindOf(L"C:\\WALL.JPG\\picture").has_value())
+        << "a dot in a folder name is no extension";
     EXPECT_FALSE(PictureKindOf(L"a.png").has_value());
     EXPECT_FALSE(PictureKindOf(L"a.").has_value());
     EXPECT_FALSE(PictureKindOf(L"a.pic2").has_value());

@@ -45,7 +45,8 @@ TEST_F(PictureComponent, ExtensionsChooseThePlugin) {
 
 TEST_F(PictureComponent, UnsupportedExtensionsAreRefusedWithoutAPlugin) {
     InstallAll();
-    for (const wchar_t* path : {L"C:\\x\\a.jpeg", L"C:\\x\\picture", L"C:\\x.jpg\\picture", L"C:\\x\\a.png"}) {
+    for (const wchar_t* path :
+         {L"C:\\x\\a.jpeg", L"C:\\x\\picture", L"C:\\x.jpg\\picture", L"C:\\x\\a.png"}) {
         Load(path);
         EXPECT_EQ(all->Error(), 10) << path;
         EXPECT_EQ(OnlyMessage(), std::wstring(L"サポートされない拡張子 [") + path + L"]");
@@ -73,10 +74,11 @@ TEST_F(PictureComponent, MissingPluginsAreNamedInTheMessage) {
         std::wstring path;
         const wchar_t* text;
     };
-    for (const Case& c : {Case{kGif, L"IFGIF.SPI not found"}, Case{kJpeg, L"IFJPG.SPI not found"},
-                          Case{L"C:\\x\\a.tiff", L"IFTIFF.SPI not found"}, Case{kPic, L"IFPIC.SPI not found"},
-                          Case{L"C:\\x\\a.p2", L"IFPIC2.SPI not found"}, Case{L"C:\\x\\a.mag", L"IFMAG.SPI not found"},
-                          Case{L"C:\\x\\a.q4", L"IFXLD4.SPI not found"}, Case{L"C:\\x\\a.pi", L"IFPI.SPI not found"}}) {
+    for (const Case& c :
+         {Case{kGif, L"IFGIF.SPI not found"}, Case{kJpeg, L"IFJPG.SPI not found"},
+          Case{L"C:\\x\\a.tiff", L"IFTIFF.SPI not found"}, Case{kPic, L"IFPIC.SPI not found"},
+          Case{L"C:\\x\\a.p2", L"IFPIC2.SPI not found"}, Case{L"C:\\x\\a.mag", L"IFMAG.SPI not found"},
+          Case{L"C:\\x\\a.q4", L"IFXLD4.SPI not found"}, Case{L"C:\\x\\a.pi", L"IFPI.SPI not found"}}) {
         Load(c.path);
         EXPECT_EQ(all->Error(), 20) << c.path;
         EXPECT_EQ(OnlyMessage(), std::wstring(c.text) + L" [" + c.path + L"]");
@@ -146,8 +148,8 @@ TEST_F(PictureComponent, ResultCodesShowTheirTexts) {
         const wchar_t* text;
     };
     for (const Case& c : {Case{-1, L"その他のエラー"}, Case{1, L"その他のエラー"}, Case{7, L"その他のエラー"},
-                          Case{8, L"その他のエラー"}, Case{4, L"メモリーが確保出来ない"}, Case{5, L"メモリーエラー"},
-                          Case{6, L"ファイルリードエラー"}}) {
+                          Case{8, L"その他のエラー"}, Case{4, L"メモリーが確保出来ない"},
+                          Case{5, L"メモリーエラー"}, Case{6, L"ファイルリードエラー"}}) {
         script->Results[fakespi::kPicture][0] = c.code;
         Load(kGif);
         EXPECT_EQ(all->Error(), c.code);

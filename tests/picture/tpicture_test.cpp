@@ -16,7 +16,8 @@ const COLORREF kBlue = RGB(20, 40, 210);
 std::vector<RGBQUAD> Table(int count) {
     std::vector<RGBQUAD> colors;
     for (int i = 0; i < count; ++i)
-        colors.push_back({static_cast<BYTE>(i * 11), static_cast<BYTE>(255 - i * 7), static_cast<BYTE>(i * 5 + 3), 0});
+        colors.push_back(
+            {static_cast<BYTE>(i * 11), static_cast<BYTE>(255 - i * 7), static_cast<BYTE>(i * 5 + 3), 0});
     return colors;
 }
 
@@ -164,7 +165,8 @@ TEST_F(Picture, LoadsAnIndexedBitmapWithItsDepthColoursAndPalette) {
 TEST_F(Picture, SavesAnIndexedBitmapWithItsOwnDepthAndTable) {
     for (int bits : {1, 4, 8}) {
         int count = 1 << bits;
-        BmpFile bmp = MakeBmp(9, 3, bits, Table(count), [count](int x, int y) { return (x + 5 * y) % count; });
+        BmpFile bmp =
+            MakeBmp(9, 3, bits, Table(count), [count](int x, int y) { return (x + 5 * y) % count; });
         picture.LoadFromFile(Write(L"indexed.bmp", bmp.Bytes()));
         picture.SaveToFile(folder / L"saved.bmp");
         BmpFile saved = ReadBmp(folder / L"saved.bmp");
@@ -282,7 +284,8 @@ TEST_F(Picture, LoadsAnEnhancedMetafileAtItsFrameSize) {
 }
 
 TEST_F(Picture, DrawsStretchedOverTheRectangle) {
-    BmpFile bmp = MakeBmp(2, 2, 24, {}, [](int x, int y) { return x == 0 ? (y == 0 ? kRed : kBlue) : RGB(0, 200, 0); });
+    BmpFile bmp =
+        MakeBmp(2, 2, 24, {}, [](int x, int y) { return x == 0 ? (y == 0 ? kRed : kBlue) : RGB(0, 200, 0); });
     picture.LoadFromFile(Write(L"small.bmp", bmp.Bytes()));
     WindowDC screen(nullptr);
     UniqueBitmap target(CreateCompatibleBitmap(screen.get(), 30, 30));
@@ -317,11 +320,11 @@ TEST_F(Picture, FilesThatAreNoPicturesOfTheirKindAreInvalidGraphics) {
         const wchar_t* name;
         std::vector<BYTE> bytes;
     };
-    for (const Case& c : {Case{L"text.bmp", text}, Case{L"empty.bmp", {}}, Case{L"cut.bmp", cutBmp},
-                          Case{L"text.ico", text}, Case{L"cursor.ico", cursor}, Case{L"cut.ico", iconPastEnd},
-                          Case{L"text.wmf", text}, Case{L"checksum.wmf", PlaceableMetafile(false)},
-                          Case{L"cut.wmf", wmfCut}, Case{L"text.emf", text}, Case{L"signature.emf", emfSignature},
-                          Case{L"empty.emf", {}}}) {
+    for (const Case& c :
+         {Case{L"text.bmp", text}, Case{L"empty.bmp", {}}, Case{L"cut.bmp", cutBmp}, Case{L"text.ico", text},
+          Case{L"cursor.ico", cursor}, Case{L"cut.ico", iconPastEnd}, Case{L"text.wmf", text},
+          Case{L"checksum.wmf", PlaceableMetafile(false)}, Case{L"cut.wmf", wmfCut}, Case{L"text.emf", text},
+          Case{L"signature.emf", emfSignature}, Case{L"empty.emf", {}}}) {
         EXPECT_THROW(picture.LoadFromFile(Write(c.name, c.bytes)), EInvalidGraphic) << c.name;
         EXPECT_TRUE(picture.Empty()) << c.name;
     }

@@ -19,8 +19,8 @@ int32_t Record(fakespi::Entry entry, LPCSTR path, LONG_PTR offset) {
         call.Entry = entry;
         call.Offset = static_cast<int32_t>(offset);
         strncpy(call.Path, path, sizeof(call.Path) - 1);
-        HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         call.PathOpens = file != INVALID_HANDLE_VALUE;
         if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
     }
@@ -91,7 +91,8 @@ int32_t Decode(fakespi::Entry entry, LPCSTR path, LONG_PTR offset, HLOCAL* info,
 extern "C" {
 
 #ifndef FAKESPI_PICTURE_ONLY
-__declspec(dllexport) int32_t __stdcall GetPictureInfo(LPCSTR path, LONG_PTR offset, uint32_t, susie::PictureInfo* info) {
+__declspec(dllexport) int32_t
+    __stdcall GetPictureInfo(LPCSTR path, LONG_PTR offset, uint32_t, susie::PictureInfo* info) {
     int32_t result = Record(fakespi::kInfo, path, offset);
     if (!script) return result;
     if (result == 0) {
@@ -102,7 +103,8 @@ __declspec(dllexport) int32_t __stdcall GetPictureInfo(LPCSTR path, LONG_PTR off
         info->y_density = script->YDensity;
         info->colorDepth = static_cast<int16_t>(script->BitCount);
     }
-    if ((result == 0 && script->TextInfo) || (result != 0 && script->BlocksOnFailure)) info->hInfo = Block(32);
+    if ((result == 0 && script->TextInfo) || (result != 0 && script->BlocksOnFailure))
+        info->hInfo = Block(32);
     return result;
 }
 
@@ -120,7 +122,8 @@ __declspec(dllexport) int32_t __stdcall GetPicture(LPCSTR path, LONG_PTR offset,
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     if (reason == DLL_PROCESS_ATTACH) {
         mapping = OpenFileMappingW(FILE_MAP_ALL_ACCESS, FALSE, fakespi::MappingName().c_str());
-        if (mapping) script = static_cast<fakespi::Script*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0));
+        if (mapping)
+            script = static_cast<fakespi::Script*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0));
         if (script) {
             ++script->Attached;
             GetModuleFileNameA(instance, script->Module, sizeof(script->Module));

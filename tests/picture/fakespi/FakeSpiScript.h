@@ -50,7 +50,8 @@ inline int TableSize(const Script& s) {
     return s.ClrUsed != 0 ? s.ClrUsed : 1 << s.BitCount;
 }
 inline RGBQUAD TableColor(int i) {
-    return RGBQUAD{static_cast<BYTE>(i * 37), static_cast<BYTE>(i * 91 + 7), static_cast<BYTE>(255 - i * 53), 0};
+    return RGBQUAD{static_cast<BYTE>(i * 37), static_cast<BYTE>(i * 91 + 7), static_cast<BYTE>(255 - i * 53),
+                   0};
 }
 // Pixel (x, y), counted from the top row; pictures read at offset 128 differ.
 inline int PixelIndex(int x, int y, int offset, int tableSize) {
