@@ -4,7 +4,7 @@
 set -eu
 exe=$1; shift
 build=${TAPESTRA_BUILD:-$(cd "$(dirname "$exe")/.." && pwd)}
-env_file=$build/wine-run/env
+env_file=$build/${TAPESTRA_RUN:-wine-run}/env
 if [ ! -f "$env_file" ]; then
   echo "wine-exec: no Wine session in $build (run: scripts/wine-harness.sh up $build)" >&2
   exit 2

@@ -7,12 +7,13 @@
 #               BUILD/wine-run/env for scripts/wine-exec.sh.
 #   down BUILD  stop the wineserver and Xvfb, remove the prefix.
 # Never touches ~/.wine. Environment: TAPESTRA_LOCALE=ja (default) or en,
-# TAPESTRA_SCREEN (default 1024x768x24).
+# TAPESTRA_SCREEN (default 1024x768x24), TAPESTRA_RUN (the session's folder in
+# BUILD, default wine-run: sessions in other folders run side by side).
 set -eu
 cmd=$1
 build=$(cd "$2" && pwd)
 arch=${3:-win32}
-run=$build/wine-run
+run=$build/${TAPESTRA_RUN:-wine-run}
 template=$build/wine-template
 
 # A 64-bit build runs under the 64-bit loader (hosts without 32-bit support).

@@ -1,0 +1,381 @@
+#include "framework/TPicture.h"
+
+#include "framework/Exception.h"
+#include "framework/Text.h"
+
+#include <cstddef>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <vector>
+
+namespace {
+
+constexpr int kHundredthMmPerInch = 2540;
+constexpr DWORD kPlaceableKey = 0x9AC6CDD7;
+constexpr WORD kMetaSetWindowExt = 0x020C;
+
+std::wstring CannotOpen(const std::wstring& path) {
+    return FormatText(L"ファイル %s を開けません", {path});
+}
+
+UniqueKernelHandle OpenForReading(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) throw Exception(CannotOpen(path));
+    return UniqueKernelHandle(file);
+}
+
+// Icons and metafiles are small; they are parsed from memory, so every offset
+// can be checked against the real file size.
+std::vector<BYTE> ReadWholeFile(const std::wstring& path, const wchar_t* invalidText) {
+    UniqueKernelHandle file = OpenForReading(path);
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size)) throw Exception(CannotOpen(path));
+    if (size.QuadPart > 0x7FFFFFFF) throw EInvalidGraphic(invalidText);
+    std::vector<BYTE> data(static_cast<size_t>(size.QuadPart));
+    DWORD read = 0;
+    if (!data.empty() &&
+        (!ReadFile(file.get(), data.data(), static_cast<DWORD>(data.size()), &read, nullptr) ||
+         read != data.size()))
+        throw Exception(CannotOpen(path));
+    return data;
+}
+
+template <typename T> bool ReadAt(const std::vector<BYTE>& data, size_t offset, T& out) {
+    if (offset > data.size() || data.size() - offset < sizeof(T)) return false;
+    std::memcpy(&out, data.data() + offset, sizeof(T));
+    return true;
+}
+
+int ScreenDpi(int index) {
+    WindowDC screen(nullptr);
+    return GetDeviceCaps(screen.get(), index);
+}
+
+// Bitmaps of 8 bits or less carry their colour table as a palette, so they
+// show their own colours on a palette display.
+UniquePalette PaletteFromDibSection(HBITMAP bitmap) {
+    DIBSECTION ds{};
+    if (GetObjectW(bitmap, sizeof(ds), &ds) != sizeof(ds) || ds.dsBmih.biBitCount > 8) return {};
+    UniqueDC dc(CreateCompatibleDC(nullptr));
+    SelectGuard select(dc.get(), bitmap);
+    RGBQUAD colors[256];
+    UINT count = GetDIBColorTable(dc.get(), 0, 256, colors);
+    if (count == 0) return {};
+    std::vector<BYTE> buffer(sizeof(LOGPALETTE) + count * sizeof(PALETTEENTRY));
+    auto* logical = reinterpret_cast<LOGPALETTE*>(buffer.data());
+    logical->palVersion = 0x300;
+    logical->palNumEntries = static_cast<WORD>(count);
+    for (UINT i = 0; i < count; ++i)
+        logical->palPalEntry[i] = {colors[i].rgbRed, colors[i].rgbGreen, colors[i].rgbBlue, 0};
+    return UniquePalette(CreatePalette(logical));
+}
+
+struct IconDirEntry {
+    BYTE width, height, colorCount, reserved;
+    WORD planes, bitCount;
+    DWORD bytesInRes, imageOffset;
+};
+static_assert(sizeof(IconDirEntry) == 16);
+
+#pragma pack(push, 2)
+struct PlaceableHeader {
+    DWORD key;
+    WORD handle;
+    SHORT left, top, right, bottom;
+    WORD inch;
+    DWORD reserved;
+    WORD checksum;
+};
+#pragma pack(pop)
+static_assert(sizeof(PlaceableHeader) == 22);
+
+bool ValidWindowsMetafile(const std::vector<BYTE>& data, size_t start) {
+    METAHEADER header{};
+    if (!ReadAt(data, start, header)) return false;
+    return (header.mtType == 1 || header.mtType == 2) && header.mtHeaderSize == sizeof(METAHEADER) / 2 &&
+           static_cast<unsigned long long>(header.mtSize) * 2 <= data.size() - start &&
+           header.mtSize >= header.mtHeaderSize;
+}
+
+// The window extent a plain metafile sets is its natural size in pixels.
+std::optional<SIZE> PlainMetafileExtent(const std::vector<BYTE>& data) {
+    METAHEADER header{};
+    ReadAt(data, 0, header);
+    size_t end = static_cast<size_t>(header.mtSize) * 2;
+    size_t pos = sizeof(METAHEADER);
+    while (pos + 6 <= end) {
+        DWORD words = 0;
+        WORD function = 0;
+        ReadAt(data, pos, words);
+        ReadAt(data, pos + 4, function);
+        if (words < 3 || words > (end - pos) / 2) break;
+        if (function == kMetaSetWindowExt && words >= 5) {
+            SHORT y = 0, x = 0;
+            ReadAt(data, pos + 6, y);
+            ReadAt(data, pos + 8, x);
+            if (x != 0 && y != 0) return SIZE{std::abs(x), std::abs(y)};
+        }
+        if (function == 0) break;
+        pos += static_cast<size_t>(words) * 2;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+void TPicture::Clear() {
+    kind_ = TPictureKind::None;
+    width_ = height_ = 0;
+    bitmap_.reset();
+    palette_.reset();
+    icon_.reset();
+    metafile_.reset();
+}
+
+void TPicture::AssignBitmap(UniqueBitmap bitmap, UniquePalette palette) {
+    BITMAP bm{};
+    if (!bitmap || !GetObjectW(bitmap.get(), sizeof(bm), &bm)) {
+        Clear();
+        return;
+    }
+    Clear();
+    bitmap_ = std::move(bitmap);
+    palette_ = std::move(palette);
+    kind_ = TPictureKind::Bitmap;
+    width_ = bm.bmWidth;
+    height_ = bm.bmHeight;
+}
+
+void TPicture::LoadFromFile(const std::wstring& path) {
+    size_t slash = path.find_last_of(L"\\/");
+    size_t dot = path.rfind(L'.');
+    std::wstring ext = (dot == std::wstring::npos || (slash != std::wstring::npos && dot < slash))
+                           ? std::wstring()
+                           : AsciiUpper(path.substr(dot));
+    if (ext == L".BMP")
+        LoadBitmapFile(path);
+    else if (ext == L".ICO")
+        LoadIconFile(path);
+    else if (ext == L".WMF")
+        LoadMetafile(path, true);
+    else if (ext == L".EMF")
+        LoadMetafile(path, false);
+    else
+        throw Exception(FormatText(L"画像として読めない拡張子です [%s]", {path}));
+}
+
+void TPicture::LoadBitmapFile(const std::wstring& path) {
+    // The loader below does not tell a missing file from a bad one.
+    OpenForReading(path);
+    // A DIB section keeps the file's own colour depth and colour table.
+    UniqueBitmap bitmap(static_cast<HBITMAP>(
+        LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+    if (!bitmap) throw EInvalidGraphic(L"ビットマップが正しくありません");
+    UniquePalette palette = PaletteFromDibSection(bitmap.get());
+    AssignBitmap(std::move(bitmap), std::move(palette));
+}
+
+void TPicture::LoadIconFile(const std::wstring& path) {
+    const wchar_t* invalid = L"アイコンが正しくありません";
+    std::vector<BYTE> data = ReadWholeFile(path, invalid);
+    WORD reserved = 1, type = 0, count = 0;
+    if (!ReadAt(data, 0, reserved) || !ReadAt(data, 2, type) || !ReadAt(data, 4, count) || reserved != 0 ||
+        type != 1 || count == 0)
+        throw EInvalidGraphic(invalid);
+    // The first image of the file is the icon, as it is shown elsewhere.
+    IconDirEntry entry{};
+    if (!ReadAt(data, 6, entry) || entry.bytesInRes == 0 || entry.imageOffset > data.size() ||
+        data.size() - entry.imageOffset < entry.bytesInRes)
+        throw EInvalidGraphic(invalid);
+    int w = entry.width ? entry.width : 256;
+    int h = entry.height ? entry.height : 256;
+    UniqueIcon icon(CreateIconFromResourceEx(data.data() + entry.imageOffset, entry.bytesInRes, TRUE,
+                                             0x00030000, w, h, LR_DEFAULTCOLOR));
+    if (!icon) throw EInvalidGraphic(invalid);
+    ICONINFO info{};
+    if (!GetIconInfo(icon.get(), &info)) throw EInvalidGraphic(invalid);
+    UniqueBitmap color(info.hbmColor), mask(info.hbmMask);
+    BITMAP bm{};
+    GetObjectW(color ? color.get() : mask.get(), sizeof(bm), &bm);
+    Clear();
+    icon_ = std::move(icon);
+    kind_ = TPictureKind::Icon;
+    width_ = bm.bmWidth;
+    height_ = color ? bm.bmHeight : bm.bmHeight / 2;
+}
+
+void TPicture::LoadMetafile(const std::wstring& path, bool windowsFormat) {
+    const wchar_t* invalid = L"メタファイルが正しくありません";
+    std::vector<BYTE> data = ReadWholeFile(path, invalid);
+    UniqueEnhMetafile metafile;
+    int dpiX = ScreenDpi(LOGPIXELSX), dpiY = ScreenDpi(LOGPIXELSY);
+    int w = 0, h = 0;
+    if (windowsFormat) {
+        PlaceableHeader placeable{};
+        bool isPlaceable = ReadAt(data, 0, placeable) && placeable.key == kPlaceableKey;
+        size_t start = isPlaceable ? sizeof(PlaceableHeader) : 0;
+        if (!ValidWindowsMetafile(data, start)) throw EInvalidGraphic(invalid);
+        METAFILEPICT pict{MM_ANISOTROPIC, 0, 0, nullptr};
+        bool sized = false;
+        if (isPlaceable) {
+            WORD sum = 0;
+            for (size_t i = 0; i < 10; ++i)
+                sum ^= reinterpret_cast<const WORD*>(data.data())[i];
+            int unitsW = placeable.right - placeable.left, unitsH = placeable.bottom - placeable.top;
+            if (sum != placeable.checksum || placeable.inch == 0 || unitsW == 0 || unitsH == 0)
+                throw EInvalidGraphic(invalid);
+            w = MulDiv(std::abs(unitsW), dpiX, placeable.inch);
+            h = MulDiv(std::abs(unitsH), dpiY, placeable.inch);
+            sized = true;
+        } else if (auto extent = PlainMetafileExtent(data)) {
+            w = extent->cx;
+            h = extent->cy;
+            sized = true;
+        }
+        pict.xExt = MulDiv(w, kHundredthMmPerInch, dpiX);
+        pict.yExt = MulDiv(h, kHundredthMmPerInch, dpiY);
+        WindowDC screen(nullptr);
+        metafile.reset(SetWinMetaFileBits(static_cast<UINT>(data.size() - start), data.data() + start,
+                                          screen.get(), sized ? &pict : nullptr));
+    } else {
+        // The header's fixed part, before the fields later versions added.
+        DWORD type = 0, signature = 0, bytes = 0;
+        if (data.size() < offsetof(ENHMETAHEADER, cbPixelFormat) || !ReadAt(data, 0, type) ||
+            !ReadAt(data, offsetof(ENHMETAHEADER, dSignature), signature) ||
+            !ReadAt(data, offsetof(ENHMETAHEADER, nBytes), bytes) || type != EMR_HEADER ||
+            signature != ENHMETA_SIGNATURE || bytes > data.size())
+            throw EInvalidGraphic(invalid);
+        metafile.reset(SetEnhMetaFileBits(static_cast<UINT>(data.size()), data.data()));
+    }
+    if (!metafile) throw EInvalidGraphic(invalid);
+    if (w <= 0 || h <= 0) {
+        ENHMETAHEADER header{};
+        GetEnhMetaFileHeader(metafile.get(), sizeof(header), &header);
+        w = MulDiv(header.rclFrame.right - header.rclFrame.left, dpiX, kHundredthMmPerInch);
+        h = MulDiv(header.rclFrame.bottom - header.rclFrame.top, dpiY, kHundredthMmPerInch);
+        if (w <= 0 || h <= 0) {
+            w = header.rclBounds.right - header.rclBounds.left + 1;
+            h = header.rclBounds.bottom - header.rclBounds.top + 1;
+        }
+        if (w <= 0 || h <= 0) throw EInvalidGraphic(invalid);
+    }
+    Clear();
+    metafile_ = std::move(metafile);
+    kind_ = TPictureKind::Metafile;
+    width_ = w;
+    height_ = h;
+}
+
+void TPicture::Draw(HDC dc, const RECT& r) const {
+    int w = r.right - r.left, h = r.bottom - r.top;
+    switch (kind_) {
+    case TPictureKind::Bitmap: {
+        UniqueDC source(CreateCompatibleDC(dc));
+        SelectGuard select(source.get(), bitmap_.get());
+        HPALETTE oldSource = nullptr, oldTarget = nullptr;
+        if (palette_) {
+            oldSource = SelectPalette(source.get(), palette_.get(), TRUE);
+            oldTarget = SelectPalette(dc, palette_.get(), TRUE);
+            RealizePalette(dc);
+        }
+        int oldMode = SetStretchBltMode(dc, COLORONCOLOR);
+        StretchBlt(dc, r.left, r.top, w, h, source.get(), 0, 0, width_, height_, SRCCOPY);
+        SetStretchBltMode(dc, oldMode);
+        if (palette_) {
+            SelectPalette(dc, oldTarget, TRUE);
+            SelectPalette(source.get(), oldSource, TRUE);
+        }
+        break;
+    }
+    case TPictureKind::Icon:
+        DrawIconEx(dc, r.left, r.top, icon_.get(), w, h, 0, nullptr, DI_NORMAL);
+        break;
+    case TPictureKind::Metafile:
+        PlayEnhMetaFile(dc, metafile_.get(), &r);
+        break;
+    case TPictureKind::None:
+        break;
+    }
+}
+
+UniqueBitmap TPicture::RenderToBitmap() const {
+    if (Empty() || width_ <= 0 || height_ <= 0) return {};
+    WindowDC screen(nullptr);
+    UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), width_, height_));
+    if (!bitmap) return {};
+    UniqueDC dc(CreateCompatibleDC(screen.get()));
+    SelectGuard select(dc.get(), bitmap.get());
+    RECT r{0, 0, width_, height_};
+    FillRect(dc.get(), &r, GetSysColorBrush(COLOR_WINDOW));
+    Draw(dc.get(), r);
+    return bitmap;
+}
+
+void TPicture::SaveToFile(const std::wstring& path) const {
+    if (kind_ == TPictureKind::Bitmap) {
+        SaveBitmapToFile(bitmap_.get(), palette_.get(), path);
+        return;
+    }
+    UniqueBitmap rendered = RenderToBitmap();
+    if (!rendered) throw Exception(L"保存する画像がありません");
+    SaveBitmapToFile(rendered.get(), nullptr, path);
+}
+
+void SaveBitmapToFile(HBITMAP bitmap, HPALETTE palette, const std::wstring& path) {
+    BITMAP bm{};
+    if (!bitmap || !GetObjectW(bitmap, sizeof(bm), &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0)
+        throw Exception(L"保存する画像がありません");
+    int bits = bm.bmBitsPixel * bm.bmPlanes;
+    // The depths a BMP file can hold; a 15-bit surface is written as 16 bits.
+    for (int depth : {1, 4, 8, 16, 24, 32})
+        if (bits <= depth) {
+            bits = depth;
+            break;
+        }
+    if (bits > 32) bits = 32;
+    DWORD colors = bits <= 8 ? 1u << bits : 0;
+    std::vector<BYTE> info(sizeof(BITMAPINFOHEADER) + colors * sizeof(RGBQUAD));
+    auto* header = reinterpret_cast<BITMAPINFOHEADER*>(info.data());
+    header->biSize = sizeof(BITMAPINFOHEADER);
+    header->biWidth = bm.bmWidth;
+    header->biHeight = bm.bmHeight;
+    header->biPlanes = 1;
+    header->biBitCount = static_cast<WORD>(bits);
+    header->biCompression = BI_RGB;
+    DWORD stride = ((static_cast<DWORD>(bm.bmWidth) * bits + 31) / 32) * 4;
+    std::vector<BYTE> pixels(static_cast<size_t>(stride) * bm.bmHeight);
+    header->biSizeImage = static_cast<DWORD>(pixels.size());
+    {
+        WindowDC screen(nullptr);
+        HPALETTE old = palette ? SelectPalette(screen.get(), palette, FALSE) : nullptr;
+        if (palette) RealizePalette(screen.get());
+        int lines = GetDIBits(screen.get(), bitmap, 0, bm.bmHeight, pixels.data(),
+                              reinterpret_cast<BITMAPINFO*>(info.data()), DIB_RGB_COLORS);
+        if (palette) SelectPalette(screen.get(), old, FALSE);
+        if (lines != bm.bmHeight) throw Exception(L"ビットマップを読み出せません");
+    }
+    // GetDIBits may rewrite the header; the file describes exactly what follows it.
+    header->biSize = sizeof(BITMAPINFOHEADER);
+    header->biCompression = BI_RGB;
+    header->biClrUsed = 0;
+    header->biSizeImage = static_cast<DWORD>(pixels.size());
+    BITMAPFILEHEADER fileHeader{};
+    fileHeader.bfType = 0x4D42; // "BM"
+    fileHeader.bfOffBits = static_cast<DWORD>(sizeof(fileHeader) + info.size());
+    fileHeader.bfSize = static_cast<DWORD>(fileHeader.bfOffBits + pixels.size());
+
+    HANDLE raw =
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (raw == INVALID_HANDLE_VALUE) throw Exception(FormatText(L"ファイル %s を作成できません", {path}));
+    UniqueKernelHandle file(raw);
+    auto write = [&](const void* data, size_t size) {
+        DWORD written = 0;
+        if (!WriteFile(file.get(), data, static_cast<DWORD>(size), &written, nullptr) || written != size)
+            throw Exception(FormatText(L"ファイル %s に書き込めません", {path}));
+    };
+    write(&fileHeader, sizeof(fileHeader));
+    write(info.data(), info.size());
+    write(pixels.data(), pixels.size());
+}

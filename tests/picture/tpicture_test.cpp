@@ -1,0 +1,374 @@
+// The framework's picture: loading BMP, ICO, WMF and EMF files made here,
+// refusing files that are not pictures, rendering, drawing and saving.
+#include "PictureFiles.h"
+#include "framework/Exception.h"
+#include "framework/TPicture.h"
+
+#include <gtest/gtest.h>
+
+using namespace pictest;
+
+namespace {
+
+const COLORREF kRed = RGB(220, 20, 30);
+const COLORREF kBlue = RGB(20, 40, 210);
+
+std::vector<RGBQUAD> Table(int count) {
+    std::vector<RGBQUAD> colors;
+    for (int i = 0; i < count; ++i)
+        colors.push_back(
+            {static_cast<BYTE>(i * 11), static_cast<BYTE>(255 - i * 7), static_cast<BYTE>(i * 5 + 3), 0});
+    return colors;
+}
+
+COLORREF ColorOf(const RGBQUAD& q) {
+    return RGB(q.rgbRed, q.rgbGreen, q.rgbBlue);
+}
+
+// An icon file of one 24-bit image of 24 by 16 pixels: the top-left 4 by 4
+// pixels transparent, the left half red, the right half blue.
+std::vector<BYTE> IconFile() {
+    const int w = 24, h = 16;
+    std::vector<BYTE> image;
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof(info);
+    info.biWidth = w;
+    info.biHeight = h * 2;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    Append(image, info);
+    for (int row = 0; row < h; ++row) {
+        int y = h - 1 - row;
+        for (int x = 0; x < w; ++x) {
+            bool transparent = x < 4 && y < 4;
+            COLORREF c = transparent ? RGB(0, 0, 0) : x < w / 2 ? kRed : kBlue;
+            image.push_back(GetBValue(c));
+            image.push_back(GetGValue(c));
+            image.push_back(GetRValue(c));
+        }
+    }
+    for (int row = 0; row < h; ++row) {
+        int y = h - 1 - row;
+        BYTE mask[4] = {static_cast<BYTE>(y < 4 ? 0xF0 : 0), 0, 0, 0};
+        image.insert(image.end(), mask, mask + 4);
+    }
+    std::vector<BYTE> file;
+    Append(file, WORD{0});
+    Append(file, WORD{1});
+    Append(file, WORD{1});
+    file.push_back(w);
+    file.push_back(h);
+    file.push_back(0);
+    file.push_back(0);
+    Append(file, WORD{1});
+    Append(file, WORD{24});
+    Append(file, static_cast<DWORD>(image.size()));
+    Append(file, DWORD{6 + 16});
+    file.insert(file.end(), image.begin(), image.end());
+    return file;
+}
+
+void PaintHalves(HDC dc, int w, int h) {
+    UniqueBrush red(CreateSolidBrush(kRed)), blue(CreateSolidBrush(kBlue));
+    SelectGuard pen(dc, GetStockObject(NULL_PEN));
+    {
+        SelectGuard brush(dc, red.get());
+        Rectangle(dc, 0, 0, w / 2 + 1, h + 1);
+    }
+    SelectGuard brush(dc, blue.get());
+    Rectangle(dc, w / 2, 0, w + 1, h + 1);
+}
+
+// A Windows metafile that sets a window of 200 by 100 units, red on the left, blue on the right.
+std::vector<BYTE> WindowsMetafileBits() {
+    HDC dc = CreateMetaFileW(nullptr);
+    SetMapMode(dc, MM_ANISOTROPIC);
+    SetWindowOrgEx(dc, 0, 0, nullptr);
+    SetWindowExtEx(dc, 200, 100, nullptr);
+    PaintHalves(dc, 200, 100);
+    HMETAFILE mf = CloseMetaFile(dc);
+    std::vector<BYTE> bits(GetMetaFileBitsEx(mf, 0, nullptr));
+    GetMetaFileBitsEx(mf, static_cast<UINT>(bits.size()), bits.data());
+    DeleteMetaFile(mf);
+    return bits;
+}
+
+// The placeable header: a frame of 3000 by 1500 units of 1/1440 inch.
+std::vector<BYTE> PlaceableMetafile(bool goodChecksum = true) {
+    std::vector<BYTE> file;
+    WORD header[11] = {0xCDD7, 0x9AC6, 0, 0, 0, 3000, 1500, 1440, 0, 0, 0};
+    WORD sum = 0;
+    for (int i = 0; i < 10; ++i)
+        sum ^= header[i];
+    header[10] = goodChecksum ? sum : static_cast<WORD>(sum ^ 1);
+    for (WORD w : header)
+        Append(file, w);
+    std::vector<BYTE> bits = WindowsMetafileBits();
+    file.insert(file.end(), bits.begin(), bits.end());
+    return file;
+}
+
+int Dpi(int index) {
+    WindowDC screen(nullptr);
+    return GetDeviceCaps(screen.get(), index);
+}
+
+// An enhanced metafile with a frame of 120 by 80 screen pixels, drawn in
+// the screen's pixels.
+std::vector<BYTE> EnhancedMetafile() {
+    RECT frame{0, 0, MulDiv(120, 2540, Dpi(LOGPIXELSX)), MulDiv(80, 2540, Dpi(LOGPIXELSY))};
+    HDC dc = CreateEnhMetaFileW(nullptr, nullptr, &frame, L"test\0\0");
+    PaintHalves(dc, 120, 80);
+    HENHMETAFILE emf = CloseEnhMetaFile(dc);
+    std::vector<BYTE> bits(GetEnhMetaFileBits(emf, 0, nullptr));
+    GetEnhMetaFileBits(emf, static_cast<UINT>(bits.size()), bits.data());
+    DeleteEnhMetaFile(emf);
+    return bits;
+}
+
+class Picture : public ::testing::Test {
+  protected:
+    std::wstring Write(const std::wstring& name, const std::vector<BYTE>& bytes) {
+        std::wstring path = folder / name;
+        WriteBytes(path, bytes);
+        return path;
+    }
+    ScratchFolder folder{L"tpicture_test"};
+    TPicture picture;
+};
+
+} // namespace
+
+TEST_F(Picture, StartsEmpty) {
+    EXPECT_TRUE(picture.Empty());
+    EXPECT_EQ(picture.Kind(), TPictureKind::None);
+    EXPECT_EQ(picture.Width(), 0);
+    EXPECT_FALSE(picture.RenderToBitmap());
+}
+
+TEST_F(Picture, LoadsAnIndexedBitmapWithItsDepthColoursAndPalette) {
+    BmpFile bmp = MakeBmp(7, 5, 4, Table(16), [](int x, int y) { return (x * 3 + y) % 16u; });
+    picture.LoadFromFile(Write(L"four.bmp", bmp.Bytes()));
+    ASSERT_EQ(picture.Kind(), TPictureKind::Bitmap);
+    EXPECT_EQ(picture.Width(), 7);
+    EXPECT_EQ(picture.Height(), 5);
+    DIBSECTION ds{};
+    ASSERT_EQ(GetObjectW(picture.Bitmap(), sizeof(ds), &ds), static_cast<int>(sizeof(ds)));
+    EXPECT_EQ(ds.dsBmih.biBitCount, 4);
+    ASSERT_NE(picture.Palette(), nullptr);
+    EXPECT_EQ(GetPaletteEntries(picture.Palette(), 0, 0, nullptr), 16u);
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 7; ++x)
+            EXPECT_EQ(PixelOf(picture.Bitmap(), x, y), bmp.Color(x, y)) << x << "," << y;
+}
+
+TEST_F(Picture, SavesAnIndexedBitmapWithItsOwnDepthAndTable) {
+    for (int bits : {1, 4, 8}) {
+        int count = 1 << bits;
+        BmpFile bmp =
+            MakeBmp(9, 3, bits, Table(count), [count](int x, int y) { return (x + 5 * y) % count; });
+        picture.LoadFromFile(Write(L"indexed.bmp", bmp.Bytes()));
+        picture.SaveToFile(folder / L"saved.bmp");
+        BmpFile saved = ReadBmp(folder / L"saved.bmp");
+        EXPECT_EQ(saved.Info.biBitCount, bits);
+        EXPECT_EQ(saved.Info.biWidth, 9);
+        EXPECT_EQ(saved.Info.biHeight, 3);
+        ASSERT_EQ(saved.Colors.size(), static_cast<size_t>(count));
+        for (int i = 0; i < count; ++i)
+            EXPECT_EQ(ColorOf(saved.Colors[i]), ColorOf(bmp.Colors[i])) << bits << " bits, colour " << i;
+        EXPECT_EQ(saved.File.bfSize, ReadBytes(folder / L"saved.bmp").size());
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 9; ++x)
+                EXPECT_EQ(saved.Index(x, y), bmp.Index(x, y)) << bits << " bits " << x << "," << y;
+    }
+}
+
+TEST_F(Picture, SavesATrueColourBitmapUnchanged) {
+    BmpFile bmp = MakeBmp(5, 4, 24, {}, [](int x, int y) { return RGB(x * 50, y * 60, 255 - x * y * 10); });
+    picture.LoadFromFile(Write(L"true.bmp", bmp.Bytes()));
+    picture.SaveToFile(folder / L"saved.bmp");
+    BmpFile saved = ReadBmp(folder / L"saved.bmp");
+    EXPECT_EQ(saved.Info.biBitCount, 24);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 5; ++x)
+            EXPECT_EQ(saved.Color(x, y), bmp.Color(x, y)) << x << "," << y;
+}
+
+TEST_F(Picture, ScreenBitmapIsSavedInTheScreensDepth) {
+    WindowDC screen(nullptr);
+    UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), 6, 3));
+    {
+        UniqueDC dc(CreateCompatibleDC(screen.get()));
+        SelectGuard select(dc.get(), bitmap.get());
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 6; ++x)
+                SetPixel(dc.get(), x, y, RGB(x * 40, y * 100, 7));
+    }
+    picture.AssignBitmap(std::move(bitmap));
+    ASSERT_EQ(picture.Kind(), TPictureKind::Bitmap);
+    EXPECT_EQ(picture.Width(), 6);
+    EXPECT_EQ(picture.Palette(), nullptr);
+    picture.SaveToFile(folder / L"screen.bmp");
+    BmpFile saved = ReadBmp(folder / L"screen.bmp");
+    EXPECT_EQ(saved.Info.biBitCount, ScreenBits());
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 6; ++x)
+            EXPECT_EQ(saved.Color(x, y), RGB(x * 40, y * 100, 7)) << x << "," << y;
+}
+
+TEST_F(Picture, LoadsAnIconAtItsSizeAndRendersItOnTheWindowColour) {
+    picture.LoadFromFile(Write(L"icon.ico", IconFile()));
+    ASSERT_EQ(picture.Kind(), TPictureKind::Icon);
+    EXPECT_EQ(picture.Width(), 24);
+    EXPECT_EQ(picture.Height(), 16);
+    EXPECT_EQ(picture.Bitmap(), nullptr);
+    UniqueBitmap rendered = picture.RenderToBitmap();
+    ASSERT_TRUE(rendered);
+    BITMAP bm = BitmapInfo(rendered.get());
+    EXPECT_EQ(bm.bmWidth, 24);
+    EXPECT_EQ(bm.bmHeight, 16);
+    EXPECT_EQ(bm.bmBitsPixel, ScreenBits());
+    EXPECT_EQ(PixelOf(rendered.get(), 1, 1), GetSysColor(COLOR_WINDOW));
+    EXPECT_EQ(PixelOf(rendered.get(), 6, 8), kRed);
+    EXPECT_EQ(PixelOf(rendered.get(), 20, 8), kBlue);
+}
+
+TEST_F(Picture, IconIsSavedAsARenderedBitmap) {
+    picture.LoadFromFile(Write(L"icon.ico", IconFile()));
+    picture.SaveToFile(folder / L"icon.bmp");
+    BmpFile saved = ReadBmp(folder / L"icon.bmp");
+    EXPECT_EQ(saved.Info.biWidth, 24);
+    EXPECT_EQ(saved.Info.biHeight, 16);
+    EXPECT_EQ(saved.Color(1, 1), GetSysColor(COLOR_WINDOW));
+    EXPECT_EQ(saved.Color(6, 8), kRed);
+    EXPECT_EQ(saved.Color(20, 8), kBlue);
+}
+
+TEST_F(Picture, LoadsAPlaceableMetafileAtItsFrameSize) {
+    picture.LoadFromFile(Write(L"placeable.wmf", PlaceableMetafile()));
+    ASSERT_EQ(picture.Kind(), TPictureKind::Metafile);
+    // 3000 by 1500 twips.
+    EXPECT_EQ(picture.Width(), MulDiv(3000, Dpi(LOGPIXELSX), 1440));
+    EXPECT_EQ(picture.Height(), MulDiv(1500, Dpi(LOGPIXELSY), 1440));
+    UniqueBitmap rendered = picture.RenderToBitmap();
+    ASSERT_TRUE(rendered);
+    BITMAP bm = BitmapInfo(rendered.get());
+    EXPECT_EQ(bm.bmWidth, picture.Width());
+    EXPECT_EQ(bm.bmHeight, picture.Height());
+    EXPECT_EQ(PixelOf(rendered.get(), bm.bmWidth / 4, bm.bmHeight / 2), kRed);
+    EXPECT_EQ(PixelOf(rendered.get(), bm.bmWidth * 3 / 4, bm.bmHeight / 2), kBlue);
+}
+
+TEST_F(Picture, LoadsAPlainMetafileAtItsWindowExtent) {
+    picture.LoadFromFile(Write(L"plain.wmf", WindowsMetafileBits()));
+    ASSERT_EQ(picture.Kind(), TPictureKind::Metafile);
+    EXPECT_EQ(picture.Width(), 200);
+    EXPECT_EQ(picture.Height(), 100);
+    UniqueBitmap rendered = picture.RenderToBitmap();
+    ASSERT_TRUE(rendered);
+    EXPECT_EQ(PixelOf(rendered.get(), 50, 50), kRed);
+    EXPECT_EQ(PixelOf(rendered.get(), 150, 50), kBlue);
+}
+
+TEST_F(Picture, LoadsAnEnhancedMetafileAtItsFrameSize) {
+    picture.LoadFromFile(Write(L"enhanced.emf", EnhancedMetafile()));
+    ASSERT_EQ(picture.Kind(), TPictureKind::Metafile);
+    EXPECT_NEAR(picture.Width(), 120, 1);
+    EXPECT_NEAR(picture.Height(), 80, 1);
+    picture.SaveToFile(folder / L"enhanced.bmp");
+    BmpFile saved = ReadBmp(folder / L"enhanced.bmp");
+    EXPECT_EQ(saved.Info.biWidth, picture.Width());
+    EXPECT_EQ(saved.Info.biHeight, picture.Height());
+    EXPECT_EQ(saved.Color(picture.Width() / 4, picture.Height() / 2), kRed);
+    EXPECT_EQ(saved.Color(picture.Width() * 3 / 4, picture.Height() / 2), kBlue);
+}
+
+TEST_F(Picture, DrawsStretchedOverTheRectangle) {
+    BmpFile bmp =
+        MakeBmp(2, 2, 24, {}, [](int x, int y) { return x == 0 ? (y == 0 ? kRed : kBlue) : RGB(0, 200, 0); });
+    picture.LoadFromFile(Write(L"small.bmp", bmp.Bytes()));
+    WindowDC screen(nullptr);
+    UniqueBitmap target(CreateCompatibleBitmap(screen.get(), 30, 30));
+    {
+        UniqueDC dc(CreateCompatibleDC(screen.get()));
+        SelectGuard select(dc.get(), target.get());
+        RECT all{0, 0, 30, 30};
+        FillRect(dc.get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        picture.Draw(dc.get(), RECT{5, 5, 25, 25});
+    }
+    EXPECT_EQ(PixelOf(target.get(), 2, 2), RGB(255, 255, 255)) << "nothing outside the rectangle";
+    EXPECT_EQ(PixelOf(target.get(), 8, 8), kRed);
+    EXPECT_EQ(PixelOf(target.get(), 8, 22), kBlue);
+    EXPECT_EQ(PixelOf(target.get(), 22, 8), RGB(0, 200, 0));
+    EXPECT_EQ(PixelOf(target.get(), 27, 27), RGB(255, 255, 255));
+}
+
+TEST_F(Picture, FilesThatAreNoPicturesOfTheirKindAreInvalidGraphics) {
+    BmpFile bmp = MakeBmp(4, 4, 24, {}, [](int, int) { return 0u; });
+    std::vector<BYTE> cutBmp = bmp.Bytes();
+    cutBmp.resize(sizeof(BITMAPFILEHEADER) + 10);
+    std::vector<BYTE> text = {'n', 'o', ' ', 'p', 'i', 'c', 't', 'u', 'r', 'e', '\r', '\n'};
+    std::vector<BYTE> cursor = IconFile();
+    cursor[2] = 2; // a cursor file, not an icon
+    std::vector<BYTE> iconPastEnd = IconFile();
+    iconPastEnd.erase(iconPastEnd.end() - 10, iconPastEnd.end());
+    std::vector<BYTE> emfSignature = EnhancedMetafile();
+    emfSignature[40] ^= 0xFF; // dSignature
+    std::vector<BYTE> wmfCut = WindowsMetafileBits();
+    wmfCut.resize(wmfCut.size() / 2);
+    struct Case {
+        const wchar_t* name;
+        std::vector<BYTE> bytes;
+    };
+    for (const Case& c :
+         {Case{L"text.bmp", text}, Case{L"empty.bmp", {}}, Case{L"cut.bmp", cutBmp}, Case{L"text.ico", text},
+          Case{L"cursor.ico", cursor}, Case{L"cut.ico", iconPastEnd}, Case{L"text.wmf", text},
+          Case{L"checksum.wmf", PlaceableMetafile(false)}, Case{L"cut.wmf", wmfCut}, Case{L"text.emf", text},
+          Case{L"signature.emf", emfSignature}, Case{L"empty.emf", {}}}) {
+        EXPECT_THROW(picture.LoadFromFile(Write(c.name, c.bytes)), EInvalidGraphic) << c.name;
+        EXPECT_TRUE(picture.Empty()) << c.name;
+    }
+}
+
+TEST_F(Picture, MissingFileOrUnknownExtensionIsAnotherError) {
+    for (const wchar_t* name : {L"missing.bmp", L"missing.ico", L"missing.wmf", L"missing.emf"}) {
+        std::wstring path = folder / name;
+        try {
+            picture.LoadFromFile(path);
+            ADD_FAILURE() << "no error for " << path;
+        } catch (const EInvalidGraphic&) {
+            ADD_FAILURE() << "a missing file is not an invalid picture";
+        } catch (const Exception& e) {
+            EXPECT_NE(e.Message.find(path), std::wstring::npos);
+        }
+    }
+    std::wstring png = Write(L"picture.png", {1, 2, 3});
+    try {
+        picture.LoadFromFile(png);
+        ADD_FAILURE() << "no error for an unknown extension";
+    } catch (const EInvalidGraphic&) {
+        ADD_FAILURE() << "an unknown extension is not an invalid picture";
+    } catch (const Exception& e) {
+        EXPECT_FALSE(e.Message.empty());
+    }
+}
+
+TEST_F(Picture, AFailedLoadKeepsThePictureItHeld) {
+    picture.LoadFromFile(Write(L"icon.ico", IconFile()));
+    EXPECT_THROW(picture.LoadFromFile(Write(L"bad.bmp", {'x'})), EInvalidGraphic);
+    EXPECT_THROW(picture.LoadFromFile(folder / L"gone.emf"), Exception);
+    EXPECT_EQ(picture.Kind(), TPictureKind::Icon);
+    EXPECT_EQ(picture.Width(), 24);
+    picture.Clear();
+    EXPECT_TRUE(picture.Empty());
+    EXPECT_EQ(picture.Width(), 0);
+    EXPECT_EQ(picture.Height(), 0);
+}
+
+TEST_F(Picture, SavingNothingOrToAMissingFolderFails) {
+    EXPECT_THROW(picture.SaveToFile(folder / L"nothing.bmp"), Exception);
+    EXPECT_FALSE(std::filesystem::exists(folder / L"nothing.bmp"));
+    BmpFile bmp = MakeBmp(2, 2, 24, {}, [](int, int) { return 0u; });
+    picture.LoadFromFile(Write(L"small.bmp", bmp.Bytes()));
+    EXPECT_THROW(picture.SaveToFile(folder / L"no such folder\\x.bmp"), Exception);
+}

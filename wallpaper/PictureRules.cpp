@@ -1,0 +1,167 @@
+#include "wallpaper/PictureRules.h"
+
+#include "framework/Text.h"
+
+#include <array>
+#include <climits>
+
+namespace {
+const std::array<TPluginEntry, 9> kPlugins = {{
+    {L"", L""},
+    {L"ifjpeg.spi", L"JPG"},
+    {L"ifgif.spi", L"GIF"},
+    {L"iftiff.spi", L"TIFF"},
+    {L"ifpic.spi", L"PIC"},
+    {L"ifpic2.spi", L"PIC2"},
+    {L"ifmag.spi", L"MAG"},
+    {L"ifxld4.spi", L"XLD4"},
+    {L"ifpi.spi", L"PI"},
+}};
+
+struct ExtensionKind {
+    std::wstring_view Extension;
+    TPictureFileKind Kind;
+};
+// ".TIFF" goes to the TIFF plug-in as well: the file dialog offers "*.tiff".
+const ExtensionKind kExtensions[] = {
+    {L".BMP", pkFramework}, {L".ICO", pkFramework}, {L".WMF", pkFramework}, {L".EMF", pkFramework},
+    {L".JPG", pkJpeg},      {L".JPE", pkJpeg},      {L".GIF", pkGif},       {L".TIF", pkTiff},
+    {L".TIFF", pkTiff},     {L".PIC", pkPic},       {L".P2", pkPic2},       {L".MAG", pkMag},
+    {L".Q4", pkXld4},       {L".PI", pkPi},
+};
+} // namespace
+
+std::wstring PictureExtension(std::wstring_view path) {
+    size_t start = path.find_last_of(L"\\/:");
+    std::wstring_view name = start == std::wstring_view::npos ? path : path.substr(start + 1);
+    size_t dot = name.rfind(L'.');
+    if (dot == std::wstring_view::npos) return {};
+    return AsciiUpper(name.substr(dot));
+}
+
+std::optional<TPictureFileKind> PictureKindOf(std::wstring_view path) {
+    std::wstring ext = PictureExtension(path);
+    for (const auto& entry : kExtensions)
+        if (entry.Extension == ext) return entry.Kind;
+    return std::nullopt;
+}
+
+const TPluginEntry& PluginOf(TPictureFileKind kind) {
+    return kPlugins.at(static_cast<size_t>(kind));
+}
+
+std::wstring PluginNotFoundText(TPictureFileKind kind) {
+    return L"IF" + std::wstring(PluginOf(kind).Name) + L".SPI not found";
+}
+
+std::wstring PluginResultText(int code) {
+    switch (code) {
+    case 2:
+        return L"未知のフォーマット";
+    case 3:
+        return L"データが壊れている";
+    case 4:
+        return L"メモリーが確保出来ない";
+    case 5:
+        return L"メモリーエラー";
+    case 6:
+        return L"ファイルリードエラー";
+    default:
+        return L"その他のエラー";
+    }
+}
+
+int PreviewExtent(int size) {
+    return size / 4 + (size % 4 != 0 ? 1 : 0);
+}
+
+std::optional<SIZE> AspectCorrectedSize(int width, int height, unsigned xDensity, unsigned yDensity) {
+    if (xDensity == 0 || yDensity == 0 || (xDensity == 1 && yDensity == 1)) return std::nullopt;
+    long long w = width, h = height;
+    if (xDensity < yDensity)
+        w = w * yDensity / xDensity;
+    else
+        h = h * xDensity / yDensity;
+    if (w <= 0 || h <= 0 || w > INT_MAX || h > INT_MAX) return std::nullopt;
+    return SIZE{static_cast<LONG>(w), static_cast<LONG>(h)};
+}
+
+bool NeedsPalette(int bitCount, int screenBitsPerPixel) {
+    return bitCount >= 1 && bitCount <= 8 && screenBitsPerPixel == 8;
+}
+
+int PaletteEntryCount(int bitCount, unsigned clrUsed) {
+    if (bitCount < 1 || bitCount > 8) return 0;
+    int full = 1 << bitCount;
+    if (clrUsed == 0) return full;
+    return clrUsed < static_cast<unsigned>(full) ? static_cast<int>(clrUsed) : full;
+}
+
+std::optional<std::string> FitPluginPath(std::wstring_view path, unsigned codePage) {
+    if (path.empty()) return std::nullopt;
+    std::string ansi = WideToCodePage(path, codePage);
+    // A best-fit conversion may turn a character into a look-alike without
+    // saying so; only a path that converts back unchanged names the same file.
+    if (ansi.size() > 255 || ansi.find('\0') != std::string::npos || CodePageToWide(ansi, codePage) != path)
+        return std::nullopt;
+    return ansi;
+}
+
+std::optional<std::string> PluginPathFor(const std::wstring& path) {
+    if (auto ansi = FitPluginPath(path, CP_ACP)) return ansi;
+    DWORD length = GetShortPathNameW(path.c_str(), nullptr, 0);
+    if (length == 0) return std::nullopt;
+    std::wstring shortPath(length, L'\0');
+    length = GetShortPathNameW(path.c_str(), shortPath.data(), length);
+    if (length == 0 || length >= shortPath.size()) return std::nullopt;
+    shortPath.resize(length);
+    return FitPluginPath(shortPath, CP_ACP);
+}
+
+int DibColorTableEntries(const BITMAPINFOHEADER& header) {
+    unsigned used = header.biClrUsed > 256 ? 256 : header.biClrUsed;
+    if (header.biBitCount >= 1 && header.biBitCount <= 8) {
+        unsigned full = 1u << header.biBitCount;
+        return static_cast<int>(used != 0 ? used : full);
+    }
+    return static_cast<int>(used) + (header.biCompression == BI_BITFIELDS ? 3 : 0);
+}
+
+bool DibFitsBlocks(const BITMAPINFOHEADER& header, size_t infoBytes, size_t pixelBytes) {
+    if (header.biSize < sizeof(BITMAPINFOHEADER) || header.biWidth <= 0 || header.biHeight == 0 ||
+        header.biHeight == LONG_MIN)
+        return false;
+    switch (header.biBitCount) {
+    case 1:
+    case 4:
+    case 8:
+    case 16:
+    case 24:
+    case 32:
+        break;
+    default:
+        return false;
+    }
+    unsigned long long table =
+        static_cast<unsigned long long>(DibColorTableEntries(header)) * sizeof(RGBQUAD);
+    if (infoBytes < header.biSize || infoBytes - header.biSize < table) return false;
+    unsigned long long rows =
+        header.biHeight < 0 ? -static_cast<long long>(header.biHeight) : header.biHeight;
+    switch (header.biCompression) {
+    case BI_RGB:
+    case BI_BITFIELDS: {
+        if (header.biCompression == BI_BITFIELDS && header.biBitCount != 16 && header.biBitCount != 32)
+            return false;
+        unsigned long long stride =
+            (static_cast<unsigned long long>(header.biWidth) * header.biBitCount + 31) / 32 * 4;
+        return stride * rows <= pixelBytes;
+    }
+    case BI_RLE8:
+    case BI_RLE4:
+        // Run-length rows are read up to biSizeImage bytes.
+        return (header.biCompression == BI_RLE8 ? header.biBitCount == 8 : header.biBitCount == 4) &&
+               header.biHeight > 0 && header.biSizeImage != 0 && header.biSizeImage <= pixelBytes;
+    default:
+        return false;
+    }
+}

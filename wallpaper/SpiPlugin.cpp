@@ -1,0 +1,60 @@
+#include "wallpaper/SpiPlugin.h"
+
+#include "wallpaper/PictureRules.h"
+
+namespace {
+template <typename Proc> Proc Entry(HMODULE module, const char* name) {
+    return reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+} // namespace
+
+TLockedDib::TLockedDib(const TSpiDib& dib) : info_(dib.Info.get()), pixels_(dib.Pixels.get()) {
+    if (!info_.get() || !pixels_.get()) return;
+    size_t infoBytes = GlobalSize(dib.Info.get());
+    if (infoBytes < sizeof(BITMAPINFOHEADER)) return;
+    valid_ = DibFitsBlocks(Header(), infoBytes, GlobalSize(dib.Pixels.get()));
+}
+
+const RGBQUAD* TLockedDib::Colors() const {
+    return reinterpret_cast<const RGBQUAD*>(static_cast<const BYTE*>(info_.get()) + Header().biSize);
+}
+
+std::optional<TSpiLibrary> TSpiLibrary::Load(std::wstring_view fileName, bool withInfoAndPreview) {
+    UniqueModule module(LoadLibraryW(std::wstring(fileName).c_str()));
+    if (!module) return std::nullopt;
+    TSpiLibrary library(std::move(module));
+    HMODULE m = library.module_.get();
+    if (withInfoAndPreview) {
+        library.info_ = Entry<susie::GetPictureInfoProc>(m, "GetPictureInfo");
+        library.preview_ = Entry<susie::GetPictureProc>(m, "GetPreview");
+    }
+    library.picture_ = Entry<susie::GetPictureProc>(m, "GetPicture");
+    return library;
+}
+
+int TSpiLibrary::GetPictureInfo(const std::string& path, LONG_PTR offset, TSpiPictureInfo& info) const {
+    if (!info_) return kEntryPointMissing;
+    susie::PictureInfo record{};
+    int result = info_(path.c_str(), offset, susie::kSourceFile, &record);
+    UniqueGlobal text(record.hInfo);
+    if (result == susie::Success) info = {record.width, record.height, record.x_density, record.y_density};
+    return result;
+}
+
+int TSpiLibrary::Decode(susie::GetPictureProc proc, const std::string& path, LONG_PTR offset, TSpiDib& dib) {
+    dib = {};
+    if (!proc) return kEntryPointMissing;
+    HLOCAL info = nullptr, pixels = nullptr;
+    int result = proc(path.c_str(), offset, susie::kSourceFile, &info, &pixels, nullptr, 0);
+    dib.Info.reset(info);
+    dib.Pixels.reset(pixels);
+    return result;
+}
+
+int TSpiLibrary::GetPicture(const std::string& path, LONG_PTR offset, TSpiDib& dib) const {
+    return Decode(picture_, path, offset, dib);
+}
+
+int TSpiLibrary::GetPreview(const std::string& path, LONG_PTR offset, TSpiDib& dib) const {
+    return Decode(preview_, path, offset, dib);
+}

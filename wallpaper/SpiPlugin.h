@@ -1,0 +1,73 @@
+#pragma once
+// One image plug-in library, loaded for one picture and released with this
+// object, and the memory blocks of a picture it decoded.
+#include "framework/Handle.h"
+#include "plugins/SusieApi.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// What a call reports when the plug-in lacks its entry point: the call is not
+// made and the load fails as if it had returned this code.
+constexpr int kEntryPointMissing = susie::NotImplemented;
+
+// The picture a plug-in decoded: a BITMAPINFO block and a pixel block, owned
+// here so both are freed on every path. Plug-ins allocate them with
+// LocalAlloc; local and global blocks are one kind on Win32.
+struct TSpiDib {
+    UniqueGlobal Info;
+    UniqueGlobal Pixels;
+};
+
+// Both blocks of a TSpiDib locked for reading, checked so that converting
+// them reads nothing past their ends.
+class TLockedDib {
+  public:
+    explicit TLockedDib(const TSpiDib& dib);
+    bool Valid() const { return valid_; }
+    const BITMAPINFO* Info() const { return static_cast<const BITMAPINFO*>(info_.get()); }
+    const BITMAPINFOHEADER& Header() const { return Info()->bmiHeader; }
+    const RGBQUAD* Colors() const;
+    const void* Bits() const { return pixels_.get(); }
+    int Width() const { return Header().biWidth; }
+    int Height() const { return Header().biHeight < 0 ? -Header().biHeight : Header().biHeight; }
+
+  private:
+    GlobalLockGuard info_;
+    GlobalLockGuard pixels_;
+    bool valid_ = false;
+};
+
+// What a successful GetPictureInfo delivered.
+struct TSpiPictureInfo {
+    int Width = 0;
+    int Height = 0;
+    unsigned XDensity = 0;
+    unsigned YDensity = 0;
+};
+
+class TSpiLibrary {
+  public:
+    // Loads the library by its bare file name, so the system's search order
+    // applies, and looks up GetPicture and, when asked, GetPictureInfo and
+    // GetPreview. Nothing when the library does not load.
+    static std::optional<TSpiLibrary> Load(std::wstring_view fileName, bool withInfoAndPreview);
+
+    // The calls return the plug-in's result code. The path is the ANSI path
+    // (at most 255 bytes); the flag is always 0 (a file) and no progress
+    // callback is passed. Whatever a call returns is freed or owned here,
+    // failed calls included.
+    int GetPictureInfo(const std::string& path, LONG_PTR offset, TSpiPictureInfo& info) const;
+    int GetPicture(const std::string& path, LONG_PTR offset, TSpiDib& dib) const;
+    int GetPreview(const std::string& path, LONG_PTR offset, TSpiDib& dib) const;
+
+  private:
+    explicit TSpiLibrary(UniqueModule module) : module_(std::move(module)) {}
+    static int Decode(susie::GetPictureProc proc, const std::string& path, LONG_PTR offset, TSpiDib& dib);
+
+    UniqueModule module_;
+    susie::GetPictureInfoProc info_ = nullptr;
+    susie::GetPictureProc preview_ = nullptr;
+    susie::GetPictureProc picture_ = nullptr;
+};

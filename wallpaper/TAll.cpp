@@ -1,0 +1,246 @@
+#include "wallpaper/TAll.h"
+
+#include "framework/Exception.h"
+#include "framework/TApplication.h"
+#include "framework/TForm.h"
+#include "framework/Text.h"
+#include "wallpaper/SpiPlugin.h"
+
+#include <optional>
+#include <vector>
+
+namespace {
+constexpr int kInvalidPicture = 2;
+constexpr int kUnsupportedExtension = 10;
+constexpr int kPluginMissing = 20;
+constexpr int kPathUnusable = 21;
+// A decoded picture that cannot be converted counts as the plug-in's own
+// error; a bitmap that cannot be created as a memory shortage.
+constexpr int kUnusableDib = susie::InternalError;
+constexpr int kNoBitmap = susie::NoMemory;
+constexpr LONG_PTR kRetryOffset = 128;
+
+int ScreenBitsPerPixel() {
+    WindowDC screen(nullptr);
+    return GetDeviceCaps(screen.get(), BITSPIXEL);
+}
+
+// A bitmap in the screen's own format.
+UniqueBitmap ScreenBitmap(int width, int height) {
+    if (width <= 0 || height <= 0) return {};
+    WindowDC screen(nullptr);
+    return UniqueBitmap(CreateCompatibleBitmap(screen.get(), width, height));
+}
+
+// SelectPalette now, the previous palette back at scope end.
+class PaletteGuard {
+  public:
+    PaletteGuard(HDC dc, HPALETTE palette)
+        : dc_(dc), old_(palette ? SelectPalette(dc, palette, FALSE) : nullptr) {
+        if (palette) RealizePalette(dc);
+    }
+    PaletteGuard(const PaletteGuard&) = delete;
+    PaletteGuard& operator=(const PaletteGuard&) = delete;
+    ~PaletteGuard() {
+        if (old_) SelectPalette(dc_, old_, FALSE);
+    }
+
+  private:
+    HDC dc_;
+    HPALETTE old_;
+};
+
+// The logical palette of a DIB's colour table.
+UniquePalette BuildPalette(const TLockedDib& dib) {
+    int count = PaletteEntryCount(dib.Header().biBitCount, dib.Header().biClrUsed);
+    if (count == 0) return {};
+    std::vector<BYTE> buffer(sizeof(LOGPALETTE) + count * sizeof(PALETTEENTRY));
+    auto* logical = reinterpret_cast<LOGPALETTE*>(buffer.data());
+    logical->palVersion = 0x300;
+    logical->palNumEntries = static_cast<WORD>(count);
+    const RGBQUAD* colors = dib.Colors();
+    for (int i = 0; i < count; ++i)
+        logical->palPalEntry[i] = {colors[i].rgbRed, colors[i].rgbGreen, colors[i].rgbBlue, 0};
+    return UniquePalette(CreatePalette(logical));
+}
+
+// PIC and PIC2 pixels need not be square: the picture is stretched by the
+// densities the plug-in reports. Without them it is shown as decoded.
+UniqueBitmap CorrectAspect(const TSpiLibrary& library, const std::string& path, UniqueBitmap decoded,
+                           HPALETTE palette) {
+    TSpiPictureInfo info;
+    if (library.GetPictureInfo(path, 0, info) != susie::Success) return decoded;
+    BITMAP bm{};
+    GetObjectW(decoded.get(), sizeof(bm), &bm);
+    std::optional<SIZE> size = AspectCorrectedSize(bm.bmWidth, bm.bmHeight, info.XDensity, info.YDensity);
+    if (!size) return decoded;
+    UniqueBitmap corrected = ScreenBitmap(size->cx, size->cy);
+    if (!corrected) return decoded;
+    WindowDC screen(nullptr);
+    UniqueDC source(CreateCompatibleDC(screen.get())), target(CreateCompatibleDC(screen.get()));
+    SelectGuard selectSource(source.get(), decoded.get());
+    SelectGuard selectTarget(target.get(), corrected.get());
+    PaletteGuard sourcePalette(source.get(), palette), targetPalette(target.get(), palette);
+    SetStretchBltMode(target.get(), COLORONCOLOR);
+    StretchBlt(target.get(), 0, 0, size->cx, size->cy, source.get(), 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY);
+    return corrected;
+}
+} // namespace
+
+TAll::TAll(TComponent* owner, TWinControl& parent) : TImage(owner, parent) {
+    SetAutoSize(true);
+}
+
+void TAll::SetPictureName(const std::wstring& name) {
+    pictureName_ = name;
+    Picture().Clear();
+    PictureChanged();
+    if (name.empty()) {
+        error_ = 0;
+        return;
+    }
+    ReadPicture();
+}
+
+void TAll::SetPreView(bool value) {
+    preView_ = value;
+    // The picture shown stays until the new one is read.
+    if (!pictureName_.empty()) ReadPicture();
+}
+
+void TAll::ResetOriginal() {
+    orgWidth_ = 0;
+    orgHeight_ = 0;
+}
+
+void TAll::Fail(int error, const std::wstring& text) {
+    error_ = error;
+    std::wstring path = std::move(pictureName_);
+    pictureName_.clear();
+    PictureChanged();
+    if (Application) Application->ModalUI().ShowMessage(FormatText(L"%s [%s]", {text, path}));
+}
+
+void TAll::ReadPicture() {
+    error_ = 0;
+    std::optional<TPictureFileKind> kind = PictureKindOf(pictureName_);
+    if (kind == pkFramework) {
+        // Only an invalid picture is reported here; any other failure of the
+        // loader (a file that cannot be opened) goes to the caller.
+        try {
+            Picture().LoadFromFile(pictureName_);
+        } catch (const EInvalidGraphic&) {
+            Fail(kInvalidPicture, L"未知のフォーマット");
+            return;
+        }
+        preView_ = false;
+        ResetOriginal();
+        PictureChanged();
+        return;
+    }
+    if (!kind) {
+        preView_ = false;
+        ResetOriginal();
+        Fail(kUnsupportedExtension, L"サポートされない拡張子");
+        return;
+    }
+    ReadWithPlugin(*kind);
+}
+
+void TAll::ReadWithPlugin(TPictureFileKind kind) {
+    bool withInfo = kind == pkJpeg || kind == pkPic || kind == pkPic2;
+    int result = 0;
+    {
+        // Loaded for this picture only, and released before the user is told.
+        std::optional<TSpiLibrary> library = TSpiLibrary::Load(PluginOf(kind).Library, withInfo);
+        if (kind != pkJpeg) {
+            preView_ = false;
+            ResetOriginal();
+        }
+        if (!library) {
+            Fail(kPluginMissing, PluginNotFoundText(kind));
+            return;
+        }
+        // The plug-in reads at most 255 bytes of path and opens the file
+        // with the ANSI API; a path it cannot take is never cut short.
+        std::optional<std::string> path = PluginPathFor(pictureName_);
+        if (!path) {
+            library.reset();
+            Fail(kPathUnusable, L"プラグインに渡せないファイル名");
+            return;
+        }
+        result = kind == pkJpeg ? ReadJpeg(*library, *path) : ReadGeneral(*library, *path, kind);
+    }
+    if (result != susie::Success) Fail(result, PluginResultText(result));
+}
+
+int TAll::ReadJpeg(const TSpiLibrary& library, const std::string& path) {
+    TSpiPictureInfo info;
+    LONG_PTR offset = 0;
+    int result = library.GetPictureInfo(path, 0, info);
+    if (result != susie::Success) {
+        result = library.GetPictureInfo(path, kRetryOffset, info);
+        if (result == susie::Success) offset = kRetryOffset;
+    }
+    if (result != susie::Success) return result;
+    orgWidth_ = info.Width;
+    orgHeight_ = info.Height;
+    int width = preView_ ? PreviewExtent(info.Width) : info.Width;
+    int height = preView_ ? PreviewExtent(info.Height) : info.Height;
+    if (width <= 0 || height <= 0) return kUnusableDib;
+    UniqueBitmap bitmap = ScreenBitmap(width, height);
+    if (!bitmap) return kNoBitmap;
+    TSpiDib dib;
+    result = preView_ ? library.GetPreview(path, offset, dib) : library.GetPicture(path, offset, dib);
+    if (result != susie::Success) return result;
+    {
+        TLockedDib locked(dib);
+        if (!locked.Valid() || !ConvertDib(locked, bitmap.get(), nullptr)) return kUnusableDib;
+    }
+    // No palette for JPEG pictures: they are full-colour.
+    Picture().AssignBitmap(std::move(bitmap));
+    PictureChanged();
+    return susie::Success;
+}
+
+int TAll::ReadGeneral(const TSpiLibrary& library, const std::string& path, TPictureFileKind kind) {
+    TSpiDib dib;
+    int result = library.GetPicture(path, 0, dib);
+    // Only an unrecognised format may be data behind a 128-byte header.
+    if (result == susie::UnknownFormat) result = library.GetPicture(path, kRetryOffset, dib);
+    if (result != susie::Success) return result;
+    UniqueBitmap decoded;
+    UniquePalette palette;
+    {
+        TLockedDib locked(dib);
+        if (!locked.Valid()) return kUnusableDib;
+        decoded = ScreenBitmap(locked.Width(), locked.Height());
+        if (!decoded) return kNoBitmap;
+        if (NeedsPalette(locked.Header().biBitCount, ScreenBitsPerPixel())) palette = BuildPalette(locked);
+        if (!ConvertDib(locked, decoded.get(), palette.get())) return kUnusableDib;
+    }
+    dib = {};
+    HPALETTE built = palette.get();
+    if (kind == pkPic || kind == pkPic2) decoded = CorrectAspect(library, path, std::move(decoded), built);
+    // The bitmap owns its palette from now on.
+    Picture().AssignBitmap(std::move(decoded), std::move(palette));
+    if (built) RealizeOnForm(built);
+    PictureChanged();
+    return susie::Success;
+}
+
+bool TAll::ConvertDib(const TLockedDib& dib, HBITMAP bitmap, HPALETTE palette) const {
+    WindowDC dc(Handle());
+    PaletteGuard select(dc.get(), palette);
+    return SetDIBits(dc.get(), bitmap, 0, dib.Height(), dib.Bits(), dib.Info(), DIB_RGB_COLORS) != 0;
+}
+
+void TAll::RealizeOnForm(HPALETTE palette) const {
+    for (TWinControl* parent = Parent(); parent; parent = parent->Parent()) {
+        if (dynamic_cast<TForm*>(parent)) {
+            WindowDC dc(parent->Handle());
+            PaletteGuard select(dc.get(), palette);
+            return;
+        }
+    }
+}

@@ -1,0 +1,103 @@
+#include "widgets/TFileDrop.h"
+
+#include "framework/Exception.h"
+#include "framework/TApplication.h"
+#include "framework/TForm.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+TFileDrop::TFileDrop(TComponent* owner) : TComponent(owner) {}
+
+TFileDrop::~TFileDrop() {
+    UnhookControl();
+}
+
+void TFileDrop::SetControl(TWinControl* control) {
+    UnhookControl();
+    if (control_ && control_ != control) RemoveFreeNotification(*control_);
+    control_ = control;
+    if (control_) control_->FreeNotification(*this);
+    HookControl();
+}
+
+void TFileDrop::SetAccept(bool value) {
+    if (accept_ == value) return;
+    accept_ = value;
+    if (hooked_) DragAcceptFiles(hooked_, accept_);
+}
+
+void TFileDrop::Loaded() {
+    if (!control_) SetControl(nullptr);
+}
+
+void TFileDrop::Notification(TComponent& component, TOperation operation) {
+    TComponent::Notification(component, operation);
+    // The stored values only: the window is gone or going, and the hook
+    // went with it at WM_NCDESTROY.
+    if (operation == TOperation::Remove && &component == control_) {
+        control_ = nullptr;
+        accept_ = false;
+    }
+}
+
+HWND TFileDrop::TargetHandle() const {
+    if (control_) return control_->Handle();
+    if (auto* form = dynamic_cast<TForm*>(Owner())) return form->Handle();
+    return nullptr;
+}
+
+void TFileDrop::HookControl() {
+    HWND target = TargetHandle();
+    if (!target) throw Exception(L"Invalidate Window Handle in FileDrop");
+    if (!SetWindowSubclass(target, SubclassProc, reinterpret_cast<UINT_PTR>(this),
+                           reinterpret_cast<DWORD_PTR>(this)))
+        throw Exception(L"Invalidate Window Handle in FileDrop");
+    hooked_ = target;
+    DragAcceptFiles(hooked_, accept_);
+}
+
+void TFileDrop::UnhookControl() {
+    if (!hooked_) return;
+    // Only the window this component hooked, and only while it is still the target.
+    if (TargetHandle() == hooked_)
+        RemoveWindowSubclass(hooked_, SubclassProc, reinterpret_cast<UINT_PTR>(this));
+    hooked_ = nullptr;
+}
+
+void TFileDrop::DropFiles(HDROP drop) {
+    if (!OnFileDrop) return;
+    POINT point{};
+    DragQueryPoint(drop, &point);
+    UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    std::vector<std::wstring> names;
+    names.reserve(count);
+    for (UINT i = 0; i < count; ++i) {
+        // Names come whole, whatever their length.
+        UINT length = DragQueryFileW(drop, i, nullptr, 0);
+        std::wstring name(length + 1, L'\0');
+        name.resize(DragQueryFileW(drop, i, name.data(), length + 1));
+        names.push_back(std::move(name));
+    }
+    OnFileDrop(*this, static_cast<int>(count), names, point);
+}
+
+LRESULT CALLBACK TFileDrop::SubclassProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                         DWORD_PTR data) {
+    auto* self = reinterpret_cast<TFileDrop*>(data);
+    switch (msg) {
+    case WM_DROPFILES: {
+        auto drop = reinterpret_cast<HDROP>(wParam);
+        Guarded([&] { self->DropFiles(drop); });
+        // The shell's memory is released whatever the handler did.
+        DragFinish(drop);
+        return 0;
+    }
+    case WM_NCDESTROY:
+        // The window goes before this component: it is no longer hooked.
+        RemoveWindowSubclass(wnd, SubclassProc, id);
+        if (self->hooked_ == wnd) self->hooked_ = nullptr;
+        break;
+    }
+    return DefSubclassProc(wnd, msg, wParam, lParam);
+}
