@@ -1,8 +1,12 @@
 #include "app/ChangePolicy.h"
 
-int PreviousRow(int row, int rows) { return row > 1 ? row - 1 : rows - 1; }
+int PreviousRow(int row, int rows) {
+    return row > 1 ? row - 1 : rows - 1;
+}
 
-int NextRow(int row, int rows) { return row < rows - 1 ? row + 1 : 1; }
+int NextRow(int row, int rows) {
+    return row < rows - 1 ? row + 1 : 1;
+}
 
 int PickRandomRow(int row, int rows, const std::function<int(int, int)>& draw) {
     int files = rows - 1;
@@ -13,8 +17,8 @@ int PickRandomRow(int row, int rows, const std::function<int(int, int)>& draw) {
     return other < row ? other : other + 1;
 }
 
-TileStart FirstTile(int screenWidth, int screenHeight, int tileWidth, int tileHeight, bool centerTiles, bool move,
-                    int xPos, int yPos) {
+TileStart FirstTile(int screenWidth, int screenHeight, int tileWidth, int tileHeight, bool centerTiles,
+                    bool move, int xPos, int yPos) {
     long long x = 0, y = 0;
     if (centerTiles) {
         x = (screenWidth - tileWidth) / 2;

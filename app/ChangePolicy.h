@@ -16,5 +16,5 @@ struct TileStart {
 };
 // The offset of the first tile that touches the top left corner of the
 // screen: -width < x <= 0 and -height < y <= 0.
-TileStart FirstTile(int screenWidth, int screenHeight, int tileWidth, int tileHeight, bool centerTiles, bool move,
-                    int xPos, int yPos);
+TileStart FirstTile(int screenWidth, int screenHeight, int tileWidth, int tileHeight, bool centerTiles,
+                    bool move, int xPos, int yPos);

@@ -6,7 +6,6 @@
 #include "framework/TApplication.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <ctime>
 
 namespace {
@@ -17,7 +16,7 @@ constexpr int kMaxIntervalMinutes = 35791;
 void TTapestraMain::FormCreate() {
     BusyCursorScope busy;
     Exiting = false;
-    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    random_.seed(static_cast<unsigned>(std::time(nullptr)));
 
     bool desktopRead = false;
     try {
@@ -33,18 +32,35 @@ void TTapestraMain::FormCreate() {
         // A stored index that names no node selects nothing.
         if (HTREEITEM node = GroupTree->ItemAt(ActiveGroup)) GroupTree->Select(node);
     }
-    SelectStartRow();
+    // A picture that cannot be read is reported; the window still comes up.
+    Guarded([this] { SelectStartRow(); });
+
+    // The window-wide position follows the desktop as Windows has it.
+    if (WallChanger1->Stretch)
+        SetWindowPosition(3);
+    else if (WallChanger1->Tiling)
+        SetWindowPosition(2);
+    else
+        SetWindowPosition(1);
 
     StatusBar1->SetSimpleText(CurrentFile);
     SetTimerFromOptions();
+    TrayIcon2->SetVisible(ClearIcon == 1);
+    SetTrayMode(TrayMode);
     ShowOrHide();
+    // Loaded already when the start row is this file.
+    if (!CurrentFile.empty() && CurrentFile != kNoneRow && LoadPicture->PictureName() != CurrentFile)
+        Guarded([this] { LoadPicture->SetPictureName(CurrentFile); });
 }
 
 void TTapestraMain::SelectStartRow() {
     if (ActiveFile == 0 && !CurrentFile.empty() && CurrentFile != kNoneRow && FileList->RowCount() > 1) {
-        // The last matching row wins.
-        for (int row = 1; row < FileList->RowCount(); ++row)
-            if (FileList->Cell(row) == CurrentFile) FileList->SetRow(row);
+        // The last matching row wins; selecting only that one ends the same.
+        for (int row = FileList->RowCount() - 1; row >= 1; --row)
+            if (FileList->Cell(row) == CurrentFile) {
+                FileList->SetRow(row);
+                break;
+            }
         return;
     }
     // A stored row that the group does not have selects row 0.
@@ -55,6 +71,7 @@ void TTapestraMain::SetTimerFromOptions() {
     int minutes = std::clamp(IntervalMinutes, 0, kMaxIntervalMinutes);
     Timer1->SetInterval(static_cast<unsigned>(minutes) * 60000u);
     Timer1->SetEnabled(TimedChange == 1);
+    K6->SetEnabled(TimedChange == 1);
 }
 
 void TTapestraMain::ShowOrHide() {
@@ -67,18 +84,13 @@ void TTapestraMain::ShowOrHide() {
     }
 }
 
-void TTapestraMain::HideToTray() {
-    ShowWindow(Application->Handle(), SW_HIDE);
-    Hide();
-}
-
 void TTapestraMain::FormCloseQuery(bool& canClose) {
     if (Exiting) {
         canClose = true;
         return;
     }
     canClose = false;
-    HideToTray();
+    ToolButton1Click();
 }
 
 void TTapestraMain::FormClose() {
@@ -90,33 +102,14 @@ void TTapestraMain::Exit1Click() {
     Close();
 }
 
-void TTapestraMain::GroupTreeChange() {
-    LoadFileList();
-}
-
-void TTapestraMain::FileListClick() {
-    StatusBar1->SetSimpleText(FileList->Cell(FileList->Row()));
-}
-
-void TTapestraMain::pnlLeftResize() {
-    GroupTree->SetBounds(GroupTree->Left(), GroupTree->Top(), pnlLeft->Width() - 8, pnlLeft->Height() - 8);
-}
-
-void TTapestraMain::pnlRightResize() {
-    FileList->SetBounds(FileList->Left(), FileList->Top(), pnlRight->Width() - 8, pnlRight->Height() - 8);
-}
-
-void TTapestraMain::pnlTopResize() {
-    pnlImage->SetBounds((pnlTop->Width() - pnlImage->Width()) / 2,
-                        (pnlTop->Height() - pnlImage->Height()) / 2, pnlImage->Width(), pnlImage->Height());
-}
-
 LRESULT TTapestraMain::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_QUERYENDSESSION:
         Exiting = true;
         return 1;
     case WM_ENDSESSION:
+        // One last change, whether or not the timer runs.
+        if (ChangeAtShutdown == 1) Guarded([this] { Timer1Timer(); });
         SaveSettings();
         return 0;
     }

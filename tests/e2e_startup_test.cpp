@@ -1,6 +1,7 @@
 // The built program started as a process: first start, single instance,
 // hiding, exit and the end of the session, and a restart that restores.
 #include "support/ProgramDriver.h"
+#include "support/TestFiles.h"
 #include "support/TestRegistry.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +13,10 @@ const std::wstring kSettings = std::wstring(testreg::kProgram) + L"\\動作環�
 
 class Program : public ::testing::Test {
   protected:
-    void SetUp() override { testreg::DeleteTree(HKEY_CURRENT_USER, testreg::kProgram); }
+    void SetUp() override {
+        ProgramDriver::EndStrayPrograms();
+        testreg::DeleteTree(HKEY_CURRENT_USER, testreg::kProgram);
+    }
     void TearDown() override { testreg::DeleteTree(HKEY_CURRENT_USER, testreg::kProgram); }
 
     HWND StartProgram(ProgramDriver& program) {
@@ -102,13 +106,17 @@ TEST_F(Program, TheEndOfTheSessionIsAllowedAndWritesTheSettings) {
 
 TEST_F(Program, ARestartRestoresGeometryGroupAndRow) {
     const std::wstring group = std::wstring(testreg::kProgram) + L"\\FileList\\旅行";
+    const std::wstring dir = testfiles::FreshFolder(L"旅行");
+    const std::wstring one = testfiles::WriteBitmap(dir + L"\\一.bmp", 8, 8, RGB(1, 1, 1));
+    const std::wstring two = testfiles::WriteBitmap(dir + L"\\二.bmp", 8, 8, RGB(2, 2, 2));
+    const std::wstring three = testfiles::WriteBitmap(dir + L"\\三.bmp", 8, 8, RGB(3, 3, 3));
     testreg::SetString(HKEY_CURRENT_USER, std::wstring(testreg::kProgram) + L"\\Group", L"Count", L"2");
     testreg::SetString(HKEY_CURRENT_USER, std::wstring(testreg::kProgram) + L"\\Group", L"Group1", L"空");
     testreg::SetString(HKEY_CURRENT_USER, std::wstring(testreg::kProgram) + L"\\Group", L"Group2", L"旅行");
     testreg::SetString(HKEY_CURRENT_USER, group, L"Count", L"3");
-    testreg::SetString(HKEY_CURRENT_USER, group + L"\\Files", L"File1", L"C:\\旅行\\一.bmp");
-    testreg::SetString(HKEY_CURRENT_USER, group + L"\\Files", L"File2", L"C:\\旅行\\二.bmp");
-    testreg::SetString(HKEY_CURRENT_USER, group + L"\\Files", L"File3", L"C:\\旅行\\三.bmp");
+    testreg::SetString(HKEY_CURRENT_USER, group + L"\\Files", L"File1", one);
+    testreg::SetString(HKEY_CURRENT_USER, group + L"\\Files", L"File2", two);
+    testreg::SetString(HKEY_CURRENT_USER, group + L"\\Files", L"File3", three);
     {
         ProgramDriver program;
         HWND main = StartProgram(program);
@@ -138,7 +146,7 @@ TEST_F(Program, ARestartRestoresGeometryGroupAndRow) {
     EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 2);
     wchar_t text[128] = {};
     SendMessageW(list, LB_GETTEXT, 2, reinterpret_cast<LPARAM>(text));
-    EXPECT_STREQ(text, L"C:\\旅行\\二.bmp");
+    EXPECT_EQ(std::wstring(text), two);
     HWND status = ProgramDriver::FindChild(main, STATUSCLASSNAMEW);
     ASSERT_NE(status, nullptr);
     Exit(program, main);

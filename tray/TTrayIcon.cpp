@@ -184,8 +184,15 @@ void TTrayIcon::UpdateTrayIcon(TUpdateMode mode) {
 
 void TTrayIcon::ShellRestarted() {
     if (!visible_ || Loading()) return;
+    // A task bar that kept the icon (the message came without a restart)
+    // refuses the add; the icon is there all the same.
     added_ = false;
-    UpdateTrayIcon(TUpdateMode::Add);
+    try {
+        UpdateTrayIcon(TUpdateMode::Add);
+    } catch (const Exception&) {
+        UpdateTrayIcon(TUpdateMode::Modify);
+        added_ = true;
+    }
 }
 
 void TTrayIcon::TrayNotification(UINT mouseMessage) {

@@ -1,5 +1,7 @@
 #include "support/ProgramDriver.h"
 
+#include <tlhelp32.h>
+
 #include <vector>
 
 namespace {
@@ -78,6 +80,22 @@ std::wstring ProgramDriver::BinDir() {
     GetModuleFileNameW(nullptr, path, MAX_PATH);
     std::wstring dir(path);
     return dir.substr(0, dir.find_last_of(L'\\') + 1);
+}
+
+void ProgramDriver::EndStrayPrograms() {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+        if (_wcsicmp(entry.szExeFile, L"Tapestra32.exe") != 0) continue;
+        if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID)) {
+            TerminateProcess(process, 1);
+            WaitForSingleObject(process, 5000);
+            CloseHandle(process);
+        }
+    }
+    CloseHandle(snapshot);
 }
 
 bool ProgramDriver::Start() {

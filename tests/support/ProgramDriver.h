@@ -16,6 +16,9 @@ class ProgramDriver {
     // The folder of the test program, where the build puts the exe too.
     static std::wstring BinDir();
 
+    // Ends any Tapestra32.exe left running by an earlier, interrupted test.
+    static void EndStrayPrograms();
+
     bool Start();
     DWORD ProcessId() const { return pid_; }
     bool Running() const;

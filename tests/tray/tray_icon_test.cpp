@@ -345,10 +345,30 @@ TEST_F(TrayIcon, OneIconThatCannotComeBackDoesNotKeepTheOthersAway) {
     ShellAnswer = [&](DWORD) { return calls.back().data.uID != first.Identifier(); };
     calls.clear();
     SendMessageW(TTrayIcon::CallbackWindowHandle(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-    ASSERT_EQ(calls.size(), 2u);
-    EXPECT_EQ(calls[1].data.uID, second.Identifier());
+    // The refused add is tried as a modify before it is given up.
+    ASSERT_EQ(calls.size(), 3u);
+    EXPECT_EQ(calls[0].message, static_cast<DWORD>(NIM_ADD));
+    EXPECT_EQ(calls[1].message, static_cast<DWORD>(NIM_MODIFY));
+    EXPECT_EQ(calls[1].data.uID, first.Identifier());
+    EXPECT_EQ(calls[2].message, static_cast<DWORD>(NIM_ADD));
+    EXPECT_EQ(calls[2].data.uID, second.Identifier());
     ASSERT_EQ(modal->Errors.size(), 1u);
     EXPECT_EQ(modal->Errors[0], kTrayError);
+}
+
+TEST_F(TrayIcon, AnIconTheTaskBarKeptIsNotAnError) {
+    TTrayIcon& kept = ShownIcon(L"kept");
+    // The task bar still has the icon: it refuses the add, takes the modify.
+    ShellAnswer = [&](DWORD message) { return message != NIM_ADD; };
+    calls.clear();
+    SendMessageW(TTrayIcon::CallbackWindowHandle(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[1].message, static_cast<DWORD>(NIM_MODIFY));
+    EXPECT_TRUE(modal->Errors.empty());
+    calls.clear();
+    kept.SetVisible(false);
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].message, static_cast<DWORD>(NIM_DELETE)) << "the icon counts as added";
 }
 
 } // namespace

@@ -1,0 +1,78 @@
+// The commands of the window and the tray that belong to no library or
+// wallpaper command: showing and hiding, help, opening a file, the timer
+// switch, the tray double-click, ending Windows.
+#include "app/ProgramPaths.h"
+#include "app/TTapestraMain.h"
+#include "framework/TApplication.h"
+#include "framework/Text.h"
+
+#include <shellapi.h>
+
+namespace {
+// Ending the session needs the shutdown privilege on every NT-family Windows.
+void EndWindows(UINT how) {
+    HANDLE token = nullptr;
+    if (OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) {
+        TOKEN_PRIVILEGES privileges{};
+        privileges.PrivilegeCount = 1;
+        privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+        if (LookupPrivilegeValueW(nullptr, SE_SHUTDOWN_NAME, &privileges.Privileges[0].Luid))
+            AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr);
+        CloseHandle(token);
+    }
+    ExitWindowsEx(how, 0);
+}
+} // namespace
+
+void TTapestraMain::ToolButton1Click() {
+    ShowWindow(Application->Handle(), SW_HIDE);
+    Hide();
+}
+
+void TTapestraMain::KS1Click() {
+    ShowWindow(Application->Handle(), SW_SHOWDEFAULT);
+    Show();
+    SetForegroundWindow(Handle());
+}
+
+void TTapestraMain::ToolButton5Click() {
+    int row = FileList->Row();
+    if (row == 0) return;
+    ShellExecuteW(Handle(), L"open", FileList->Cell(row).c_str(), L"", L"", SW_SHOW);
+}
+
+void TTapestraMain::Contents1Click() {
+    std::wstring help = ProgramPathWithExtension(L".hlp");
+    // Without the file the help engine would only ask the user about it.
+    if (GetFileAttributesW(help.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        Application->ModalUI().ShowMessage(FormatText(L"ヘルプファイルが見つかりません。 [%s]", {help}));
+        return;
+    }
+    WinHelpW(Handle(), help.c_str(), HELP_FINDER, 0);
+}
+
+void TTapestraMain::K6Click() {
+    K6->SetChecked(!K6->Checked());
+    Timer1->SetEnabled(!K6->Checked());
+}
+
+void TTapestraMain::TrayIcon1DblClick() {
+    switch (TrayMode) {
+    case 0:
+        cmdBeforClick();
+        break;
+    case 1:
+        cmdAfterClick();
+        break;
+    case 2:
+        cmdRandomClick();
+        break;
+    }
+}
+
+void TTapestraMain::N10Click() {
+    EndWindows(EWX_SHUTDOWN);
+}
+void TTapestraMain::N12Click() {
+    EndWindows(EWX_REBOOT);
+}

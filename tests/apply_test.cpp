@@ -1,0 +1,288 @@
+// Applying files as the wallpaper and the changes around it, in-process: the
+// written BMP, the desktop values, the shell's wallpaper, the stored state.
+#include "support/MainWindowFixture.h"
+#include "support/Marks.h"
+#include "support/ProgramDriver.h"
+#include "support/TestFiles.h"
+
+#include <filesystem>
+
+namespace {
+const wchar_t kDesktop[] = L"Control Panel\\Desktop";
+
+std::wstring ShellWallpaper() {
+    wchar_t path[MAX_PATH] = {};
+    SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH, path, 0);
+    return path;
+}
+
+class Apply : public MainWindowFixture {
+  protected:
+    void SetUp() override {
+        MainWindowFixture::SetUp();
+        dir = testfiles::FreshFolder(L"tapestra apply");
+        red = testfiles::WriteBitmap(dir + L"\\red.bmp", 40, 30, RGB(200, 0, 0), RGB(200, 0, 0));
+        green = testfiles::WriteBitmap(dir + L"\\green.bmp", 50, 20, RGB(0, 200, 0), RGB(0, 200, 0));
+        blue = testfiles::WriteBitmap(dir + L"\\blue.bmp", 100, 100, RGB(0, 0, 200), RGB(255, 0, 0));
+        std::error_code ec;
+        std::filesystem::remove(TTapestraMain::WallpaperBitmapPath(), ec);
+    }
+    TTapestraMain& StartWith(const std::vector<std::wstring>& files, const std::vector<int>& views = {}) {
+        SeedGroups({L"g"});
+        SeedFiles(L"g", files, views);
+        SetSetting(L"ActiveGroup", L"1");
+        return Start();
+    }
+    std::wstring Files() { return Setting(L"files").value_or(L"?"); }
+    testfiles::Bitmap Written() { return testfiles::ReadBitmap(TTapestraMain::WallpaperBitmapPath()); }
+
+    std::wstring dir, red, green, blue;
+};
+
+TEST_F(Apply, TheBitmapPathIsTheProgramsWithBmp) {
+    EXPECT_EQ(_wcsicmp(TTapestraMain::WallpaperBitmapPath().c_str(),
+                       (ProgramDriver::BinDir() + L"test_apply.BMP").c_str()),
+              0);
+}
+
+TEST_F(Apply, PreviousAndNextWrapAroundAndEachApplyWritesEverything) {
+    TTapestraMain& m = StartWith({red, green, blue});
+    m.cmdCenterClick();
+    m.cmdAfterClick(); // from "(なし)" to the first
+    EXPECT_EQ(m.FileList->Row(), 1);
+    EXPECT_EQ(Files(), red);
+    EXPECT_EQ(Written().width, 40);
+    EXPECT_EQ(ShellWallpaper(), TTapestraMain::WallpaperBitmapPath());
+    EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, kDesktop, L"TileWallpaper"), L"0");
+    EXPECT_EQ(m.ActiveGroup, 1);
+    EXPECT_EQ(m.ActiveFile, 1);
+    m.cmdBeforClick(); // from the first to the last
+    EXPECT_EQ(m.FileList->Row(), 3);
+    EXPECT_EQ(Files(), blue);
+    EXPECT_EQ(Written().width, 100);
+    m.cmdAfterClick(); // from the last to the first
+    EXPECT_EQ(m.FileList->Row(), 1);
+    m.FileList->SetRow(0);
+    m.cmdBeforClick(); // from "(なし)" to the last
+    EXPECT_EQ(m.FileList->Row(), 3);
+    EXPECT_EQ(m.StatusBar1->SimpleText(), blue);
+}
+
+TEST_F(Apply, AGroupWithOneFileAppliesItAgainAndAnEmptyGroupDoesNothing) {
+    TTapestraMain& m = StartWith({green});
+    m.cmdAfterClick();
+    std::filesystem::remove(TTapestraMain::WallpaperBitmapPath());
+    m.cmdAfterClick();
+    EXPECT_EQ(m.FileList->Row(), 1);
+    EXPECT_EQ(Written().width, 50);
+    std::filesystem::remove(TTapestraMain::WallpaperBitmapPath());
+    m.cmdBeforClick();
+    EXPECT_EQ(Written().width, 50);
+    std::filesystem::remove(TTapestraMain::WallpaperBitmapPath());
+    m.cmdRandomClick();
+    EXPECT_EQ(Written().width, 50);
+    m.GroupTree->Select(m.GroupTree->Root());
+    SetSetting(L"files", L"untouched");
+    m.cmdAfterClick();
+    m.cmdRandomClick();
+    EXPECT_EQ(Files(), L"untouched");
+}
+
+TEST_F(Apply, RandomNeverRepeatsTheCurrentFileNorSelectsNone) {
+    TTapestraMain& m = StartWith({red, green, blue});
+    int previous = 0;
+    for (int i = 0; i < 20; ++i) {
+        m.cmdRandomClick();
+        int row = m.FileList->Row();
+        ASSERT_NE(row, previous);
+        ASSERT_NE(row, 0);
+        previous = row;
+    }
+}
+
+TEST_F(Apply, ClearFromAFileRowRemovesTheWallpaperWithoutStartingTheProgram) {
+    TTapestraMain& m = StartWith({red, green});
+    std::wstring program = marks::Install(ProgramDriver::BinDir(), dir);
+    m.AutoRun = true;
+    m.AutoFile = program;
+    m.cmdAfterClick();
+    EXPECT_EQ(marks::Count(program, 1), 1);
+    m.cmdNonClick();
+    EXPECT_EQ(ShellWallpaper(), L"");
+    EXPECT_EQ(Files(), L"(なし)");
+    EXPECT_EQ(m.ActiveFile, 0);
+    EXPECT_EQ(m.FileList->Row(), 0);
+    m.cmdAfterClick();
+    EXPECT_EQ(marks::Count(program, 2), 2) << "one start per apply of a file, none for the clear";
+    m.Exiting = true;
+    m.cmdAfterClick();
+    Sleep(500);
+    EXPECT_EQ(marks::Count(program), 2) << "no start while the program is ending";
+}
+
+TEST_F(Apply, TheWindowWidePositionOrTheFilesOwnDecidesTiling) {
+    TTapestraMain& m = StartWith({red, green}, {0, 1});
+    m.cmdTileClick();
+    EXPECT_TRUE(m.cmdTile->Down());
+    EXPECT_FALSE(m.cmdCenter->Down());
+    EXPECT_TRUE(m.popTile->Checked());
+    EXPECT_FALSE(m.popCenter->Checked());
+    EXPECT_FALSE(std::filesystem::exists(TTapestraMain::WallpaperBitmapPath()))
+        << "a position click applies nothing";
+    m.FileList->SetRow(1);
+    m.FileListDblClick();
+    testfiles::Bitmap bmp = Written();
+    EXPECT_EQ(bmp.width, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(bmp.height, GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, kDesktop, L"TileWallpaper"), L"1");
+    EXPECT_TRUE(m.WallChanger1->Tiling);
+    m.FileList->SetRow(2); // its own position: centred
+    m.FileListDblClick();
+    EXPECT_EQ(Written().width, 50);
+    EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, kDesktop, L"TileWallpaper"), L"0");
+    m.cmdStretchClick();
+    m.FileList->SetRow(1);
+    m.FileListDblClick();
+    EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, kDesktop, L"WallpaperStyle"), L"2");
+    EXPECT_EQ(Written().width, 40);
+}
+
+TEST_F(Apply, MovedTilesStartAtTheNormalisedOffset) {
+    TTapestraMain& m = StartWith({blue}, {2});
+    m.Move = true;
+    m.XPos = 250;
+    m.YPos = 10;
+    m.FileList->SetRow(1);
+    m.FileListDblClick();
+    testfiles::Bitmap bmp = Written();
+    ASSERT_EQ(bmp.width, GetSystemMetrics(SM_CXSCREEN));
+    // Tiles start at (-50, -90): their red corners fall on (50 + 100i, 10 + 100j).
+    EXPECT_EQ(bmp.Pixel(50, 10), RGB(255, 0, 0));
+    EXPECT_EQ(bmp.Pixel(150, 110), RGB(255, 0, 0));
+    EXPECT_EQ(bmp.Pixel(0, 0), RGB(0, 0, 200));
+    EXPECT_EQ(bmp.Pixel(51, 10), RGB(0, 0, 200));
+}
+
+TEST_F(Apply, CentredTilesPutOneTileInTheMiddle) {
+    TTapestraMain& m = StartWith({blue}, {2});
+    m.CenterTiles = 1;
+    m.Move = true;
+    m.XPos = 7;
+    m.FileList->SetRow(1);
+    m.FileListDblClick();
+    testfiles::Bitmap bmp = Written();
+    int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+    EXPECT_EQ(bmp.Pixel((sw - 100) / 2, (sh - 100) / 2), RGB(255, 0, 0));
+    EXPECT_EQ(bmp.Pixel((sw - 100) / 2 - 100, (sh - 100) / 2), RGB(255, 0, 0));
+}
+
+TEST_F(Apply, APictureThatDidNotLoadChangesNothing) {
+    std::wstring broken = dir + L"\\broken.bmp";
+    std::ofstream(std::filesystem::path(broken)) << "not a picture";
+    TTapestraMain& m = StartWith({broken});
+    SetSetting(L"files", L"before");
+    m.FileList->SetRow(1);
+    ASSERT_FALSE(modal->Messages.empty());
+    EXPECT_EQ(modal->Messages.back(), L"未知のフォーマット [" + broken + L"]");
+    m.FileListDblClick();
+    EXPECT_FALSE(std::filesystem::exists(TTapestraMain::WallpaperBitmapPath()));
+    EXPECT_EQ(Files(), L"before");
+    EXPECT_EQ(m.ActiveFile, 0);
+}
+
+TEST_F(Apply, ThePerFilePositionIsStoredForTheSelectedRow) {
+    TTapestraMain& m = StartWith({red, green});
+    m.FileList->SetRow(2);
+    m.RadioGroup1->SetItemIndex(3);
+    m.RadioGroup1Click();
+    EXPECT_EQ(m.FileView(2), 3);
+    EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, GroupSection(L"g") + L"\\View", L"File2"), L"3");
+    EXPECT_FALSE(std::filesystem::exists(TTapestraMain::WallpaperBitmapPath()));
+}
+
+TEST_F(Apply, TheTimerFollowsTheChangeMethodAndEveryApplyRestartsIt) {
+    TTapestraMain& m = StartWith({red, green, blue});
+    m.ChangeMethod = 2;
+    m.Timer1Timer();
+    EXPECT_EQ(m.FileList->Row(), 1);
+    m.ChangeMethod = 1;
+    m.Timer1Timer();
+    EXPECT_EQ(m.FileList->Row(), 3);
+    m.ChangeMethod = 7;
+    m.Timer1Timer();
+    EXPECT_EQ(m.FileList->Row(), 3);
+
+    // A one-second timer; an apply at 0.7 s pushes the next tick to 1.7 s.
+    int ticks = 0;
+    m.ChangeMethod = 2;
+    m.Timer1->OnTimer = [&] { ++ticks; };
+    m.Timer1->SetInterval(1000);
+    m.Timer1->SetEnabled(true);
+    ProgramDriver::Pump(700);
+    m.cmdAfterClick();
+    ProgramDriver::Pump(600);
+    EXPECT_EQ(ticks, 0);
+    ProgramDriver::Pump(900);
+    EXPECT_EQ(ticks, 1);
+}
+
+TEST_F(Apply, TheEndOfTheSessionChangesOnceAndSavesWithoutStartingTheProgram) {
+    SetSetting(L"終了", L"1");
+    SetSetting(L"変更方法", L"2");
+    SetSetting(L"ActiveFile", L"1");
+    TTapestraMain& m = StartWith({red, green});
+    std::wstring program = marks::Install(ProgramDriver::BinDir(), dir);
+    m.AutoRun = true;
+    m.AutoFile = program;
+    EXPECT_EQ(SendMessageW(m.Handle(), WM_QUERYENDSESSION, 0, 0), 1);
+    SendMessageW(m.Handle(), WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(m.FileList->Row(), 2);
+    EXPECT_EQ(Files(), green);
+    EXPECT_EQ(Setting(L"ActiveFile"), L"2");
+    Sleep(500);
+    EXPECT_EQ(marks::Count(program), 0);
+}
+
+TEST_F(Apply, TheTraySwitchSuspendsAndResumesTheTimer) {
+    SetSetting(L"時間変更", L"1");
+    TTapestraMain& m = StartWith({red});
+    EXPECT_TRUE(m.K6->Enabled());
+    m.K6Click();
+    EXPECT_TRUE(m.K6->Checked());
+    EXPECT_FALSE(m.Timer1->Enabled());
+    m.K6Click();
+    EXPECT_FALSE(m.K6->Checked());
+    EXPECT_TRUE(m.Timer1->Enabled());
+    SetSetting(L"時間変更", L"0");
+    Restart();
+    EXPECT_FALSE(main->K6->Enabled());
+}
+
+TEST_F(Apply, TrayModeChoosesTheDoubleClickChange) {
+    TTapestraMain& m = StartWith({red, green, blue});
+    m.popNextClick();
+    EXPECT_EQ(m.TrayMode, 1);
+    EXPECT_TRUE(m.popNext->Checked());
+    EXPECT_FALSE(m.popBefor->Checked());
+    m.TrayIcon1DblClick();
+    EXPECT_EQ(m.FileList->Row(), 1);
+    EXPECT_EQ(Files(), red);
+    m.popBeforClick();
+    m.TrayIcon1DblClick();
+    EXPECT_EQ(m.FileList->Row(), 3);
+    m.TrayMode = 9;
+    m.TrayIcon1DblClick();
+    EXPECT_EQ(m.FileList->Row(), 3);
+}
+
+TEST_F(Apply, OpenWithDoesNothingOnTheNoneRowAndHelpSaysWhenItsFileIsMissing) {
+    TTapestraMain& m = StartWith({red});
+    m.FileList->SetRow(0);
+    m.ToolButton5Click();
+    m.Contents1Click();
+    ASSERT_FALSE(modal->Messages.empty());
+    std::wstring help = TTapestraMain::WallpaperBitmapPath();
+    help.replace(help.size() - 4, 4, L".hlp");
+    EXPECT_EQ(modal->Messages.back(), L"ヘルプファイルが見つかりません。 [" + help + L"]");
+}
+} // namespace

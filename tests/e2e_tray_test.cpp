@@ -1,0 +1,153 @@
+// The built program in the tray: its icons, the close box, the tray
+// double-click, the tray menu, and the icons coming back when the task bar
+// is made anew.
+#include "support/ProgramDriver.h"
+#include "support/TestFiles.h"
+#include "support/TestRegistry.h"
+
+#include <gtest/gtest.h>
+
+#include <shellapi.h>
+
+#include <filesystem>
+
+namespace {
+const std::wstring kSettings = std::wstring(testreg::kProgram) + L"\\動作環境";
+constexpr UINT kTrayMessage = WM_USER + 200;
+
+HWND CallbackWindow(DWORD pid) {
+    for (HWND w = FindWindowExW(nullptr, nullptr, L"TapestraTrayCallback", nullptr); w;
+         w = FindWindowExW(nullptr, w, L"TapestraTrayCallback", nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner == pid) return w;
+    }
+    return nullptr;
+}
+
+// A modify that changes nothing succeeds only while the icon is in the tray.
+bool IconInTray(HWND callback, UINT id) {
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof(data);
+    data.hWnd = callback;
+    data.uID = id;
+    return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
+class ProgramTray : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ProgramDriver::EndStrayPrograms();
+        testreg::DeleteTree(HKEY_CURRENT_USER, testreg::kProgram);
+        dir = testfiles::FreshFolder(L"tapestra tray");
+        first = testfiles::WriteBitmap(dir + L"\\a.bmp", 30, 20, RGB(1, 2, 3), RGB(1, 2, 3));
+        second = testfiles::WriteBitmap(dir + L"\\b.bmp", 31, 21, RGB(3, 2, 1), RGB(3, 2, 1));
+        const std::wstring group = std::wstring(testreg::kProgram) + L"\\FileList\\g";
+        testreg::SetString(HKEY_CURRENT_USER, std::wstring(testreg::kProgram) + L"\\Group", L"Count", L"1");
+        testreg::SetString(HKEY_CURRENT_USER, std::wstring(testreg::kProgram) + L"\\Group", L"Group1", L"g");
+        testreg::SetString(HKEY_CURRENT_USER, group, L"Count", L"2");
+        testreg::SetString(HKEY_CURRENT_USER, group + L"\\Files", L"File1", first);
+        testreg::SetString(HKEY_CURRENT_USER, group + L"\\Files", L"File2", second);
+        testreg::SetString(HKEY_CURRENT_USER, kSettings, L"ActiveGroup", L"1");
+        testreg::SetString(HKEY_CURRENT_USER, kSettings, L"モード", L"1");
+    }
+    void TearDown() override { testreg::DeleteTree(HKEY_CURRENT_USER, testreg::kProgram); }
+    std::optional<std::wstring> Setting(const std::wstring& name) {
+        return testreg::GetString(HKEY_CURRENT_USER, kSettings, name);
+    }
+    template <typename F> bool WaitFor(F&& condition, DWORD ms = 5000) {
+        DWORD start = GetTickCount();
+        while (!condition()) {
+            if (GetTickCount() - start > ms) return false;
+            Sleep(50);
+        }
+        return true;
+    }
+    std::wstring dir, first, second;
+};
+
+TEST_F(ProgramTray, TheProgramLivesInTheTray) {
+    ProgramDriver program;
+    ASSERT_TRUE(program.Start());
+    HWND main = program.WaitForMainWindow();
+    ASSERT_NE(main, nullptr);
+    HWND callback = CallbackWindow(program.ProcessId());
+    ASSERT_NE(callback, nullptr);
+    EXPECT_TRUE(IconInTray(callback, 1)) << "TrayIcon1";
+    EXPECT_TRUE(IconInTray(callback, 2)) << "TrayIcon2 while 一発消去 is 1 (its default)";
+
+    // The close box hides the window; the program stays.
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(main); }));
+    EXPECT_TRUE(program.Running());
+
+    // A double-click on the icon, as the shell reports it: the next file (モード 1).
+    PostMessageW(callback, kTrayMessage, 1, WM_LBUTTONDOWN);
+    PostMessageW(callback, kTrayMessage, 1, WM_LBUTTONUP);
+    PostMessageW(callback, kTrayMessage, 1, WM_LBUTTONDBLCLK);
+    PostMessageW(callback, kTrayMessage, 1, WM_LBUTTONUP);
+    ASSERT_TRUE(WaitFor([&] { return Setting(L"files") == first; }));
+    PostMessageW(callback, kTrayMessage, 1, WM_LBUTTONDBLCLK);
+    ASSERT_TRUE(WaitFor([&] { return Setting(L"files") == second; }));
+    // The second icon's double-click clears.
+    PostMessageW(callback, kTrayMessage, 2, WM_LBUTTONDBLCLK);
+    ASSERT_TRUE(WaitFor([&] { return Setting(L"files") == L"(なし)"; }));
+
+    // The task bar made anew (Explorer restarted): the icons come back.
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof(data);
+    data.hWnd = callback;
+    data.uID = 1;
+    Shell_NotifyIconW(NIM_DELETE, &data);
+    ASSERT_FALSE(IconInTray(callback, 1));
+    SendMessageW(callback, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(IconInTray(callback, 1));
+
+    // The tray menu: 起動(&S) brings the window back.
+    auto openMenuAndType = [&](wchar_t key, const std::function<bool()>& done) {
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            PostMessageW(callback, kTrayMessage, 1, WM_RBUTTONDOWN);
+            PostMessageW(callback, kTrayMessage, 1, WM_RBUTTONUP);
+            Sleep(400);
+            INPUT input[2] = {};
+            input[0].type = input[1].type = INPUT_KEYBOARD;
+            input[0].ki.wVk = input[1].ki.wVk = key;
+            input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+            SendInput(2, input, sizeof(INPUT));
+            if (WaitFor(done, 2000)) return true;
+            // Close whatever menu is open before the next try.
+            INPUT escape[2] = {};
+            escape[0].type = escape[1].type = INPUT_KEYBOARD;
+            escape[0].ki.wVk = escape[1].ki.wVk = VK_ESCAPE;
+            escape[1].ki.dwFlags = KEYEVENTF_KEYUP;
+            SendInput(2, escape, sizeof(INPUT));
+            Sleep(200);
+        }
+        return false;
+    };
+    EXPECT_TRUE(openMenuAndType(L'S', [&] { return IsWindowVisible(main) != FALSE; }));
+    // The tray menu's 終了(&X) ends the program and saves.
+    EXPECT_TRUE(openMenuAndType(L'X', [&] { return !program.Running(); }));
+    EXPECT_EQ(program.WaitForExit(), 0u);
+    EXPECT_EQ(Setting(L"モード"), L"1");
+    EXPECT_EQ(Setting(L"Width"), L"550");
+    EXPECT_FALSE(IconInTray(callback, 1));
+}
+
+TEST_F(ProgramTray, TheClearIconFollowsTheSettingAndAHiddenStartKeepsTheTrayIcon) {
+    testreg::SetString(HKEY_CURRENT_USER, kSettings, L"一発消去", L"0");
+    testreg::SetString(HKEY_CURRENT_USER, kSettings, L"起動設定", L"1");
+    ProgramDriver program;
+    ASSERT_TRUE(program.Start());
+    HWND main = program.WaitForMainWindow(false);
+    ASSERT_NE(main, nullptr);
+    EXPECT_FALSE(IsWindowVisible(main));
+    HWND callback = CallbackWindow(program.ProcessId());
+    ASSERT_NE(callback, nullptr);
+    EXPECT_TRUE(IconInTray(callback, 1));
+    EXPECT_FALSE(IconInTray(callback, 2));
+    SendMessageW(main, WM_QUERYENDSESSION, 0, 0);
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitForExit(), 0u);
+}
+} // namespace
