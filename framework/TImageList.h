@@ -8,7 +8,7 @@
 #include <commctrl.h>
 
 class TImageList : public TComponent {
-public:
+  public:
     // Loads the strip from a bitmap resource of the program.
     TImageList(TComponent* owner, const wchar_t* resourceName, int width, int height);
     ~TImageList() override;
@@ -16,6 +16,6 @@ public:
     int Count() const { return ImageList_GetImageCount(list_); }
     void Draw(HDC dc, int index, int x, int y, bool enabled = true) const;
 
-private:
+  private:
     HIMAGELIST list_ = nullptr;
 };

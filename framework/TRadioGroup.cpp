@@ -13,9 +13,9 @@ TRadioGroup::TRadioGroup(TComponent* owner, TWinControl& parent, const std::wstr
     int rowHeight = items.empty() ? 0 : (height - 20) / static_cast<int>(items.size());
     for (size_t i = 0; i < items.size(); ++i) {
         DWORD style = WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP | WS_TABSTOP : 0);
-        buttons_.push_back(CreateWindowExW(0, L"BUTTON", items[i].c_str(), style, 8,
-                                           16 + static_cast<int>(i) * rowHeight, width - 14, rowHeight, Handle(),
-                                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(i + 1)), instance, nullptr));
+        buttons_.push_back(CreateWindowExW(
+            0, L"BUTTON", items[i].c_str(), style, 8, 16 + static_cast<int>(i) * rowHeight, width - 14,
+            rowHeight, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(i + 1)), instance, nullptr));
     }
 }
 

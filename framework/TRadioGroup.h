@@ -7,7 +7,7 @@
 #include <vector>
 
 class TRadioGroup : public TWinControl {
-public:
+  public:
     TRadioGroup(TComponent* owner, TWinControl& parent, const std::wstring& caption,
                 const std::vector<std::wstring>& items, int left, int top, int width, int height);
     // -1 when no item is selected.
@@ -17,10 +17,10 @@ public:
     int Count() const { return static_cast<int>(buttons_.size()); }
     std::function<void()> OnClick;
 
-protected:
+  protected:
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
-private:
+  private:
     std::vector<HWND> buttons_;
     int index_ = -1;
 };

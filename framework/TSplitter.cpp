@@ -4,12 +4,15 @@
 
 #include <algorithm>
 
-TSplitter::TSplitter(TComponent* owner, TWinControl& parent, TAlign align, int thickness, TWinControl& resized)
+TSplitter::TSplitter(TComponent* owner, TWinControl& parent, TAlign align, int thickness,
+                     TWinControl& resized)
     : TWinControl(owner), resized_(resized), vertical_(align == TAlign::Left) {
     CreateOwnWindow(L"TapestraSplitter", WS_CHILD | WS_VISIBLE, 0, parent.Handle());
     AttachParent(parent);
-    if (vertical_) SetWidth(thickness);
-    else SetHeight(thickness);
+    if (vertical_)
+        SetWidth(thickness);
+    else
+        SetHeight(thickness);
     SetAlign(align);
 }
 
@@ -31,9 +34,11 @@ LRESULT TSplitter::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (dragging_) {
             POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
             ClientToScreen(Handle(), &pt);
-            int size = std::max(MinSize, startSize_ + (vertical_ ? pt.x : pt.y) - startMouse_);
-            if (vertical_) resized_.SetWidth(size);
-            else resized_.SetHeight(size);
+            int size = std::max<int>(MinSize, startSize_ + (vertical_ ? pt.x : pt.y) - startMouse_);
+            if (vertical_)
+                resized_.SetWidth(size);
+            else
+                resized_.SetHeight(size);
         }
         return 0;
     case WM_LBUTTONUP:

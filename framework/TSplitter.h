@@ -4,15 +4,15 @@
 #include "framework/TWinControl.h"
 
 class TSplitter : public TWinControl {
-public:
+  public:
     // align is Top or Left; resized is the control whose height or width changes.
     TSplitter(TComponent* owner, TWinControl& parent, TAlign align, int thickness, TWinControl& resized);
     int MinSize = 30;
 
-protected:
+  protected:
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
-private:
+  private:
     TWinControl& resized_;
     bool vertical_;
     bool dragging_ = false;

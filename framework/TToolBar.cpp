@@ -9,7 +9,9 @@ bool TToolButton::Down() const {
     return SendMessageW(bar_.Handle(), TB_ISBUTTONCHECKED, command_, 0) != 0;
 }
 
-void TToolButton::SetDown(bool down) { SendMessageW(bar_.Handle(), TB_CHECKBUTTON, command_, MAKELPARAM(down, 0)); }
+void TToolButton::SetDown(bool down) {
+    SendMessageW(bar_.Handle(), TB_CHECKBUTTON, command_, MAKELPARAM(down, 0));
+}
 
 bool TToolButton::Enabled() const {
     return SendMessageW(bar_.Handle(), TB_ISBUTTONENABLED, command_, 0) != 0;
@@ -19,7 +21,8 @@ void TToolButton::SetEnabled(bool enabled) {
     SendMessageW(bar_.Handle(), TB_ENABLEBUTTON, command_, MAKELPARAM(enabled, 0));
 }
 
-TToolBar::TToolBar(TComponent* owner, TWinControl& parent, TImageList& images, int buttonWidth, int buttonHeight)
+TToolBar::TToolBar(TComponent* owner, TWinControl& parent, TImageList& images, int buttonWidth,
+                   int buttonHeight)
     : TWinControl(owner) {
     CreateSystemWindow(TOOLBARCLASSNAMEW,
                        WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NORESIZE | CCS_NOPARENTALIGN |
@@ -42,7 +45,8 @@ TToolButton& TToolBar::AddButton(int image, const std::wstring& hint, std::funct
     tb.fsStyle = style == TToolButtonStyle::CheckGroup ? BTNS_CHECKGROUP : BTNS_BUTTON;
     SendMessageW(Handle(), TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&tb));
     // The toolbar made a tool for the button; give it its hint text.
-    if (HWND tips = reinterpret_cast<HWND>(SendMessageW(Handle(), TB_GETTOOLTIPS, 0, 0)); tips && !hint.empty()) {
+    if (HWND tips = reinterpret_cast<HWND>(SendMessageW(Handle(), TB_GETTOOLTIPS, 0, 0));
+        tips && !hint.empty()) {
         TTTOOLINFOW info{};
         info.cbSize = sizeof(info);
         info.hwnd = Handle();

@@ -13,7 +13,7 @@ enum class TToolButtonStyle { Button, CheckGroup };
 class TToolBar;
 
 class TToolButton : public TComponent {
-public:
+  public:
     TToolButton(TComponent* owner, TToolBar& bar, int command);
     int Command() const { return command_; }
     bool Down() const;
@@ -24,23 +24,23 @@ public:
     std::wstring Hint;
     std::function<void()> OnClick;
 
-private:
+  private:
     TToolBar& bar_;
     int command_;
 };
 
 class TToolBar : public TWinControl {
-public:
+  public:
     TToolBar(TComponent* owner, TWinControl& parent, TImageList& images, int buttonWidth, int buttonHeight);
     TToolButton& AddButton(int image, const std::wstring& hint, std::function<void()> onClick,
                            TToolButtonStyle style = TToolButtonStyle::Button);
     void AddSeparator();
     const std::vector<TToolButton*>& Buttons() const { return buttons_; }
 
-protected:
+  protected:
     bool HandleCommand(WORD id, WORD code) override;
 
-private:
+  private:
     std::vector<TToolButton*> buttons_;
     int nextCommand_ = 1;
 };

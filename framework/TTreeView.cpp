@@ -112,7 +112,9 @@ void TTreeView::Expand(HTREEITEM node) {
     TreeView_Expand(Handle(), node, TVE_EXPAND);
 }
 
-void TTreeView::SetIndent(int pixels) { TreeView_SetIndent(Handle(), pixels); }
+void TTreeView::SetIndent(int pixels) {
+    TreeView_SetIndent(Handle(), pixels);
+}
 
 void TTreeView::SetImageList(HIMAGELIST images) {
     TreeView_SetImageList(Handle(), images, TVSIL_NORMAL);
