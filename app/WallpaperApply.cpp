@@ -29,8 +29,7 @@ void TTapestraMain::WritePicture(bool tiled) {
     int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
     TileStart start = FirstTile(screenWidth, screenHeight, picture.Width(), picture.Height(),
                                 CenterTiles == 1, Move, XPos, YPos);
-    UniqueBitmap canvas = ComposeTiles(picture, start, screenWidth, screenHeight);
-    SaveBitmapToFile(canvas.get(), nullptr, WallpaperBitmapPath());
+    WriteTiledBitmap(picture, start, screenWidth, screenHeight, WallpaperBitmapPath());
 }
 
 void TTapestraMain::FileListDblClick() {

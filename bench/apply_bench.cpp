@@ -63,8 +63,7 @@ int wmain(int argc, wchar_t** argv) {
             std::wstring tiled = out + L"\\tiled.bmp";
             double ms = Median(runs, [&] {
                 TileStart start = FirstTile(s.w, s.h, tileSize.w, tileSize.h, false, false, 0, 0);
-                UniqueBitmap canvas = ComposeTiles(tile, start, s.w, s.h);
-                SaveBitmapToFile(canvas.get(), nullptr, tiled);
+                WriteTiledBitmap(tile, start, s.w, s.h, tiled);
             });
             std::printf("tiled%dx%d %dx%d %.1f\n", tileSize.w, tileSize.h, s.w, s.h, ms);
             tile.SaveToFile(out + L"\\tile" + std::to_wstring(tileSize.w) + L"x" +

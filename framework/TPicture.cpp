@@ -3,6 +3,7 @@
 #include "framework/Exception.h"
 #include "framework/Text.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
@@ -345,26 +346,12 @@ void SaveBitmapToFile(HBITMAP bitmap, HPALETTE palette, const std::wstring& path
     header->biBitCount = static_cast<WORD>(bits);
     header->biCompression = BI_RGB;
     DWORD stride = ((static_cast<DWORD>(bm.bmWidth) * bits + 31) / 32) * 4;
-    std::vector<BYTE> pixels(static_cast<size_t>(stride) * bm.bmHeight);
-    header->biSizeImage = static_cast<DWORD>(pixels.size());
-    {
-        WindowDC screen(nullptr);
-        HPALETTE old = palette ? SelectPalette(screen.get(), palette, FALSE) : nullptr;
-        if (palette) RealizePalette(screen.get());
-        int lines = GetDIBits(screen.get(), bitmap, 0, bm.bmHeight, pixels.data(),
-                              reinterpret_cast<BITMAPINFO*>(info.data()), DIB_RGB_COLORS);
-        if (palette) SelectPalette(screen.get(), old, FALSE);
-        if (lines != bm.bmHeight) throw Exception(L"ビットマップを読み出せません");
-    }
-    // GetDIBits may rewrite the header; the file describes exactly what follows it.
-    header->biSize = sizeof(BITMAPINFOHEADER);
-    header->biCompression = BI_RGB;
-    header->biClrUsed = 0;
-    header->biSizeImage = static_cast<DWORD>(pixels.size());
+    const DWORD imageSize = stride * static_cast<DWORD>(bm.bmHeight);
+    header->biSizeImage = imageSize;
     BITMAPFILEHEADER fileHeader{};
     fileHeader.bfType = 0x4D42; // "BM"
     fileHeader.bfOffBits = static_cast<DWORD>(sizeof(fileHeader) + info.size());
-    fileHeader.bfSize = static_cast<DWORD>(fileHeader.bfOffBits + pixels.size());
+    fileHeader.bfSize = fileHeader.bfOffBits + imageSize;
 
     HANDLE raw =
         CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -375,7 +362,36 @@ void SaveBitmapToFile(HBITMAP bitmap, HPALETTE palette, const std::wstring& path
         if (!WriteFile(file.get(), data, static_cast<DWORD>(size), &written, nullptr) || written != size)
             throw Exception(FormatText(L"ファイル %s に書き込めません", {path}));
     };
-    write(&fileHeader, sizeof(fileHeader));
-    write(info.data(), info.size());
-    write(pixels.data(), pixels.size());
+
+    // The rows go out in bands, bottom band first as the file stores them:
+    // a screen-sized picture never needs a second full-size copy in memory.
+    const int bandRows = std::max<int>(1, static_cast<int>((1u << 20) / stride));
+    std::vector<BYTE> band(static_cast<size_t>(stride) * std::min(bandRows, static_cast<int>(bm.bmHeight)));
+    WindowDC screen(nullptr);
+    HPALETTE old = palette ? SelectPalette(screen.get(), palette, FALSE) : nullptr;
+    if (palette) RealizePalette(screen.get());
+    bool headerWritten = false;
+    for (int first = 0; first < bm.bmHeight; first += bandRows) {
+        int rows = std::min(bandRows, static_cast<int>(bm.bmHeight) - first);
+        int lines = GetDIBits(screen.get(), bitmap, first, rows, band.data(),
+                              reinterpret_cast<BITMAPINFO*>(info.data()), DIB_RGB_COLORS);
+        if (lines != rows) {
+            if (palette) SelectPalette(screen.get(), old, FALSE);
+            throw Exception(L"ビットマップを読み出せません");
+        }
+        if (!headerWritten) {
+            // GetDIBits may rewrite the header (and fills the colour table);
+            // the file describes exactly what follows it.
+            header->biHeight = bm.bmHeight;
+            header->biSize = sizeof(BITMAPINFOHEADER);
+            header->biCompression = BI_RGB;
+            header->biClrUsed = 0;
+            header->biSizeImage = imageSize;
+            write(&fileHeader, sizeof(fileHeader));
+            write(info.data(), info.size());
+            headerWritten = true;
+        }
+        write(band.data(), static_cast<size_t>(stride) * rows);
+    }
+    if (palette) SelectPalette(screen.get(), old, FALSE);
 }
