@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Times a 1920x1080 JPEG turned into a BMP file: through ifjpeg.spi under Wine
-# (bench_jpeg_decode.exe, in-process median: load plug-in, decode, write BMP)
+# Times a 1920x1080 JPEG turned into a BMP file: through the picture component
+# and ifjpeg.spi under Wine (bench_jpeg_decode.exe, in-process median: load the
+# plug-in, decode, convert to the screen's format, write the BMP)
 # and through ImageMagick's convert on Linux (median of whole runs), the same
 # number of times on the same file. Also times whole Wine process runs of the
 # bench program, one picture each, for a like-for-like process comparison.
@@ -58,7 +59,7 @@ for _ in $(seq "$runs"); do
   im_times+=($(($(now_ms) - t0)))
 done
 
-echo "ifjpeg.spi GetPicture + BMP write, in process under Wine: median $spi_median ms"
+echo "TAll via ifjpeg.spi + BMP save, in process under Wine:   median $spi_median ms"
 echo "bench_jpeg_decode.exe whole Wine process, one picture:   median $(printf '%s\n' "${process_times[@]}" | median) ms"
 echo "ImageMagick convert in.jpg out.bmp, whole process:      median $(printf '%s\n' "${im_times[@]}" | median) ms"
 pae=$(compare -metric PAE "$work/spi.bmp" "$work/im.bmp" null: 2>&1 | sed -n 's/.*(\(.*\)).*/\1/p' || true)
