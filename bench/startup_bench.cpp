@@ -1,6 +1,6 @@
 // Start-up with a full library (50 groups, the active one with 1,000 files):
 // the time from process creation until the main window is shown, warm.
-// Usage: startup_bench [runs]. Prints the median and the spread in ms.
+// Usage: startup_bench [runs] [files]. Prints the median and the spread in ms.
 #include "support/ProgramDriver.h"
 #include "support/TestRegistry.h"
 
@@ -12,6 +12,7 @@
 
 int wmain(int argc, wchar_t** argv) {
     int runs = argc > 1 ? _wtoi(argv[1]) : 10;
+    int files = argc > 2 ? _wtoi(argv[2]) : 1000;
     const std::wstring program = testreg::kProgram;
     testreg::DeleteTree(HKEY_CURRENT_USER, program);
     testreg::SetString(HKEY_CURRENT_USER, program + L"\\Group", L"Count", L"50");
@@ -19,8 +20,8 @@ int wmain(int argc, wchar_t** argv) {
         testreg::SetString(HKEY_CURRENT_USER, program + L"\\Group", L"Group" + std::to_wstring(g),
                            L"グループ" + std::to_wstring(g));
     const std::wstring active = program + L"\\FileList\\グループ50";
-    testreg::SetString(HKEY_CURRENT_USER, active, L"Count", L"1000");
-    for (int f = 1; f <= 1000; ++f) {
+    testreg::SetString(HKEY_CURRENT_USER, active, L"Count", std::to_wstring(files));
+    for (int f = 1; f <= files; ++f) {
         testreg::SetString(HKEY_CURRENT_USER, active + L"\\Files", L"File" + std::to_wstring(f),
                            L"C:\\壁紙\\写真" + std::to_wstring(f) + L".jpg");
         testreg::SetString(HKEY_CURRENT_USER, active + L"\\View", L"File" + std::to_wstring(f),
@@ -38,7 +39,7 @@ int wmain(int argc, wchar_t** argv) {
         auto t1 = std::chrono::steady_clock::now();
         if (!main) return 1;
         HWND list = ProgramDriver::FindChild(main, L"LISTBOX");
-        if (!list || SendMessageW(list, LB_GETCOUNT, 0, 0) != 1001) {
+        if (!list || SendMessageW(list, LB_GETCOUNT, 0, 0) != files + 1) {
             std::printf("the library did not load whole\n");
             return 1;
         }

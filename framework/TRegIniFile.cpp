@@ -57,27 +57,34 @@ UniqueKey TRegIniFile::OpenSection(const std::wstring& section, REGSAM access) c
     return sub;
 }
 
-UniqueKey TRegIniFile::CreateSectionKey(const std::wstring& section) {
+HKEY TRegIniFile::SectionKey(const std::wstring& section, bool create) const {
+    if (section.empty()) return key_.get();
+    if (auto it = sections_.find(section); it != sections_.end()) return it->second.get();
     UniqueKey sub;
-    if (RegCreateKeyExW(key_.get(), section.c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, sub.put(),
-                        nullptr) != ERROR_SUCCESS)
-        Fail(kCreateFailed, section);
-    return sub;
+    if (create) {
+        if (RegCreateKeyExW(key_.get(), section.c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
+                            sub.put(), nullptr) != ERROR_SUCCESS)
+            Fail(kCreateFailed, section);
+    } else if (RegOpenKeyExW(key_.get(), section.c_str(), 0, KEY_READ | KEY_WRITE, sub.put()) !=
+                   ERROR_SUCCESS &&
+               RegOpenKeyExW(key_.get(), section.c_str(), 0, KEY_READ, sub.put()) != ERROR_SUCCESS) {
+        return nullptr;
+    }
+    return sections_.emplace(section, std::move(sub)).first->second.get();
 }
 
 std::optional<std::wstring> TRegIniFile::ReadText(const std::wstring& section,
                                                   const std::wstring& ident) const {
-    UniqueKey sub = OpenSection(section, KEY_READ);
+    HKEY sub = SectionKey(section, false);
     if (!sub) return std::nullopt;
     DWORD type = 0, size = 0;
-    LONG rc = RegQueryValueExW(sub.get(), ident.c_str(), nullptr, &type, nullptr, &size);
+    LONG rc = RegQueryValueExW(sub, ident.c_str(), nullptr, &type, nullptr, &size);
     if (rc == ERROR_FILE_NOT_FOUND) return std::nullopt;
     if (rc != ERROR_SUCCESS) Fail(kReadFailed, ident);
     if (type != REG_SZ && type != REG_EXPAND_SZ) Fail(kWrongType, ident);
     std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
     size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-    rc = RegQueryValueExW(sub.get(), ident.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(text.data()),
-                          &size);
+    rc = RegQueryValueExW(sub, ident.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &size);
     if (rc != ERROR_SUCCESS) Fail(kReadFailed, ident);
     // The stored text may or may not carry its terminating zero.
     text.resize(size / sizeof(wchar_t));
@@ -103,12 +110,7 @@ bool TRegIniFile::ReadBool(const std::wstring& section, const std::wstring& iden
 
 void TRegIniFile::WriteString(const std::wstring& section, const std::wstring& ident,
                               const std::wstring& value) {
-    UniqueKey created;
-    HKEY target = key_.get();
-    if (!section.empty()) {
-        created = CreateSectionKey(section);
-        target = created.get();
-    }
+    HKEY target = SectionKey(section, true);
     DWORD bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
     if (RegSetValueExW(target, ident.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                        bytes) != ERROR_SUCCESS)
@@ -124,8 +126,7 @@ void TRegIniFile::WriteBool(const std::wstring& section, const std::wstring& ide
 }
 
 void TRegIniFile::DeleteValue(const std::wstring& section, const std::wstring& ident) {
-    UniqueKey sub = OpenSection(section, KEY_READ | KEY_WRITE);
-    if (sub) RegDeleteValueW(sub.get(), ident.c_str());
+    if (HKEY sub = SectionKey(section, false)) RegDeleteValueW(sub, ident.c_str());
 }
 
 bool TRegIniFile::SectionExists(const std::wstring& section) const {
@@ -139,10 +140,12 @@ bool TRegIniFile::ValueExists(const std::wstring& section, const std::wstring& i
 }
 
 void TRegIniFile::CreateSection(const std::wstring& section) {
-    CreateSectionKey(section);
+    SectionKey(section, true);
 }
 
 void TRegIniFile::EraseSection(const std::wstring& section) {
+    // Keys held open below the section would outlive it.
+    sections_.clear();
     if (section.empty() || !SectionExists(section)) return;
     if (RegDeleteTreeW(key_.get(), section.c_str()) != ERROR_SUCCESS) Fail(kWriteFailed, section);
     RegDeleteKeyW(key_.get(), section.c_str());
@@ -151,8 +154,7 @@ void TRegIniFile::EraseSection(const std::wstring& section) {
 void TRegIniFile::CopySection(const std::wstring& from, const std::wstring& to) {
     UniqueKey src = OpenSection(from, KEY_READ);
     if (!src) return;
-    UniqueKey dst = CreateSectionKey(to);
-    CopyTree(src.get(), dst.get());
+    CopyTree(src.get(), SectionKey(to, true));
 }
 
 void TRegIniFile::MoveSection(const std::wstring& from, const std::wstring& to) {

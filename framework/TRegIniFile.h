@@ -5,6 +5,7 @@
 // creates it with its parents.
 #include "framework/Handle.h"
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -44,8 +45,12 @@ class TRegIniFile {
   private:
     // The value as text, or nothing when the section or the value is missing.
     std::optional<std::wstring> ReadText(const std::wstring& section, const std::wstring& ident) const;
+    // The subkey of a section, opened once for the life of this object (null
+    // when it does not exist; create makes it). Reading a group's thousand
+    // values then costs a thousand reads, not a thousand opens as well.
+    HKEY SectionKey(const std::wstring& section, bool create) const;
     UniqueKey OpenSection(const std::wstring& section, REGSAM access) const;
-    UniqueKey CreateSectionKey(const std::wstring& section);
 
     UniqueKey key_;
+    mutable std::map<std::wstring, UniqueKey> sections_;
 };
