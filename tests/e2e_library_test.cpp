@@ -161,12 +161,8 @@ TEST_F(ProgramLibrary, AGroupFilesAndWallpapersThroughTheRealWindow) {
 
 TEST_F(ProgramLibrary, TheProgramRunAfterEachChangeStartsOncePerApplyAndNotOnAClear) {
     std::wstring program = marks::Install(ProgramDriver::BinDir(), dir);
-    const std::wstring group = std::wstring(testreg::kProgram) + L"\\FileList\\g";
-    testreg::SetString(HKEY_CURRENT_USER, std::wstring(testreg::kProgram) + L"\\Group", L"Count", L"1");
-    testreg::SetString(HKEY_CURRENT_USER, std::wstring(testreg::kProgram) + L"\\Group", L"Group1", L"g");
-    testreg::SetString(HKEY_CURRENT_USER, group, L"Count", L"2");
-    testreg::SetString(HKEY_CURRENT_USER, group + L"\\Files", L"File1", first);
-    testreg::SetString(HKEY_CURRENT_USER, group + L"\\Files", L"File2", second);
+    testreg::SeedGroups({L"g"});
+    testreg::SeedFiles(L"g", {first, second});
     testreg::SetString(HKEY_CURRENT_USER, kSettings, L"ActiveGroup", L"1");
     testreg::SetString(HKEY_CURRENT_USER, kSettings, L"自動実行", L"1");
     testreg::SetString(HKEY_CURRENT_USER, kSettings, L"自動File", program);

@@ -42,12 +42,8 @@ class ProgramTray : public ::testing::Test {
         dir = testfiles::FreshFolder(L"tapestra tray");
         first = testfiles::WriteBitmap(dir + L"\\a.bmp", 30, 20, RGB(1, 2, 3), RGB(1, 2, 3));
         second = testfiles::WriteBitmap(dir + L"\\b.bmp", 31, 21, RGB(3, 2, 1), RGB(3, 2, 1));
-        const std::wstring group = std::wstring(testreg::kProgram) + L"\\FileList\\g";
-        testreg::SetString(HKEY_CURRENT_USER, std::wstring(testreg::kProgram) + L"\\Group", L"Count", L"1");
-        testreg::SetString(HKEY_CURRENT_USER, std::wstring(testreg::kProgram) + L"\\Group", L"Group1", L"g");
-        testreg::SetString(HKEY_CURRENT_USER, group, L"Count", L"2");
-        testreg::SetString(HKEY_CURRENT_USER, group + L"\\Files", L"File1", first);
-        testreg::SetString(HKEY_CURRENT_USER, group + L"\\Files", L"File2", second);
+        testreg::SeedGroups({L"g"});
+        testreg::SeedFiles(L"g", {first, second});
         testreg::SetString(HKEY_CURRENT_USER, kSettings, L"ActiveGroup", L"1");
         testreg::SetString(HKEY_CURRENT_USER, kSettings, L"モード", L"1");
     }

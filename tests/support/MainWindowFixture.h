@@ -47,22 +47,10 @@ class MainWindowFixture : public ::testing::Test {
     static std::wstring GroupSection(const std::wstring& group) {
         return std::wstring(testreg::kProgram) + L"\\FileList\\" + group;
     }
-    // Stores groups in the registry the way the program does.
-    static void SeedGroups(const std::vector<std::wstring>& names) {
-        std::wstring section = std::wstring(testreg::kProgram) + L"\\Group";
-        testreg::SetString(HKEY_CURRENT_USER, section, L"Count", std::to_wstring(names.size()));
-        for (size_t i = 0; i < names.size(); ++i)
-            testreg::SetString(HKEY_CURRENT_USER, section, L"Group" + std::to_wstring(i + 1), names[i]);
-    }
+    static void SeedGroups(const std::vector<std::wstring>& names) { testreg::SeedGroups(names); }
     static void SeedFiles(const std::wstring& group, const std::vector<std::wstring>& files,
                           const std::vector<int>& views = {}) {
-        testreg::SetString(HKEY_CURRENT_USER, GroupSection(group), L"Count", std::to_wstring(files.size()));
-        for (size_t i = 0; i < files.size(); ++i)
-            testreg::SetString(HKEY_CURRENT_USER, GroupSection(group) + L"\\Files",
-                               L"File" + std::to_wstring(i + 1), files[i]);
-        for (size_t i = 0; i < views.size(); ++i)
-            testreg::SetString(HKEY_CURRENT_USER, GroupSection(group) + L"\\View",
-                               L"File" + std::to_wstring(i + 1), std::to_wstring(views[i]));
+        testreg::SeedFiles(group, files, views);
     }
 
     TApplication app;

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace testreg {
 inline const wchar_t kProgram[] = L"Software\\Orvel\\WallPaper";
@@ -56,5 +57,23 @@ inline DWORD ValueCount(HKEY root, const std::wstring& path) {
                      nullptr, nullptr);
     RegCloseKey(key);
     return count;
+}
+// Stores groups and a group's files the way the program does.
+inline void SeedGroups(const std::vector<std::wstring>& names) {
+    const std::wstring section = std::wstring(kProgram) + L"\\Group";
+    SetString(HKEY_CURRENT_USER, section, L"Count", std::to_wstring(names.size()));
+    for (size_t i = 0; i < names.size(); ++i)
+        SetString(HKEY_CURRENT_USER, section, L"Group" + std::to_wstring(i + 1), names[i]);
+}
+
+inline void SeedFiles(const std::wstring& group, const std::vector<std::wstring>& files,
+                      const std::vector<int>& views = {}) {
+    const std::wstring section = std::wstring(kProgram) + L"\\FileList\\" + group;
+    SetString(HKEY_CURRENT_USER, section, L"Count", std::to_wstring(files.size()));
+    for (size_t i = 0; i < files.size(); ++i)
+        SetString(HKEY_CURRENT_USER, section + L"\\Files", L"File" + std::to_wstring(i + 1), files[i]);
+    for (size_t i = 0; i < views.size(); ++i)
+        SetString(HKEY_CURRENT_USER, section + L"\\View", L"File" + std::to_wstring(i + 1),
+                  std::to_wstring(views[i]));
 }
 } // namespace testreg
