@@ -3,6 +3,8 @@
 #include "framework/Exception.h"
 #include "framework/Text.h"
 
+#include <algorithm>
+
 namespace {
 const wchar_t kWrongType[] = L"'%s' のﾃﾞｰﾀ型が不正です";
 const wchar_t kReadFailed[] = L"'%s' の取得に失敗しました";
@@ -77,17 +79,23 @@ std::optional<std::wstring> TRegIniFile::ReadText(const std::wstring& section,
                                                   const std::wstring& ident) const {
     HKEY sub = SectionKey(section, false);
     if (!sub) return std::nullopt;
-    DWORD type = 0, size = 0;
-    LONG rc = RegQueryValueExW(sub, ident.c_str(), nullptr, &type, nullptr, &size);
+    // Most values are short: one call reads them; a longer one is read again
+    // into a buffer of its size.
+    std::wstring text(260, L'\0');
+    DWORD type = 0, size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+    LONG rc =
+        RegQueryValueExW(sub, ident.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &size);
+    if (rc == ERROR_MORE_DATA) {
+        text.assign(size / sizeof(wchar_t) + 1, L'\0');
+        size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+        rc =
+            RegQueryValueExW(sub, ident.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &size);
+    }
     if (rc == ERROR_FILE_NOT_FOUND) return std::nullopt;
     if (rc != ERROR_SUCCESS) Fail(kReadFailed, ident);
     if (type != REG_SZ && type != REG_EXPAND_SZ) Fail(kWrongType, ident);
-    std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
-    size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-    rc = RegQueryValueExW(sub, ident.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &size);
-    if (rc != ERROR_SUCCESS) Fail(kReadFailed, ident);
     // The stored text may or may not carry its terminating zero.
-    text.resize(size / sizeof(wchar_t));
+    text.resize(std::min<size_t>(text.size(), size / sizeof(wchar_t)));
     while (!text.empty() && text.back() == L'\0')
         text.pop_back();
     return text;

@@ -130,7 +130,7 @@ HWND ProgramDriver::WaitForMainWindow(bool visible, DWORD timeoutMs) {
             return search.found;
         }
         if (!Running()) return nullptr;
-        Sleep(50);
+        Sleep(5);
     }
     return nullptr;
 }
