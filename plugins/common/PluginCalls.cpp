@@ -54,8 +54,11 @@ uint32_t PreviewSide(uint32_t side) {
 
 susie::PictureInfo ReadPictureInfo(const SpiFormat& format, LPCSTR path, LONG_PTR offset, uint32_t flag) {
     const SourceData source = OpenOwnFormat(format, path, offset, flag);
-    ComScope com;
-    const FrameInfo frame = WicPicture(source.bytes(), *format.container).Info();
+    FrameInfo frame;
+    if (!format.headerInfo || !format.headerInfo(source.bytes(), frame)) {
+        ComScope com;
+        frame = WicPicture(source.bytes(), *format.container).Info();
+    }
     susie::PictureInfo info{};
     info.width = static_cast<int32_t>(frame.width);
     info.height = static_cast<int32_t>(frame.height);

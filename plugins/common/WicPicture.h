@@ -2,6 +2,7 @@
 // The first frame of a picture as the Windows Imaging Component decodes it,
 // read from bytes in memory with the decoder of one container format.
 #include "plugins/SusieApi.h"
+#include "plugins/common/FrameInfo.h"
 
 #include <wincodec.h>
 #include <wrl/client.h>
@@ -26,14 +27,6 @@ class ComScope {
 
   private:
     bool initialised_;
-};
-
-struct FrameInfo {
-    uint32_t width = 0;
-    uint32_t height = 0;
-    double dpiX = 0;
-    double dpiY = 0;
-    uint32_t bitsPerPixel = 0;
 };
 
 class WicPicture {
