@@ -4,6 +4,9 @@
 // so a slow total can be traced to its part.
 #include "framework/Handle.h"
 #include "framework/TPicture.h"
+#include "plugins/common/DibWriter.h"
+#include "plugins/common/SourceData.h"
+#include "plugins/common/WicPicture.h"
 #include "wallpaper/SpiPlugin.h"
 
 #include <wincodec.h>
@@ -13,6 +16,7 @@
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -58,6 +62,35 @@ void Require(bool ok, const char* what) {
         std::fprintf(stderr, "failed: %s\n", what);
         std::exit(1);
     }
+}
+
+// What GetPicture does inside the plug-in, step by step.
+void TimePluginSteps(Timings& t, const std::string& path) {
+    std::optional<spi::SourceData> source;
+    t.Time("plugin: read file", [&] { source = spi::SourceData::Open(path.c_str(), 0, 0); });
+    spi::ComScope com;
+    std::optional<spi::WicPicture> picture;
+    t.Time("plugin: open decoder", [&] { picture.emplace(source->bytes(), GUID_ContainerFormatJpeg); });
+    spi::FrameInfo frame;
+    std::vector<WICColor> palette;
+    spi::ComPtr<IWICBitmapSource> bgra, bgr;
+    t.Time("plugin: info, palette, converter", [&] {
+        frame = picture->Info();
+        palette = picture->Palette();
+        bgr = picture->NativeBgr();
+        if (!bgr) bgra = picture->Bgra();
+    });
+    spi::Dib dib;
+    t.Time("plugin: WriteDib", [&] {
+        dib = spi::WriteDib({bgra.Get(), bgr.Get(), frame.width, frame.height, palette, frame.dpiX, frame.dpiY},
+                            spi::Progress(nullptr, 0));
+    });
+    t.Time("plugin: release", [&] {
+        dib = {};
+        bgra.Reset();
+        bgr.Reset();
+        picture.reset();
+    });
 }
 
 void TimeWic(Timings& t, const std::wstring& in) {
@@ -147,6 +180,7 @@ int wmain(int argc, wchar_t** argv) {
         t.Time("SaveBitmapToFile", [&] { SaveBitmapToFile(bitmap.get(), nullptr, out); });
         t.Time("unload ifjpeg.spi", [&] { library.reset(); });
         TimeWic(t, in);
+        TimePluginSteps(t, path);
     }
     {
         WindowDC screen(nullptr);

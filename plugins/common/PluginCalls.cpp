@@ -74,8 +74,8 @@ void ReadPicture(const SpiFormat& format, const PictureRequest& request, HLOCAL*
     ComScope com;
     const WicPicture picture(source.bytes(), *format.container);
     const FrameInfo frame = picture.Info();
-    DibSource dib{nullptr, frame.width, frame.height, {}, frame.dpiX, frame.dpiY};
-    ComPtr<IWICBitmapSource> pixelsSource;
+    DibSource dib{nullptr, nullptr, frame.width, frame.height, {}, frame.dpiX, frame.dpiY};
+    ComPtr<IWICBitmapSource> pixelsSource, nativeBgr;
     std::vector<WICColor> palette;
     if (request.preview) {
         dib.width = PreviewSide(frame.width);
@@ -86,9 +86,11 @@ void ReadPicture(const SpiFormat& format, const PictureRequest& request, HLOCAL*
         // show them with their own palette.
         palette = picture.Palette();
         dib.palette = palette;
-        pixelsSource = picture.Bgra();
+        if (palette.empty()) nativeBgr = picture.NativeBgr();
+        if (!nativeBgr) pixelsSource = picture.Bgra();
     }
     dib.bgra = pixelsSource.Get();
+    dib.bgr = nativeBgr.Get();
     Dib result = WriteDib(dib, Progress(request.progress, request.progressData));
     *bitmapInfo = result.info.release();
     *pixels = result.bits.release();

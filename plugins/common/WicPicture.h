@@ -42,6 +42,9 @@ class WicPicture {
     // source (to 24-bit BGR several decoders fail under Wine).
     ComPtr<IWICBitmapSource> Bgra() const;
     ComPtr<IWICBitmapSource> ScaledBgra(uint32_t width, uint32_t height) const;
+    // The frame itself when the decoder already delivers 24-bit BGR, so its
+    // rows can be copied as they are; null otherwise.
+    ComPtr<IWICBitmapSource> NativeBgr() const;
 
   private:
     ComPtr<IWICImagingFactory> factory_;
