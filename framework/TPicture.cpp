@@ -365,7 +365,7 @@ void SaveBitmapToFile(HBITMAP bitmap, HPALETTE palette, const std::wstring& path
 
     // The rows go out in bands, bottom band first as the file stores them:
     // a screen-sized picture never needs a second full-size copy in memory.
-    const int bandRows = std::max<int>(1, static_cast<int>((1u << 20) / stride));
+    const int bandRows = std::max<int>(1, static_cast<int>((256u << 10) / stride));
     std::vector<BYTE> band(static_cast<size_t>(stride) * std::min(bandRows, static_cast<int>(bm.bmHeight)));
     WindowDC screen(nullptr);
     HPALETTE old = palette ? SelectPalette(screen.get(), palette, FALSE) : nullptr;

@@ -6,6 +6,7 @@
 #include "framework/Text.h"
 #include "wallpaper/SpiPlugin.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -19,6 +20,8 @@ constexpr int kPathUnusable = 21;
 constexpr int kUnusableDib = susie::InternalError;
 constexpr int kNoBitmap = susie::NoMemory;
 constexpr LONG_PTR kRetryOffset = 128;
+// Bytes of the screen's rows converted from a decoded picture at a time.
+constexpr size_t kConvertBandBytes = 256 * 1024;
 
 int ScreenBitsPerPixel() {
     WindowDC screen(nullptr);
@@ -232,7 +235,24 @@ int TAll::ReadGeneral(const TSpiLibrary& library, const std::string& path, TPict
 bool TAll::ConvertDib(const TLockedDib& dib, HBITMAP bitmap, HPALETTE palette) const {
     WindowDC dc(Handle());
     PaletteGuard select(dc.get(), palette);
-    return SetDIBits(dc.get(), bitmap, 0, dib.Height(), dib.Bits(), dib.Info(), DIB_RGB_COLORS) != 0;
+    const BITMAPINFOHEADER& header = dib.Header();
+    const int height = dib.Height();
+    // Converting a whole picture at once makes the system allocate a second
+    // picture-sized buffer in the bitmap's format; bands of plain bottom-up
+    // rows keep that buffer small.
+    if (header.biCompression != BI_RGB || header.biHeight <= 0 || header.biBitCount < 16)
+        return SetDIBits(dc.get(), bitmap, 0, height, dib.Bits(), dib.Info(), DIB_RGB_COLORS) != 0;
+    const size_t stride = (static_cast<size_t>(header.biWidth) * header.biBitCount + 31) / 32 * 4;
+    const size_t screenRow = static_cast<size_t>(header.biWidth) * 4;
+    const int bandRows = static_cast<int>(std::clamp<size_t>(kConvertBandBytes / screenRow, 1, height));
+    const auto* bits = static_cast<const BYTE*>(dib.Bits());
+    for (int first = 0; first < height; first += bandRows) {
+        const int rows = std::min(bandRows, height - first);
+        if (SetDIBits(dc.get(), bitmap, static_cast<UINT>(first), static_cast<UINT>(rows), bits + stride * first,
+                      dib.Info(), DIB_RGB_COLORS) != rows)
+            return false;
+    }
+    return true;
 }
 
 void TAll::RealizeOnForm(HPALETTE palette) const {

@@ -31,8 +31,9 @@ class LocalLockGuard {
     uint8_t* ptr_;
 };
 
-UniqueLocal Allocate(size_t size) {
-    HLOCAL block = LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, size);
+// The pixel block is written whole, row padding included: not zeroed first.
+UniqueLocal Allocate(size_t size, UINT zero = LMEM_ZEROINIT) {
+    HLOCAL block = LocalAlloc(LMEM_MOVEABLE | zero, size);
     if (!block) Fail(susie::NoMemory);
     return UniqueLocal(block);
 }
@@ -122,15 +123,31 @@ Dib WriteDib(const DibSource& source, const Progress& progress) {
     dib.info = Allocate(
         std::max(sizeof(BITMAPINFOHEADER) + source.palette.size() * sizeof(RGBQUAD), sizeof(BITMAPINFO)));
     WriteHeader(LocalLockGuard(dib.info.get()).get(), source, bits, imageSize);
-    dib.bits = Allocate(imageSize);
+    dib.bits = Allocate(imageSize, 0);
     LocalLockGuard out(dib.bits.get());
+    const size_t used = static_cast<size_t>(source.width) * bits / 8;
+    for (uint32_t y = 0; y < source.height; ++y)
+        std::memset(out.get() + stride * y + used, 0, stride - used);
 
-    PaletteIndex index(source.palette);
+    const int total = static_cast<int>(source.height);
     const uint32_t rowsPerStrip =
         static_cast<uint32_t>(std::clamp<size_t>(kStripBytes / inStride, 1, source.height));
-    std::vector<uint8_t> strip(inStride * rowsPerStrip);
-    const int total = static_cast<int>(source.height);
+    auto row = [&](uint32_t y) { return out.get() + stride * (source.height - 1 - y); };
     progress.Report(0, total);
+    if (bits == 24 && source.bgr) {
+        // Straight into the bottom-up rows: no conversion, no second buffer.
+        for (uint32_t y = 0; y < source.height; ++y) {
+            const WICRect rect{0, static_cast<INT>(y), static_cast<INT>(source.width), 1};
+            Check(source.bgr->CopyPixels(&rect, static_cast<UINT>(used), static_cast<UINT>(used), row(y)),
+                  susie::BrokenData);
+            if ((y + 1) % rowsPerStrip == 0 || y + 1 == source.height)
+                progress.Report(static_cast<int>(y + 1), total);
+        }
+        return dib;
+    }
+
+    PaletteIndex index(source.palette);
+    std::vector<uint8_t> strip(inStride * rowsPerStrip);
     for (uint32_t y = 0; y < source.height; y += rowsPerStrip) {
         const uint32_t rows = std::min(rowsPerStrip, source.height - y);
         const WICRect rect{0, static_cast<INT>(y), static_cast<INT>(source.width), static_cast<INT>(rows)};
@@ -139,18 +156,18 @@ Dib WriteDib(const DibSource& source, const Progress& progress) {
               susie::BrokenData);
         for (uint32_t r = 0; r < rows; ++r) {
             const uint8_t* in = strip.data() + inStride * r;
-            uint8_t* row = out.get() + stride * (source.height - 1 - (y + r));
+            uint8_t* outRow = row(y + r);
             if (bits == 24) {
-                for (uint32_t x = 0; x < source.width; ++x, in += 4, row += 3) {
-                    row[0] = in[0];
-                    row[1] = in[1];
-                    row[2] = in[2];
+                for (uint32_t x = 0; x < source.width; ++x, in += 4, outRow += 3) {
+                    outRow[0] = in[0];
+                    outRow[1] = in[1];
+                    outRow[2] = in[2];
                 }
             } else {
                 for (uint32_t x = 0; x < source.width; ++x, in += 4) {
                     WICColor color;
                     std::memcpy(&color, in, sizeof(color));
-                    row[x] = index.Find(color);
+                    outRow[x] = index.Find(color);
                 }
             }
         }

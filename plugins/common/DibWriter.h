@@ -36,6 +36,9 @@ struct Dib {
 
 struct DibSource {
     IWICBitmapSource* bgra; // 32-bit BGRA pixels
+    // The same pixels in 24-bit BGR when the decoder delivers them so (used
+    // instead of bgra for 24-bit rows); may be null.
+    IWICBitmapSource* bgr;
     uint32_t width;
     uint32_t height;
     // When not empty the rows become 8-bit indices into these colours

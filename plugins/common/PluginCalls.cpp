@@ -54,8 +54,11 @@ uint32_t PreviewSide(uint32_t side) {
 
 susie::PictureInfo ReadPictureInfo(const SpiFormat& format, LPCSTR path, LONG_PTR offset, uint32_t flag) {
     const SourceData source = OpenOwnFormat(format, path, offset, flag);
-    ComScope com;
-    const FrameInfo frame = WicPicture(source.bytes(), *format.container).Info();
+    FrameInfo frame;
+    if (!format.headerInfo || !format.headerInfo(source.bytes(), frame)) {
+        ComScope com;
+        frame = WicPicture(source.bytes(), *format.container).Info();
+    }
     susie::PictureInfo info{};
     info.width = static_cast<int32_t>(frame.width);
     info.height = static_cast<int32_t>(frame.height);
@@ -71,8 +74,8 @@ void ReadPicture(const SpiFormat& format, const PictureRequest& request, HLOCAL*
     ComScope com;
     const WicPicture picture(source.bytes(), *format.container);
     const FrameInfo frame = picture.Info();
-    DibSource dib{nullptr, frame.width, frame.height, {}, frame.dpiX, frame.dpiY};
-    ComPtr<IWICBitmapSource> pixelsSource;
+    DibSource dib{nullptr, nullptr, frame.width, frame.height, {}, frame.dpiX, frame.dpiY};
+    ComPtr<IWICBitmapSource> pixelsSource, nativeBgr;
     std::vector<WICColor> palette;
     if (request.preview) {
         dib.width = PreviewSide(frame.width);
@@ -83,9 +86,11 @@ void ReadPicture(const SpiFormat& format, const PictureRequest& request, HLOCAL*
         // show them with their own palette.
         palette = picture.Palette();
         dib.palette = palette;
-        pixelsSource = picture.Bgra();
+        if (palette.empty()) nativeBgr = picture.NativeBgr();
+        if (!nativeBgr) pixelsSource = picture.Bgra();
     }
     dib.bgra = pixelsSource.Get();
+    dib.bgr = nativeBgr.Get();
     Dib result = WriteDib(dib, Progress(request.progress, request.progressData));
     *bitmapInfo = result.info.release();
     *pixels = result.bits.release();

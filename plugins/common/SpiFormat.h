@@ -1,6 +1,8 @@
 #pragma once
 // What sets one of our plug-ins apart from the others: its texts, how its
 // files begin and which WIC decoder reads them. Everything else is shared.
+#include "plugins/common/FrameInfo.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -20,6 +22,10 @@ struct SpiFormat {
     // True when the first bytes of a file are this format's signature.
     bool (*matches)(std::span<const uint8_t> head);
     const GUID* container; // WIC container format of the decoder to use
+    // Reads the frame's description from the file's own header, for formats
+    // whose decoder would otherwise decode every pixel just to tell the size;
+    // false when the header is not one it can vouch for (WIC is asked then).
+    bool (*headerInfo)(std::span<const uint8_t> bytes, FrameInfo& info);
 };
 
 // Defined once in each plug-in: the table of that plug-in.

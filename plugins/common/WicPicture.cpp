@@ -92,6 +92,12 @@ ComPtr<IWICBitmapSource> WicPicture::Bgra() const {
     return converter;
 }
 
+ComPtr<IWICBitmapSource> WicPicture::NativeBgr() const {
+    WICPixelFormatGUID format{};
+    if (FAILED(frame_->GetPixelFormat(&format)) || format != GUID_WICPixelFormat24bppBGR) return nullptr;
+    return frame_;
+}
+
 ComPtr<IWICBitmapSource> WicPicture::ScaledBgra(uint32_t width, uint32_t height) const {
     ComPtr<IWICBitmapScaler> scaler;
     Check(factory_->CreateBitmapScaler(&scaler), susie::InternalError);

@@ -2,6 +2,7 @@
 // The first frame of a picture as the Windows Imaging Component decodes it,
 // read from bytes in memory with the decoder of one container format.
 #include "plugins/SusieApi.h"
+#include "plugins/common/FrameInfo.h"
 
 #include <wincodec.h>
 #include <wrl/client.h>
@@ -28,14 +29,6 @@ class ComScope {
     bool initialised_;
 };
 
-struct FrameInfo {
-    uint32_t width = 0;
-    uint32_t height = 0;
-    double dpiX = 0;
-    double dpiY = 0;
-    uint32_t bitsPerPixel = 0;
-};
-
 class WicPicture {
   public:
     // Throws Failure: BrokenData when the decoder rejects the bytes.
@@ -49,6 +42,9 @@ class WicPicture {
     // source (to 24-bit BGR several decoders fail under Wine).
     ComPtr<IWICBitmapSource> Bgra() const;
     ComPtr<IWICBitmapSource> ScaledBgra(uint32_t width, uint32_t height) const;
+    // The frame itself when the decoder already delivers 24-bit BGR, so its
+    // rows can be copied as they are; null otherwise.
+    ComPtr<IWICBitmapSource> NativeBgr() const;
 
   private:
     ComPtr<IWICImagingFactory> factory_;

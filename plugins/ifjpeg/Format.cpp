@@ -1,4 +1,5 @@
 // JPEG plug-in: the one table that differs between our plug-ins.
+#include "plugins/common/JpegHeader.h"
 #include "plugins/common/Signatures.h"
 #include "plugins/common/SpiFormat.h"
 
@@ -7,7 +8,8 @@
 namespace spi {
 namespace {
 constexpr FileType kFileTypes[] = {{"*.jpg;*.jpe;*.jpeg;*.jfif", "JPEG"}};
-const SpiFormat kFormat{"Tapestra32 JPEG plug-in 1.00 (WIC)", kFileTypes, &IsJpeg, &GUID_ContainerFormatJpeg};
+const SpiFormat kFormat{"Tapestra32 JPEG plug-in 1.00 (WIC)", kFileTypes, &IsJpeg, &GUID_ContainerFormatJpeg,
+                        &ReadJpegHeader};
 } // namespace
 
 const SpiFormat& ThisPlugin() {

@@ -257,6 +257,26 @@ TEST_F(PictureComponent, JpegFullPictureInTheScreensFormat) {
     EXPECT_EQ(all->Height(), 8);
 }
 
+TEST_F(PictureComponent, TallJpegRowsKeepTheirPlaceAcrossConversionBands) {
+    // Taller than one band of converted rows, with a part band at the end.
+    Install(L"ifjpeg.spi");
+    for (int bits : {24, 32}) {
+        SCOPED_TRACE(bits);
+        script->Width = 300;
+        script->Height = 500;
+        script->BitCount = bits;
+        Load(kJpeg);
+        ASSERT_EQ(all->Error(), 0);
+        SIZE size = BitmapSize();
+        ASSERT_EQ(size.cx, 300);
+        ASSERT_EQ(size.cy, 500);
+        for (int y : {0, 1, 31, 170, 171, 216, 217, 218, 219, 300, 435, 436, 437, 498, 499})
+            for (int x : {0, 1, 150, 299})
+                EXPECT_EQ(PixelOf(all->Picture().Bitmap(), x, y), fakespi::DirectColor(x, y, 0)) << x << "," << y;
+        all->SetPictureName(L"");
+    }
+}
+
 TEST_F(PictureComponent, WritingPreviewReloadsAndAFailureKeepsThePicture) {
     Install(L"ifjpeg.spi");
     script->Width = 10;

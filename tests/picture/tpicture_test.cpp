@@ -194,6 +194,19 @@ TEST_F(Picture, SavesATrueColourBitmapUnchanged) {
             EXPECT_EQ(saved.Color(x, y), bmp.Color(x, y)) << x << "," << y;
 }
 
+TEST_F(Picture, ATallBitmapIsSavedWholeAcrossItsBands) {
+    // Written a band of rows at a time: more rows than one band holds.
+    auto color = [](int x, int y) { return RGB(x, y % 256, y / 256 * 60 + x % 7); };
+    BmpFile bmp = MakeBmp(200, 700, 24, {}, color);
+    picture.LoadFromFile(Write(L"tall.bmp", bmp.Bytes()));
+    picture.SaveToFile(folder / L"saved-tall.bmp");
+    BmpFile saved = ReadBmp(folder / L"saved-tall.bmp");
+    ASSERT_EQ(saved.Info.biHeight, 700);
+    for (int y : {0, 1, 255, 256, 435, 436, 437, 600, 698, 699})
+        for (int x = 0; x < 200; x += 13)
+            EXPECT_EQ(saved.Color(x, y), color(x, y)) << x << "," << y;
+}
+
 TEST_F(Picture, ScreenBitmapIsSavedInTheScreensDepth) {
     WindowDC screen(nullptr);
     UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), 6, 3));
