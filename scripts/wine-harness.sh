@@ -115,12 +115,18 @@ ENV
 
 down_quiet() {
   if [ -f "$run/env" ]; then
-    ( . "$run/env"; wineserver -k >/dev/null 2>&1 || true )
+    # Kill the session's programs and wait until its server has gone, so
+    # nothing writes into the prefix while it is removed.
+    ( . "$run/env"; wineserver -k >/dev/null 2>&1 || true; timeout 20 wineserver -w >/dev/null 2>&1 || true )
   fi
   if [ -f "$run/xvfb.pid" ]; then
     kill "$(cat "$run/xvfb.pid")" 2>/dev/null || true
   fi
-  rm -rf "$run"
+  for _ in 1 2 3 4 5; do
+    rm -rf "$run" 2>/dev/null && return 0
+    sleep 1
+  done
+  echo "wine-harness: could not remove $run entirely" >&2
 }
 
 case $cmd in
