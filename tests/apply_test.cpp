@@ -122,7 +122,8 @@ TEST_F(Apply, ClearFromAFileRowRemovesTheWallpaperWithoutStartingTheProgram) {
 
 TEST_F(Apply, TheWindowWidePositionOrTheFilesOwnDecidesTiling) {
     TTapestraMain& m = StartWith({red, green}, {0, 1});
-    m.cmdTileClick();
+    m.popTile->Click(); // 全体(&T) of the tray menu
+
     EXPECT_TRUE(m.cmdTile->Down());
     EXPECT_FALSE(m.cmdCenter->Down());
     EXPECT_TRUE(m.popTile->Checked());

@@ -146,6 +146,12 @@ TEST_F(ProgramLibrary, AGroupFilesAndWallpapersThroughTheRealWindow) {
     EXPECT_EQ(Setting(L"files"), second);
     EXPECT_EQ(testfiles::ReadBitmap(bmp).width, 80);
 
+    // 壁紙変更 > １つ前のﾌｧｲﾙ, then ﾗﾝﾀﾞﾑ変更 (the only other file).
+    ASSERT_TRUE(ProgramDriver::ChooseMenu(main, L"CB", [&] { return Setting(L"files") == first; }));
+    EXPECT_EQ(testfiles::ReadBitmap(bmp).width, 64);
+    ASSERT_TRUE(ProgramDriver::ChooseMenu(main, L"CR", [&] { return Setting(L"files") == second; }));
+    EXPECT_EQ(testfiles::ReadBitmap(bmp).width, 80);
+
     // 壁紙変更 > 壁紙の消去
     // The clear is neither stored in the profile nor broadcast; the default
     // profile's name is emptied.
