@@ -12,20 +12,3 @@ TImageList::TImageList(TComponent* owner, const wchar_t* resourceName, int width
 TImageList::~TImageList() {
     if (list_) ImageList_Destroy(list_);
 }
-
-void TImageList::Draw(HDC dc, int index, int x, int y, bool enabled) const {
-    if (enabled) {
-        ImageList_Draw(list_, index, dc, x, y, ILD_TRANSPARENT);
-        return;
-    }
-    IMAGELISTDRAWPARAMS params{};
-    params.cbSize = sizeof(params);
-    params.himl = list_;
-    params.i = index;
-    params.hdcDst = dc;
-    params.x = x;
-    params.y = y;
-    params.fStyle = ILD_TRANSPARENT;
-    params.fState = ILS_SATURATE;
-    ImageList_DrawIndirect(&params);
-}

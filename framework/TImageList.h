@@ -14,7 +14,6 @@ class TImageList : public TComponent {
     ~TImageList() override;
     HIMAGELIST Handle() const { return list_; }
     int Count() const { return ImageList_GetImageCount(list_); }
-    void Draw(HDC dc, int index, int x, int y, bool enabled = true) const;
 
   private:
     HIMAGELIST list_ = nullptr;

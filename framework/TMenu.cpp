@@ -85,17 +85,11 @@ void TMenuItem::SetEnabled(bool enabled) {
     UpdateState();
 }
 
-void TMenuItem::SetDefault(bool value) {
-    default_ = value;
-    UpdateState();
-}
-
 void TMenuItem::UpdateState() {
     MENUITEMINFOW info{};
     info.cbSize = sizeof(info);
     info.fMask = MIIM_STATE;
-    info.fState = (checked_ ? MFS_CHECKED : 0u) | (enabled_ ? MFS_ENABLED : MFS_DISABLED) |
-                  (default_ ? MFS_DEFAULT : 0u);
+    info.fState = (checked_ ? MFS_CHECKED : 0u) | (enabled_ ? MFS_ENABLED : MFS_DISABLED);
     SetMenuItemInfoW(parentMenu_, command_, FALSE, &info);
 }
 

@@ -25,8 +25,6 @@ class TMenuItem : public TComponent {
     void SetChecked(bool checked);
     bool Enabled() const { return enabled_; }
     void SetEnabled(bool enabled);
-    bool Default() const { return default_; }
-    void SetDefault(bool value);
     bool IsSeparator() const { return caption_ == L"-"; }
 
     UINT Command() const { return command_; }
@@ -49,7 +47,6 @@ class TMenuItem : public TComponent {
     std::wstring caption_;
     bool checked_ = false;
     bool enabled_ = true;
-    bool default_ = false;
     UINT command_;
     std::vector<TMenuItem*> items_;
 };

@@ -170,31 +170,3 @@ void TRegIniFile::MoveSection(const std::wstring& from, const std::wstring& to) 
     CopySection(from, to);
     EraseSection(from);
 }
-
-std::vector<std::wstring> TRegIniFile::ValueNames(const std::wstring& section) const {
-    std::vector<std::wstring> names;
-    UniqueKey sub = OpenSection(section, KEY_READ);
-    if (!sub) return names;
-    for (DWORD i = 0;; ++i) {
-        wchar_t name[16384];
-        DWORD len = static_cast<DWORD>(std::size(name));
-        if (RegEnumValueW(sub.get(), i, name, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-            break;
-        names.emplace_back(name, len);
-    }
-    return names;
-}
-
-std::vector<std::wstring> TRegIniFile::SubkeyNames(const std::wstring& section) const {
-    std::vector<std::wstring> names;
-    UniqueKey sub = OpenSection(section, KEY_READ);
-    if (!sub) return names;
-    for (DWORD i = 0;; ++i) {
-        wchar_t name[256];
-        DWORD len = static_cast<DWORD>(std::size(name));
-        if (RegEnumKeyExW(sub.get(), i, name, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-            break;
-        names.emplace_back(name, len);
-    }
-    return names;
-}

@@ -37,8 +37,6 @@ class TRegIniFile {
     // Copies every value and subkey of one section into another (created).
     void CopySection(const std::wstring& from, const std::wstring& to);
     void MoveSection(const std::wstring& from, const std::wstring& to);
-    std::vector<std::wstring> ValueNames(const std::wstring& section) const;
-    std::vector<std::wstring> SubkeyNames(const std::wstring& section) const;
 
     HKEY Key() const { return key_.get(); }
 

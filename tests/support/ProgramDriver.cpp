@@ -35,19 +35,6 @@ BOOL CALLBACK CountMain(HWND wnd, LPARAM param) {
     return TRUE;
 }
 
-UINT FindInMenu(HMENU menu, const std::wstring& caption) {
-    int count = GetMenuItemCount(menu);
-    for (int i = 0; i < count; ++i) {
-        wchar_t text[256] = {};
-        GetMenuStringW(menu, i, text, 256, MF_BYPOSITION);
-        UINT id = GetMenuItemID(menu, i);
-        if (caption == text && id != static_cast<UINT>(-1)) return id;
-        if (HMENU sub = GetSubMenu(menu, i))
-            if (UINT found = FindInMenu(sub, caption)) return found;
-    }
-    return 0;
-}
-
 struct ChildSearch {
     const wchar_t* cls;
     HWND found;
@@ -141,11 +128,6 @@ DWORD ProgramDriver::WaitForExit(DWORD timeoutMs) {
     DWORD code = STILL_ACTIVE;
     GetExitCodeProcess(process_, &code);
     return code;
-}
-
-UINT ProgramDriver::FindMenuCommand(HWND window, const std::wstring& caption) {
-    HMENU menu = GetMenu(window);
-    return menu ? FindInMenu(menu, caption) : 0;
 }
 
 bool ProgramDriver::TypeMenuKeys(HWND window, const std::wstring& keys) {

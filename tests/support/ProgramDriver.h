@@ -27,8 +27,6 @@ class ProgramDriver {
     HWND WaitForMainWindow(bool visible = true, DWORD timeoutMs = 15000);
     // The exit code, or STILL_ACTIVE when it did not end in time.
     DWORD WaitForExit(DWORD timeoutMs = 15000);
-    // The command identifier of the menu item with this caption, 0 when none.
-    static UINT FindMenuCommand(HWND window, const std::wstring& caption);
     // Picks a menu item of the window's menu bar by its mnemonics, as a user
     // would type them (menus of another process cannot be read under Wine):
     // "FX" is Alt+F, then X.
