@@ -33,9 +33,7 @@ class TAllFixture : public ::testing::Test {
         script->XDensity = script->YDensity = 1;
         script->BitCount = 24;
 
-        auto ui = std::make_unique<ScriptedModalUI>();
-        modal = ui.get();
-        app.SetModalUI(std::move(ui));
+        modal = InstallScriptedModalUI(app);
         owner = std::make_unique<TComponent>(nullptr);
         form = &owner->Own<TForm>();
         form->SetBounds(0, 0, 400, 300);

@@ -55,9 +55,7 @@ struct DropEvent {
 class FileDrop : public ::testing::Test {
   protected:
     void SetUp() override {
-        auto ui = std::make_unique<ScriptedModalUI>();
-        modal = ui.get();
-        app.SetModalUI(std::move(ui));
+        modal = InstallScriptedModalUI(app);
         owner = std::make_unique<TComponent>(nullptr);
         form = &owner->Own<TForm>();
         form->SetBounds(0, 0, 400, 300);

@@ -14,9 +14,7 @@ class MainWindowFixture : public ::testing::Test {
   protected:
     void SetUp() override {
         testreg::DeleteTree(HKEY_CURRENT_USER, testreg::kProgram);
-        auto ui = std::make_unique<ScriptedModalUI>();
-        modal = ui.get();
-        app.SetModalUI(std::move(ui));
+        modal = InstallScriptedModalUI(app);
     }
     void TearDown() override {
         owner.reset();

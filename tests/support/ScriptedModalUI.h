@@ -1,8 +1,10 @@
 #pragma once
 // The modal UI for tests: records every text shown and answers from a script.
 #include "framework/ModalUI.h"
+#include "framework/TApplication.h"
 
 #include <deque>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -45,3 +47,11 @@ class ScriptedModalUI : public IModalUI {
         return value;
     }
 };
+
+// Puts a scripted modal UI in place of the application's; returns it.
+inline ScriptedModalUI* InstallScriptedModalUI(TApplication& app) {
+    auto ui = std::make_unique<ScriptedModalUI>();
+    ScriptedModalUI* installed = ui.get();
+    app.SetModalUI(std::move(ui));
+    return installed;
+}

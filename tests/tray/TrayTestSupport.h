@@ -59,9 +59,7 @@ struct ShellCall {
 class TrayFixture : public ::testing::Test {
   protected:
     void SetUp() override {
-        auto ui = std::make_unique<ScriptedModalUI>();
-        modal = ui.get();
-        app.SetModalUI(std::move(ui));
+        modal = InstallScriptedModalUI(app);
         owner = std::make_unique<TComponent>(nullptr);
     }
     void TearDown() override {

@@ -36,9 +36,7 @@ void ForgetInShell(UINT identifier) {
 class TrayShell : public ::testing::Test {
   protected:
     void SetUp() override {
-        auto ui = std::make_unique<ScriptedModalUI>();
-        modal = ui.get();
-        app.SetModalUI(std::move(ui));
+        modal = InstallScriptedModalUI(app);
         owner = std::make_unique<TComponent>(nullptr);
     }
     void TearDown() override { owner.reset(); }
