@@ -57,14 +57,14 @@ void TTapestraMain::K6Click() {
 }
 
 void TTapestraMain::TrayIcon1DblClick() {
-    switch (TrayMode) {
-    case 0:
+    switch (Options.TrayMode) {
+    case TTrayMode::Previous:
         cmdBeforClick();
         break;
-    case 1:
+    case TTrayMode::Next:
         cmdAfterClick();
         break;
-    case 2:
+    case TTrayMode::Random:
         cmdRandomClick();
         break;
     }
