@@ -3,6 +3,8 @@
 #include "framework/TApplication.h"
 #include "framework/TMenu.h"
 
+#include <vector>
+
 TForm::TForm(TComponent* owner, DWORD style) : TWinControl(owner) {
     CreateOwnWindow(L"TapestraForm", style, WS_EX_CONTROLPARENT,
                     Application ? Application->Handle() : nullptr);
@@ -58,7 +60,20 @@ void TForm::SetMenu(TMainMenu* menu) {
 LRESULT TForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_CLOSE:
+        if (modal_) {
+            modalResult_ = mrCancel;
+            return 0;
+        }
         Close();
+        return 0;
+    case WM_NEXTDLGCTL:
+        // Sent by the dialog manager on Tab and by controls that move the
+        // focus on: wParam 1 goes back, lParam 0 means relative to the focus.
+        if (!LOWORD(lParam)) {
+            if (HWND next = GetNextDlgTabItem(Handle(), GetFocus(), wParam != 0)) SetFocus(next);
+        } else {
+            SetFocus(reinterpret_cast<HWND>(wParam));
+        }
         return 0;
     case WM_COMMAND:
         // Menu items (of the menu bar and of popups shown for this form).
@@ -66,4 +81,79 @@ LRESULT TForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     }
     return TWinControl::WndProc(msg, wParam, lParam);
+}
+
+namespace {
+// The windows a modal form keeps from input: every enabled top-level window
+// of the thread but the form itself. They are enabled again however the
+// modal loop ends.
+class DisabledWindows {
+  public:
+    explicit DisabledWindows(HWND except) : except_(except) {
+        EnumThreadWindows(GetCurrentThreadId(), Collect, reinterpret_cast<LPARAM>(this));
+        for (HWND wnd : windows_)
+            EnableWindow(wnd, FALSE);
+    }
+    ~DisabledWindows() {
+        for (HWND wnd : windows_)
+            if (IsWindow(wnd)) EnableWindow(wnd, TRUE);
+    }
+    DisabledWindows(const DisabledWindows&) = delete;
+    DisabledWindows& operator=(const DisabledWindows&) = delete;
+
+  private:
+    static BOOL CALLBACK Collect(HWND wnd, LPARAM param) {
+        auto* self = reinterpret_cast<DisabledWindows*>(param);
+        if (wnd != self->except_ && IsWindowEnabled(wnd)) self->windows_.push_back(wnd);
+        return TRUE;
+    }
+    HWND except_;
+    std::vector<HWND> windows_;
+};
+} // namespace
+
+int TForm::ShowModal() {
+    modalResult_ = mrNone;
+    TForm* outer = Application ? Application->ModalForm() : nullptr;
+    struct Restore {
+        TForm& form;
+        TForm* outer;
+        ~Restore() {
+            form.modal_ = false;
+            if (Application) Application->SetModalForm(outer);
+        }
+    } restore{*this, outer};
+    {
+        DisabledWindows disabled(Handle());
+        modal_ = true;
+        if (Application) Application->SetModalForm(this);
+        if (OnShow) OnShow();
+        Show();
+        SetForegroundWindow(Handle());
+        if (HWND first = GetNextDlgTabItem(Handle(), nullptr, FALSE)) SetFocus(first);
+        RunModalLoop();
+    }
+    // The other windows are enabled again first, so the one that was active
+    // gets the activation back.
+    Hide();
+    return modalResult_;
+}
+
+void TForm::RunModalLoop() {
+    MSG msg;
+    while (modalResult_ == mrNone) {
+        if (GetMessageW(&msg, nullptr, 0, 0) <= 0) {
+            // The program ends: leave the quit for the outer loop.
+            modalResult_ = mrCancel;
+            if (Application)
+                Application->Terminate();
+            else
+                PostQuitMessage(0);
+            break;
+        }
+        // Tab, Enter and Escape work as in a dialog box.
+        if (IsDialogMessageW(Handle(), &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
 }

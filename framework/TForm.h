@@ -31,11 +31,24 @@ class TForm : public TWinControl {
 
     std::function<void(bool& canClose)> OnCloseQuery;
     std::function<void()> OnClose;
+    // Runs each time ShowModal shows the form, before it becomes visible.
+    std::function<void()> OnShow;
+
+    // Shows the form and runs its own message loop until a modal result is
+    // set; the program's other windows take no input meanwhile. Answers the
+    // modal result (mrCancel when the program ends meanwhile).
+    int ShowModal();
+    int ModalResult() const { return modalResult_; }
+    void SetModalResult(int result) { modalResult_ = result; }
 
   protected:
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
   private:
+    void RunModalLoop();
+
     TMainMenu* menu_ = nullptr;
     UniqueFont font_;
+    int modalResult_ = 0;
+    bool modal_ = false;
 };

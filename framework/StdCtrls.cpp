@@ -1,0 +1,152 @@
+#include "framework/StdCtrls.h"
+
+#include "framework/Handle.h"
+#include "framework/TForm.h"
+
+#include <algorithm>
+
+namespace {
+// Size of a text in the font a window uses.
+SIZE TextExtent(HWND wnd, const std::wstring& text) {
+    SIZE size{};
+    WindowDC dc(wnd);
+    SelectGuard font(dc.get(), reinterpret_cast<HFONT>(SendMessageW(wnd, WM_GETFONT, 0, 0)));
+    GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
+    return size;
+}
+
+TForm* FormOf(TWinControl& control) {
+    HWND root = GetAncestor(control.Handle(), GA_ROOT);
+    return dynamic_cast<TForm*>(TWinControl::FromHandle(root));
+}
+} // namespace
+
+LRESULT ControlColor(UINT msg, WPARAM wParam) {
+    if (msg != WM_CTLCOLORSTATIC && msg != WM_CTLCOLORBTN) return 0;
+    SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+}
+
+TLabel::TLabel(TComponent* owner, TWinControl& parent, const std::wstring& caption, int left, int top)
+    : TWinControl(owner) {
+    SetBounds(left, top, 1, 1);
+    CreateSystemWindow(L"STATIC", WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, parent, caption);
+    FitText();
+}
+
+void TLabel::FitText() {
+    SIZE size = TextExtent(Handle(), Text());
+    SetBounds(Left(), Top(), size.cx, std::max<int>(size.cy, 12));
+}
+
+LRESULT TLabel::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = TWinControl::WndProc(msg, wParam, lParam);
+    // Sized to its text in whatever font it is given.
+    if (msg == WM_SETFONT || msg == WM_SETTEXT) FitText();
+    return result;
+}
+
+TButton::TButton(TComponent* owner, TWinControl& parent, const std::wstring& caption, int left, int top,
+                 int width, int height)
+    : TWinControl(owner) {
+    SetBounds(left, top, width, height);
+    CreateSystemWindow(L"BUTTON", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, parent, caption);
+}
+
+void TButton::SetDefault(bool isDefault) {
+    SetWindowLongPtrW(Handle(), GWLP_ID, isDefault ? IDOK : 0);
+    SendMessageW(Handle(), BM_SETSTYLE, isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+}
+
+void TButton::SetCancel(bool isCancel) {
+    SetWindowLongPtrW(Handle(), GWLP_ID, isCancel ? IDCANCEL : 0);
+}
+
+void TButton::Click() {
+    if (ModalResult != 0)
+        if (TForm* form = FormOf(*this)) form->SetModalResult(ModalResult);
+    if (OnClick) OnClick();
+}
+
+bool TButton::HandleCommand(WORD, WORD code) {
+    if (code != BN_CLICKED) return false;
+    Click();
+    return true;
+}
+
+TCheckBox::TCheckBox(TComponent* owner, TWinControl& parent, const std::wstring& caption, int left, int top,
+                     int width, int height)
+    : TWinControl(owner) {
+    SetBounds(left, top, width, height);
+    CreateSystemWindow(L"BUTTON", WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0, parent, caption);
+}
+
+bool TCheckBox::Checked() const {
+    return SendMessageW(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void TCheckBox::SetChecked(bool checked) {
+    SendMessageW(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool TCheckBox::HandleCommand(WORD, WORD code) {
+    if (code != BN_CLICKED) return false;
+    if (OnClick) OnClick();
+    return true;
+}
+
+TRadioButton::TRadioButton(TComponent* owner, TWinControl& parent, const std::wstring& caption, int left,
+                           int top, int width, int height)
+    : TWinControl(owner) {
+    SetBounds(left, top, width, height);
+    CreateSystemWindow(L"BUTTON", WS_VISIBLE | WS_TABSTOP | BS_AUTORADIOBUTTON, 0, parent, caption);
+}
+
+bool TRadioButton::Checked() const {
+    return SendMessageW(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void TRadioButton::SetChecked(bool checked) {
+    if (!checked) {
+        SendMessageW(Handle(), BM_SETCHECK, BST_UNCHECKED, 0);
+        return;
+    }
+    // Checking one clears the others of its parent.
+    HWND parent = GetParent(Handle());
+    for (HWND sibling = GetWindow(parent, GW_CHILD); sibling; sibling = GetWindow(sibling, GW_HWNDNEXT))
+        if (sibling != Handle() && (GetWindowLongW(sibling, GWL_STYLE) & BS_TYPEMASK) == BS_AUTORADIOBUTTON)
+            SendMessageW(sibling, BM_SETCHECK, BST_UNCHECKED, 0);
+    SendMessageW(Handle(), BM_SETCHECK, BST_CHECKED, 0);
+}
+
+bool TRadioButton::HandleCommand(WORD, WORD code) {
+    if (code != BN_CLICKED) return false;
+    if (OnClick) OnClick();
+    return true;
+}
+
+TGroupBox::TGroupBox(TComponent* owner, TWinControl& parent, const std::wstring& caption, int left, int top,
+                     int width, int height)
+    : TWinControl(owner) {
+    SetBounds(left, top, width, height);
+    CreateOwnWindow(L"TapestraGroupBox", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT,
+                    parent.Handle());
+    AttachParent(parent);
+    // The frame is the system's group box, drawn behind the controls.
+    CreateWindowExW(0, L"BUTTON", caption.c_str(), WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 0, 0, width, height,
+                    Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
+LRESULT TGroupBox::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (LRESULT brush = ControlColor(msg, wParam)) return brush;
+    return TWinControl::WndProc(msg, wParam, lParam);
+}
+
+TEdit::TEdit(TComponent* owner, TWinControl& parent, int left, int top, int width, int height)
+    : TEdit(owner, parent, ES_LEFT | ES_AUTOHSCROLL, left, top, width, height) {}
+
+TEdit::TEdit(TComponent* owner, TWinControl& parent, DWORD style, int left, int top, int width, int height)
+    : TWinControl(owner) {
+    SetBounds(left, top, width, height);
+    CreateSystemWindow(L"EDIT", WS_VISIBLE | WS_TABSTOP | style, WS_EX_CLIENTEDGE, parent);
+}

@@ -1,0 +1,88 @@
+#pragma once
+// The standard controls of dialogs: label, push button, check box, radio
+// button, group box and a one-line edit. Each is the system's own window,
+// hooked, so keyboard, accessibility and themes behave as users expect.
+#include "framework/TWinControl.h"
+
+#include <functional>
+#include <string>
+
+// A text on its parent's background.
+class TLabel : public TWinControl {
+  public:
+    TLabel(TComponent* owner, TWinControl& parent, const std::wstring& caption, int left, int top);
+
+  protected:
+    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+  private:
+    void FitText();
+};
+
+// A push button. A click first sets the form's modal result (when it has
+// one), then raises OnClick: an error in OnClick still closes a modal form.
+class TButton : public TWinControl {
+  public:
+    TButton(TComponent* owner, TWinControl& parent, const std::wstring& caption, int left, int top, int width,
+            int height);
+    // The button Enter presses; it takes the dialog identifier IDOK.
+    void SetDefault(bool isDefault);
+    // The button Escape presses; it takes the dialog identifier IDCANCEL.
+    void SetCancel(bool isCancel);
+    int ModalResult = 0;
+    std::function<void()> OnClick;
+    // What a user's click does.
+    void Click();
+
+  protected:
+    bool HandleCommand(WORD id, WORD code) override;
+};
+
+// A check box that checks itself when clicked.
+class TCheckBox : public TWinControl {
+  public:
+    TCheckBox(TComponent* owner, TWinControl& parent, const std::wstring& caption, int left, int top, int width,
+              int height = 17);
+    bool Checked() const;
+    // Only a user's click raises OnClick.
+    void SetChecked(bool checked);
+    std::function<void()> OnClick;
+
+  protected:
+    bool HandleCommand(WORD id, WORD code) override;
+};
+
+// A radio button; the buttons of one parent form one group.
+class TRadioButton : public TWinControl {
+  public:
+    TRadioButton(TComponent* owner, TWinControl& parent, const std::wstring& caption, int left, int top,
+                 int width, int height = 17);
+    bool Checked() const;
+    void SetChecked(bool checked);
+    std::function<void()> OnClick;
+
+  protected:
+    bool HandleCommand(WORD id, WORD code) override;
+};
+
+// A captioned frame that holds controls.
+class TGroupBox : public TWinControl {
+  public:
+    TGroupBox(TComponent* owner, TWinControl& parent, const std::wstring& caption, int left, int top, int width,
+              int height);
+
+  protected:
+    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+};
+
+// A one-line edit with a sunken border.
+class TEdit : public TWinControl {
+  public:
+    TEdit(TComponent* owner, TWinControl& parent, int left, int top, int width, int height = 21);
+
+  protected:
+    TEdit(TComponent* owner, TWinControl& parent, DWORD style, int left, int top, int width, int height);
+};
+
+// Paints the static texts and buttons of a container on its own background.
+LRESULT ControlColor(UINT msg, WPARAM wParam);
