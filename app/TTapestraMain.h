@@ -12,6 +12,7 @@
 #include "framework/TStringGrid.h"
 #include "framework/TToolBar.h"
 #include "framework/TTreeView.h"
+#include "options/TfrmOption.h"
 #include "tray/TTrayIcon.h"
 #include "wallpaper/TAll.h"
 #include "wallpaper/TWallChanger.h"
@@ -64,6 +65,8 @@ class TTapestraMain : public TForm {
     TFileDrop* FileDrop1 = nullptr;
     TTimer* Timer1 = nullptr;
     TWallChanger* WallChanger1 = nullptr;
+    // The options dialog, created once after the main window.
+    TfrmOption* frmOption = nullptr;
 
     // Library state.
     std::vector<int> FileViews;
@@ -131,6 +134,7 @@ class TTapestraMain : public TForm {
     void ToolButton5Click();
     void Contents1Click();
     void K6Click();
+    void Option2Click();
     void TrayIcon1DblClick();
     void N10Click();
     void N12Click();
