@@ -105,7 +105,7 @@ void TShellLink::CreateLink() {
     const std::wstring linkPath = LinkPath();
     // The shell saves links by a path of at most MAX_PATH characters; a
     // longer one is refused rather than cut.
-    if (linkPath.size() >= MAX_PATH) throw EShellLinkError(L"Error in link path too long: " + linkPath);
+    if (linkPath.size() >= MAX_PATH) throw EShellLinkError(L"ショートカットのパスが長すぎます。 [" + linkPath + L"]");
 
     ComPtr<IUnknown> object;
     HRESULT hr = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,

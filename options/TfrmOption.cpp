@@ -1,9 +1,7 @@
 // The options dialog's handlers, in the order the dialog runs them.
 #include "options/TfrmOption.h"
 
-#include "app/StoreNames.h"
 #include "framework/TApplication.h"
-#include "framework/TRegIniFile.h"
 
 #include <cwchar>
 
@@ -84,7 +82,7 @@ void TfrmOption::BitBtn1Click() {
         options_.ChangeMethod = TChangeMethod::Random;
 
     // A failed write stops here; the dialog still closes with OK.
-    TRegIniFile reg(HKEY_CURRENT_USER, kProgramKey);
+    TRegIniFile reg = OpenStore();
     options_.SaveConfirmed(reg);
 
     targets_.TrayIcon2.SetVisible(options_.ClearIcon);

@@ -8,9 +8,12 @@
 #include "framework/TForm.h"
 #include "framework/TMenu.h"
 #include "framework/TPageControl.h"
+#include "framework/TRegIniFile.h"
 #include "options/TNValEdit.h"
 #include "options/TShellLink.h"
 #include "tray/TTrayIcon.h"
+
+#include <functional>
 
 class TfrmOption : public TForm {
   public:
@@ -41,6 +44,9 @@ class TfrmOption : public TForm {
     void BitBtn1Click();
     void Button1Click();
     void Button2Click();
+
+    // Opens the store the confirmed options are written to; tests replace it.
+    std::function<TRegIniFile()> OpenStore;
 
     // An offset read back from its field: "1,234" reads as 1234.
     static int OffsetFromText(const std::wstring& text);

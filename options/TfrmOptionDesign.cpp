@@ -2,6 +2,7 @@
 // and positions (pixels at 96 DPI, left and top within their page).
 #include "options/TfrmOption.h"
 
+#include "app/StoreNames.h"
 #include "framework/ModalUI.h"
 
 namespace {
@@ -55,6 +56,7 @@ void TfrmOption::CreateDesign() {
     ShellLink1->Description = L"Vintrel For Win95";
     ShellLink1->LinkType = TShellLinkType::lnkStartup;
 
+    OpenStore = [] { return TRegIniFile(HKEY_CURRENT_USER, kProgramKey); };
     OnShow = [this] { FormShow(); };
     ApplyFont(L"ＭＳ Ｐゴシック", 9);
     LoadedAll();
