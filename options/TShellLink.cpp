@@ -55,8 +55,10 @@ std::wstring SpecialFolder(TShellLinkType type) {
     ItemIdList list;
     if (SHGetSpecialFolderLocation(owner, static_cast<int>(type), list.out()) != S_OK)
         throw EShellLinkError(L"Error in GetSpecialFolderLocation");
+    // A virtual folder (printers, the recycle bin) has no path to save into.
     wchar_t folder[MAX_PATH] = {};
-    SHGetPathFromIDListW(list.get(), folder);
+    if (!SHGetPathFromIDListW(list.get(), folder) || !folder[0])
+        throw EShellLinkError(L"Error in GetSpecialFolderLocation");
     return folder;
 }
 
