@@ -74,55 +74,43 @@ bool TButton::HandleCommand(WORD, WORD code) {
     return true;
 }
 
-TCheckBox::TCheckBox(TComponent* owner, TWinControl& parent, const std::wstring& caption, int left, int top,
-                     int width, int height)
+TCheckButton::TCheckButton(TComponent* owner, TWinControl& parent, const std::wstring& caption, DWORD style,
+                           int left, int top, int width, int height)
     : TWinControl(owner) {
     SetBounds(left, top, width, height);
-    CreateSystemWindow(L"BUTTON", WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0, parent, caption);
+    CreateSystemWindow(L"BUTTON", WS_VISIBLE | WS_TABSTOP | style, 0, parent, caption);
 }
 
-bool TCheckBox::Checked() const {
+bool TCheckButton::Checked() const {
     return SendMessageW(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-void TCheckBox::SetChecked(bool checked) {
+void TCheckButton::SetChecked(bool checked) {
     SendMessageW(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-bool TCheckBox::HandleCommand(WORD, WORD code) {
+bool TCheckButton::HandleCommand(WORD, WORD code) {
     if (code != BN_CLICKED) return false;
     if (OnClick) OnClick();
     return true;
 }
+
+TCheckBox::TCheckBox(TComponent* owner, TWinControl& parent, const std::wstring& caption, int left, int top,
+                     int width, int height)
+    : TCheckButton(owner, parent, caption, BS_AUTOCHECKBOX, left, top, width, height) {}
 
 TRadioButton::TRadioButton(TComponent* owner, TWinControl& parent, const std::wstring& caption, int left,
                            int top, int width, int height)
-    : TWinControl(owner) {
-    SetBounds(left, top, width, height);
-    CreateSystemWindow(L"BUTTON", WS_VISIBLE | WS_TABSTOP | BS_AUTORADIOBUTTON, 0, parent, caption);
-}
-
-bool TRadioButton::Checked() const {
-    return SendMessageW(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
+    : TCheckButton(owner, parent, caption, BS_AUTORADIOBUTTON, left, top, width, height) {}
 
 void TRadioButton::SetChecked(bool checked) {
-    if (!checked) {
-        SendMessageW(Handle(), BM_SETCHECK, BST_UNCHECKED, 0);
-        return;
+    if (checked) {
+        HWND parent = GetParent(Handle());
+        for (HWND sibling = GetWindow(parent, GW_CHILD); sibling; sibling = GetWindow(sibling, GW_HWNDNEXT))
+            if (sibling != Handle() && (GetWindowLongW(sibling, GWL_STYLE) & BS_TYPEMASK) == BS_AUTORADIOBUTTON)
+                SendMessageW(sibling, BM_SETCHECK, BST_UNCHECKED, 0);
     }
-    // Checking one clears the others of its parent.
-    HWND parent = GetParent(Handle());
-    for (HWND sibling = GetWindow(parent, GW_CHILD); sibling; sibling = GetWindow(sibling, GW_HWNDNEXT))
-        if (sibling != Handle() && (GetWindowLongW(sibling, GWL_STYLE) & BS_TYPEMASK) == BS_AUTORADIOBUTTON)
-            SendMessageW(sibling, BM_SETCHECK, BST_UNCHECKED, 0);
-    SendMessageW(Handle(), BM_SETCHECK, BST_CHECKED, 0);
-}
-
-bool TRadioButton::HandleCommand(WORD, WORD code) {
-    if (code != BN_CLICKED) return false;
-    if (OnClick) OnClick();
-    return true;
+    TCheckButton::SetChecked(checked);
 }
 
 TGroupBox::TGroupBox(TComponent* owner, TWinControl& parent, const std::wstring& caption, int left, int top,

@@ -38,31 +38,33 @@ class TButton : public TWinControl {
     bool HandleCommand(WORD id, WORD code) override;
 };
 
-// A check box that checks itself when clicked.
-class TCheckBox : public TWinControl {
+// A button with a check state: check box or radio button.
+class TCheckButton : public TWinControl {
   public:
-    TCheckBox(TComponent* owner, TWinControl& parent, const std::wstring& caption, int left, int top, int width,
-              int height = 17);
     bool Checked() const;
     // Only a user's click raises OnClick.
-    void SetChecked(bool checked);
+    virtual void SetChecked(bool checked);
     std::function<void()> OnClick;
 
   protected:
+    TCheckButton(TComponent* owner, TWinControl& parent, const std::wstring& caption, DWORD style, int left,
+                 int top, int width, int height);
     bool HandleCommand(WORD id, WORD code) override;
 };
 
-// A radio button; the buttons of one parent form one group.
-class TRadioButton : public TWinControl {
+// A check box that checks itself when clicked.
+class TCheckBox : public TCheckButton {
+  public:
+    TCheckBox(TComponent* owner, TWinControl& parent, const std::wstring& caption, int left, int top, int width,
+              int height = 17);
+};
+
+// A radio button; checking one clears the others of its parent.
+class TRadioButton : public TCheckButton {
   public:
     TRadioButton(TComponent* owner, TWinControl& parent, const std::wstring& caption, int left, int top,
                  int width, int height = 17);
-    bool Checked() const;
-    void SetChecked(bool checked);
-    std::function<void()> OnClick;
-
-  protected:
-    bool HandleCommand(WORD id, WORD code) override;
+    void SetChecked(bool checked) override;
 };
 
 // A captioned frame that holds controls.

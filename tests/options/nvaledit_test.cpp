@@ -197,6 +197,48 @@ TEST_F(NValEdit, FocusSelectsAllEscapeRestoresAndLeavingFillsTheDecimals) {
     EXPECT_NEAR(static_cast<double>(e.SavedValue()), 1.5, 1e-9);
 }
 
+TEST_F(NValEdit, AClickPutsTheCaretAtTheEndAndADoubleClickKeepsItsSelection) {
+    TNValEdit& e = Make(kOffset);
+    e.SetValue(1234);
+    SetFocus(other->Handle());
+    const LPARAM at = MAKELPARAM(4, 4);
+    SendMessageW(e.Handle(), WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(form->Handle()),
+                 MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
+    SendMessageW(e.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(e.Handle(), WM_LBUTTONUP, 0, at);
+    ASSERT_EQ(GetFocus(), e.Handle());
+    EXPECT_EQ(Selection(), std::make_pair(DWORD{5}, DWORD{5}));
+
+    SendMessageW(e.Handle(), EM_SETSEL, 1, 3);
+    SendMessageW(e.Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    auto picked = Selection();
+    SendMessageW(e.Handle(), WM_LBUTTONUP, 0, at);
+    EXPECT_EQ(Selection(), picked);
+    // The next plain click moves the caret to the end again.
+    SendMessageW(e.Handle(), EM_SETSEL, 1, 3);
+    SendMessageW(e.Handle(), WM_LBUTTONUP, 0, at);
+    EXPECT_EQ(Selection(), std::make_pair(DWORD{5}, DWORD{5}));
+    // A whole selection stays whole.
+    SendMessageW(e.Handle(), EM_SETSEL, 0, -1);
+    SendMessageW(e.Handle(), WM_LBUTTONUP, 0, at);
+    EXPECT_EQ(Selection(), std::make_pair(DWORD{0}, DWORD{5}));
+}
+
+TEST_F(NValEdit, CutPutsTheTextOnTheClipboardAndClearsTheNumber) {
+    TNValEdit& e = Make(kOffset);
+    e.SetValue(1234);
+    SendMessageW(e.Handle(), EM_SETSEL, 0, -1);
+    Type(L"\x18");
+    EXPECT_EQ(static_cast<double>(e.Value()), 0);
+    EXPECT_EQ(e.Text(), L"0");
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    std::wstring cut = data ? static_cast<const wchar_t*>(GlobalLock(data)) : L"";
+    if (data) GlobalUnlock(data);
+    CloseClipboard();
+    EXPECT_EQ(cut, L"1,234");
+}
+
 TEST_F(NValEdit, EnterAndArrowsMoveTheFocusOnlyWhenAsked) {
     TNValEdit& e = Make(kOffset);
     SetFocus(e.Handle());
