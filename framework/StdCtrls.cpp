@@ -15,6 +15,30 @@ SIZE TextExtent(HWND wnd, const std::wstring& text) {
     return size;
 }
 
+// Draws a 16x16 picture: a tick or a cross in the colour given, on magenta
+// (the transparent colour).
+UniqueBitmap GlyphBitmap(TButtonGlyph glyph, COLORREF colour) {
+    WindowDC screen(nullptr);
+    UniqueDC dc(CreateCompatibleDC(screen.get()));
+    UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), 16, 16));
+    SelectGuard selected(dc.get(), bitmap.get());
+    RECT all{0, 0, 16, 16};
+    UniqueBrush background(CreateSolidBrush(RGB(255, 0, 255)));
+    FillRect(dc.get(), &all, background.get());
+    UniquePen pen(CreatePen(PS_SOLID, 3, colour));
+    SelectGuard pencil(dc.get(), pen.get());
+    if (glyph == TButtonGlyph::Ok) {
+        POINT tick[] = {{2, 8}, {6, 12}, {13, 3}};
+        Polyline(dc.get(), tick, 3);
+    } else {
+        MoveToEx(dc.get(), 3, 3, nullptr);
+        LineTo(dc.get(), 13, 13);
+        MoveToEx(dc.get(), 13, 3, nullptr);
+        LineTo(dc.get(), 3, 13);
+    }
+    return bitmap;
+}
+
 TForm* FormOf(TWinControl& control) {
     HWND root = GetAncestor(control.Handle(), GA_ROOT);
     return dynamic_cast<TForm*>(TWinControl::FromHandle(root));
@@ -60,6 +84,27 @@ void TButton::SetDefault(bool isDefault) {
 
 void TButton::SetCancel(bool isCancel) {
     SetWindowLongPtrW(Handle(), GWLP_ID, isCancel ? IDCANCEL : 0);
+}
+
+void TButton::SetGlyph(TButtonGlyph glyph) {
+    BUTTON_IMAGELIST images{};
+    if (glyph != TButtonGlyph::None) {
+        glyphs_.reset(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 6, 0));
+        COLORREF colour = glyph == TButtonGlyph::Ok ? RGB(0, 128, 0) : RGB(192, 0, 0);
+        UniqueBitmap normal = GlyphBitmap(glyph, colour);
+        UniqueBitmap disabled = GlyphBitmap(glyph, GetSysColor(COLOR_GRAYTEXT));
+        // One picture per button state: normal, hot, pressed, disabled (the
+        // fourth), default, stylus hot.
+        for (int state = 1; state <= 6; ++state)
+            ImageList_AddMasked(glyphs_.get(), state == 4 ? disabled.get() : normal.get(), RGB(255, 0, 255));
+        images.himl = glyphs_.get();
+        images.margin = {6, 0, 0, 0};
+        images.uAlign = BUTTON_IMAGELIST_ALIGN_LEFT;
+    } else {
+        images.himl = nullptr;
+    }
+    SendMessageW(Handle(), BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
+    if (glyph == TButtonGlyph::None) glyphs_.reset();
 }
 
 void TButton::Click() {

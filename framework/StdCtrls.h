@@ -2,7 +2,10 @@
 // The standard controls of dialogs: label, push button, check box, radio
 // button, group box and a one-line edit. Each is the system's own window,
 // hooked, so keyboard, accessibility and themes behave as users expect.
+#include "framework/Handle.h"
 #include "framework/TWinControl.h"
+
+#include <commctrl.h>
 
 #include <functional>
 #include <string>
@@ -19,6 +22,9 @@ class TLabel : public TWinControl {
     void FitText();
 };
 
+// The pictures a push button can carry beside its caption.
+enum class TButtonGlyph { None, Ok, Cancel };
+
 // A push button. A click first sets the form's modal result (when it has
 // one), then raises OnClick: an error in OnClick still closes a modal form.
 class TButton : public TWinControl {
@@ -29,6 +35,8 @@ class TButton : public TWinControl {
     void SetDefault(bool isDefault);
     // The button Escape presses; it takes the dialog identifier IDCANCEL.
     void SetCancel(bool isCancel);
+    // A picture in two states, normal and disabled (greyed).
+    void SetGlyph(TButtonGlyph glyph);
     int ModalResult = 0;
     std::function<void()> OnClick;
     // What a user's click does.
@@ -36,6 +44,9 @@ class TButton : public TWinControl {
 
   protected:
     bool HandleCommand(WORD id, WORD code) override;
+
+  private:
+    UniqueHandle<HIMAGELIST, ImageList_Destroy> glyphs_;
 };
 
 // A button with a check state: check box or radio button.

@@ -44,11 +44,13 @@ void TfrmOption::CreateDesign() {
     BitBtn1 = &Own<TButton>(*this, L"設定する", 6, 200, 110, 33);
     BitBtn1->Name = L"BitBtn1";
     BitBtn1->SetDefault(true);
+    BitBtn1->SetGlyph(TButtonGlyph::Ok);
     BitBtn1->ModalResult = mrOk;
     BitBtn1->OnClick = [this] { BitBtn1Click(); };
     BitBtn2 = &Own<TButton>(*this, L"ｷｬﾝｾﾙ", 242, 200, 109, 33);
     BitBtn2->Name = L"BitBtn2";
     BitBtn2->SetCancel(true);
+    BitBtn2->SetGlyph(TButtonGlyph::Cancel);
     BitBtn2->ModalResult = mrCancel;
 
     ShellLink1 = &Own<TShellLink>();
