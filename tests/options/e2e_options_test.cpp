@@ -15,28 +15,8 @@
 namespace {
 const std::wstring kSettings = std::wstring(testreg::kProgram) + L"\\動作環境";
 
-struct Found {
-    DWORD pid;
-    HWND window;
-};
-
-BOOL CALLBACK FindDialog(HWND wnd, LPARAM param) {
-    auto* found = reinterpret_cast<Found*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(wnd, &pid);
-    wchar_t text[32];
-    GetWindowTextW(wnd, text, 32);
-    if (pid == found->pid && IsWindowVisible(wnd) && wcscmp(text, L"ｵﾌﾟｼｮﾝ") == 0) {
-        found->window = wnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 HWND OptionsDialog(DWORD pid) {
-    Found found{pid, nullptr};
-    EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&found));
-    return found.window;
+    return ProgramDriver::VisibleWindow(pid, L"ｵﾌﾟｼｮﾝ");
 }
 
 struct Children {
