@@ -113,6 +113,14 @@ void TButton::Click() {
     if (OnClick) OnClick();
 }
 
+LRESULT TButton::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = TWinControl::WndProc(msg, wParam, lParam);
+    // A focused button is the one Enter presses, as in a dialog box.
+    if (msg == WM_GETDLGCODE && GetFocus() == Handle())
+        result = (result & ~DLGC_UNDEFPUSHBUTTON) | DLGC_DEFPUSHBUTTON;
+    return result;
+}
+
 bool TButton::HandleCommand(WORD, WORD code) {
     if (code != BN_CLICKED) return false;
     Click();

@@ -43,6 +43,7 @@ class TButton : public TWinControl {
     void Click();
 
   protected:
+    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
     bool HandleCommand(WORD id, WORD code) override;
 
   private:

@@ -222,6 +222,21 @@ TEST_F(OptionDialog, ModalEnterStoresAndEscapeCancels) {
     EXPECT_EQ(m.Timer1->Interval(), 25u * 60000u);
 }
 
+TEST_F(OptionDialog, EnterPressesTheFocusedButton) {
+    Start();
+    TfrmOption& d = Dialog();
+    d.OnShow = [&] {
+        d.FormShow();
+        d.PageControl1->SetActivePageIndex(2);
+        PostMessageW(d.Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(d.Button1->Handle()), TRUE);
+        PostMessageW(d.Button1->Handle(), WM_KEYDOWN, VK_RETURN, 0);
+        PostMessageW(d.BitBtn2->Handle(), BM_CLICK, 0, 0);
+    };
+    EXPECT_EQ(d.ShowModal(), mrCancel);
+    EXPECT_EQ(modal->OpenDialogs.size(), 1u);
+    EXPECT_FALSE(Setting(L"時間").has_value());
+}
+
 TEST_F(OptionDialog, TheMainWindowAndTrayTakeNoInputWhileOpen) {
     TTapestraMain& m = Start();
     TfrmOption& d = Dialog();
