@@ -286,4 +286,23 @@ TEST_F(Apply, OpenWithDoesNothingOnTheNoneRowAndHelpSaysWhenItsFileIsMissing) {
     help.replace(help.size() - 4, 4, L".hlp");
     EXPECT_EQ(modal->Messages.back(), L"ヘルプファイルが見つかりません。 [" + help + L"]");
 }
+TEST_F(Apply, NoTimerRunsWhileAStartUpBoxIsOpen) {
+    std::wstring broken = dir + L"\\broken.bmp";
+    std::ofstream(std::filesystem::path(broken)) << "not a picture";
+    SeedGroups({L"g"});
+    SeedFiles(L"g", {red, broken});
+    SetSetting(L"ActiveGroup", L"1");
+    SetSetting(L"files", broken);
+    std::vector<bool> timerRunning;
+    modal->OnShown = [&] {
+        auto* form = dynamic_cast<TTapestraMain*>(app.MainForm());
+        timerRunning.push_back(form && form->Timer1->Enabled());
+    };
+    TTapestraMain& m = Start();
+    ASSERT_FALSE(timerRunning.empty());
+    for (bool running : timerRunning)
+        EXPECT_FALSE(running);
+    EXPECT_FALSE(m.Timer1->Enabled());
+    EXPECT_EQ(Files(), broken);
+}
 } // namespace
