@@ -128,6 +128,8 @@ void TTapestraMain::Delete1Click() {
 }
 
 void TTapestraMain::GroupTreeChange() {
+    // The preview shows a row of the group that was selected before.
+    previewFile_.clear();
     LoadFileList();
 }
 
@@ -202,8 +204,14 @@ void TTapestraMain::FileListClick() {
     std::wstring text = FileList->Cell(FileList->Row());
     StatusBar1->SetSimpleText(text);
     if (text == kNoneRow) return;
-    LoadPicture->SetPictureName(text);
+    ShowPreview(text);
     RadioGroup1->SetItemIndex(FileView(FileList->Row()));
+}
+
+void TTapestraMain::ShowPreview(const std::wstring& path) {
+    // Remembered before the load: a file that fails is not read again.
+    previewFile_ = path;
+    LoadPicture->SetPictureName(path);
 }
 
 void TTapestraMain::pnlLeftResize() {

@@ -48,9 +48,9 @@ void TTapestraMain::FormCreate() {
     TrayIcon2->SetVisible(ClearIcon == 1);
     SetTrayMode(TrayMode);
     ShowOrHide();
-    // Loaded already when the start row is this file.
-    if (!CurrentFile.empty() && CurrentFile != kNoneRow && LoadPicture->PictureName() != CurrentFile)
-        Guarded([this] { LoadPicture->SetPictureName(CurrentFile); });
+    // Loaded (or reported) already when the start row is this file.
+    if (!CurrentFile.empty() && CurrentFile != kNoneRow && previewFile_ != CurrentFile)
+        Guarded([this] { ShowPreview(CurrentFile); });
 }
 
 void TTapestraMain::SelectStartRow() {

@@ -171,6 +171,10 @@ class TTapestraMain : public TForm {
     std::wstring GroupNameRefusal(const std::wstring& name) const;
     // True when a group (not the root) is selected; says so otherwise.
     bool GroupSelected(bool rootAllowed);
+    // Loads a file into the preview and remembers it as the preview's file.
+    void ShowPreview(const std::wstring& path);
 
     std::mt19937 random_;
+    // The file the preview was last asked to show, loaded or not.
+    std::wstring previewFile_;
 };

@@ -35,6 +35,8 @@ void TTapestraMain::WritePicture(bool tiled) {
 void TTapestraMain::FileListDblClick() {
     BusyCursorScope busy;
     int row = FileList->Row();
+    // After a group switch the highlighted row may not be the preview's file.
+    if (row != 0 && previewFile_ != FileList->Cell(row)) FileListClick();
     if (row == 0) {
         WallChanger1->WallpaperName.clear();
     } else {
@@ -101,8 +103,11 @@ void TTapestraMain::ChangeTo(const std::function<int(int row, int rows)>& choose
     if (rows <= 1) return;
     BusyCursorScope busy;
     int target = choose(row, rows);
-    if (target != row) FileList->SetRow(target);
-    FileListClick();
+    // Selecting another row runs FileListClick already; one load per change.
+    if (target != row)
+        FileList->SetRow(target);
+    else
+        FileListClick();
     FileListDblClick();
 }
 

@@ -305,4 +305,25 @@ TEST_F(Apply, NoTimerRunsWhileAStartUpBoxIsOpen) {
     EXPECT_FALSE(m.Timer1->Enabled());
     EXPECT_EQ(Files(), broken);
 }
+
+TEST_F(Apply, ADoubleClickAfterAGroupSwitchAppliesTheRowItRecords) {
+    SeedGroups({L"g", L"h"});
+    SeedFiles(L"g", {red});
+    SeedFiles(L"h", {green}, {3});
+    SetSetting(L"ActiveGroup", L"1");
+    TTapestraMain& m = Start();
+    m.cmdCenterClick();
+    m.FileList->SetRow(1);
+    ASSERT_EQ(m.LoadPicture->PictureName(), red);
+    // The highlighted row stays where it is: no selection change, no click.
+    m.GroupTree->Select(m.GroupTree->ItemAt(2));
+    ASSERT_EQ(m.FileList->Row(), 1);
+    m.FileListDblClick();
+    EXPECT_EQ(Files(), green);
+    EXPECT_EQ(Written().width, 50);
+    EXPECT_EQ(m.ActiveGroup, 2);
+    EXPECT_EQ(m.ActiveFile, 1);
+    EXPECT_EQ(m.RadioGroup1->ItemIndex(), 3);
+    EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, kDesktop, L"WallpaperStyle"), L"2");
+}
 } // namespace
