@@ -106,7 +106,11 @@ void TTapestraMain::RenameClick() {
     SaveGroupList();
     TRegIniFile reg = ProgramKey();
     const std::wstring from = kFileListPrefix + oldName, to = kFileListPrefix + name;
-    if (reg.SectionExists(from) && !reg.SectionExists(to)) reg.MoveSection(from, to);
+    // A nameless group has no key of its own: "FileList" itself holds every group.
+    if (oldName.empty())
+        reg.CreateSection(to);
+    else if (reg.SectionExists(from) && !reg.SectionExists(to))
+        reg.MoveSection(from, to);
 }
 
 void TTapestraMain::Delete1Click() {
@@ -120,7 +124,8 @@ void TTapestraMain::Delete1Click() {
     if (!Confirm(name)) return;
     GroupTree->Delete(node);
     SaveGroupList();
-    ProgramKey().EraseSection(kFileListPrefix + name);
+    // A nameless group's section would be "FileList" with every group in it.
+    if (!name.empty()) ProgramKey().EraseSection(kFileListPrefix + name);
     ActiveGroup = 0;
     FileList->SetRow(0);
     ActiveFile = 0;

@@ -264,4 +264,33 @@ TEST_F(Library, PanelsKeepTheirContentsFitted) {
     EXPECT_EQ(main->pnlImage->Left(), -46);
     EXPECT_EQ(main->pnlImage->Top(), -13);
 }
+TEST_F(Library, ANamelessGroupNeverTouchesTheOtherGroupsKeys) {
+    SeedGroups({L"a", L"", L"c"});
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, (std::wstring(testreg::kProgram) + L"\\Group").c_str(), L"Group2");
+    SeedFiles(L"a", {L"C:\\a.bmp"});
+    SeedFiles(L"c", {L"C:\\c1.bmp", L"C:\\c2.bmp"});
+    Start();
+    ASSERT_EQ(main->GroupTree->NodeText(main->GroupTree->ItemAt(2)), L"");
+
+    // Renamed, it gets a key of its own, empty.
+    SelectGroup(2);
+    modal->InputAnswers.push_back({true, L"b"});
+    main->RenameClick();
+    EXPECT_TRUE(testreg::KeyExists(HKEY_CURRENT_USER, GroupSection(L"b")));
+    EXPECT_EQ(testreg::ValueCount(HKEY_CURRENT_USER, GroupSection(L"b")), 0u);
+    EXPECT_FALSE(testreg::KeyExists(HKEY_CURRENT_USER, GroupSection(L"b") + L"\\Files"));
+
+    // Deleted while nameless, only its node and its name go.
+    main->GroupTree->SetNodeText(main->GroupTree->ItemAt(2), L"");
+    main->SaveGroupList();
+    SelectGroup(2);
+    modal->DialogAnswers.push_back(mrYes);
+    main->Delete1Click();
+    EXPECT_EQ(main->GroupTree->Count(), 3);
+    const std::wstring groups = std::wstring(testreg::kProgram) + L"\\Group";
+    EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, groups, L"Count"), L"2");
+    EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, groups, L"Group2"), L"c");
+    EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, GroupSection(L"a") + L"\\Files", L"File1"), L"C:\\a.bmp");
+    EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, GroupSection(L"c") + L"\\Files", L"File2"), L"C:\\c2.bmp");
+}
 } // namespace
