@@ -7,7 +7,6 @@
 #include "framework/Text.h"
 
 namespace {
-constexpr int kMaxGroups = 50;
 constexpr size_t kMaxGroupName = 255;
 const wchar_t kDuplicate[] = L"すでにその名前のグループは存在します。";
 

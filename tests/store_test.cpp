@@ -249,4 +249,59 @@ TEST_F(Store, TheCloseBoxHidesUntilTheProgramIsExiting) {
     SendMessageW(m.Handle(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(app.Terminated());
 }
+TEST_F(Store, AWrongTypedFileOrViewShowsOnlyTheSelectedGroupsRows) {
+    SeedGroups({L"old", L"new"});
+    SeedFiles(L"old", {L"C:\\o1.bmp", L"C:\\o2.bmp", L"C:\\o3.bmp"});
+    SetSetting(L"ActiveGroup", L"1");
+    struct Case {
+        const wchar_t* subkey;
+        std::vector<std::wstring> rows;
+        int view1;
+    } cases[] = {{L"Files", {L"(なし)", L"", L"C:\\n2.bmp"}, 1},
+                 {L"View", {L"(なし)", L"C:\\n1.bmp", L"C:\\n2.bmp"}, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.subkey)));
+        testreg::DeleteTree(HKEY_CURRENT_USER, GroupSection(L"new"));
+        SeedFiles(L"new", {L"C:\\n1.bmp", L"C:\\n2.bmp"}, {1});
+        testreg::SetDword(HKEY_CURRENT_USER, GroupSection(L"new") + L"\\" + c.subkey, L"File1", 7);
+        TTapestraMain& m = Start();
+        modal->Errors.clear();
+        m.GroupTree->Select(m.GroupTree->ItemAt(2));
+        ASSERT_EQ(modal->Errors.size(), 1u);
+        EXPECT_EQ(modal->Errors[0], L"'File1' のﾃﾞｰﾀ型が不正です");
+        std::vector<std::wstring> rows;
+        for (int i = 0; i < m.FileList->RowCount(); ++i)
+            rows.push_back(m.FileList->Cell(i));
+        EXPECT_EQ(rows, c.rows);
+        EXPECT_EQ(m.FileView(1), c.view1);
+        // A later write goes to the selected group only.
+        modal->FileAnswers.push_back({L"C:\\added.bmp"});
+        m.AddFilesClick();
+        const std::wstring oldFiles = GroupSection(L"old") + L"\\Files", newFiles = GroupSection(L"new") + L"\\Files";
+        EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, GroupSection(L"old"), L"Count"), L"3");
+        EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, oldFiles, L"File3"), L"C:\\o3.bmp");
+        EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, newFiles, L"File2"), L"C:\\n2.bmp");
+        EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, newFiles, L"File3"), L"C:\\added.bmp");
+        owner.reset();
+    }
+}
+
+TEST_F(Store, CorruptCountsAreBounded) {
+    for (const wchar_t* count : {L"2147483647", L"0x7FFFFFFF", L"-5"}) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(count)));
+        testreg::DeleteTree(HKEY_CURRENT_USER, testreg::kProgram);
+        SeedGroups({L"g"});
+        SeedFiles(L"g", {L"C:\\a.bmp"});
+        testreg::SetString(HKEY_CURRENT_USER, std::wstring(testreg::kProgram) + L"\\Group", L"Count", count);
+        testreg::SetString(HKEY_CURRENT_USER, GroupSection(L"g"), L"Count", count);
+        SetSetting(L"ActiveGroup", L"1");
+        TTapestraMain& m = Start();
+        EXPECT_LE(m.GroupTree->ChildCount(m.GroupTree->Root()), 50);
+        EXPECT_LE(m.FileList->RowCount(), 10001);
+        // The writes that first clear the stored names and rows end too.
+        m.SaveGroupList();
+        m.SaveFileList();
+        owner.reset();
+    }
+}
 } // namespace
