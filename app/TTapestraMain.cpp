@@ -94,7 +94,9 @@ void TTapestraMain::FormCloseQuery(bool& canClose) {
 }
 
 void TTapestraMain::FormClose() {
-    SaveSettings();
+    // Reported, and the program ends all the same: the library is written
+    // through already, and a retry would fail again and again.
+    Guarded([this] { SaveSettings(); });
 }
 
 void TTapestraMain::Exit1Click() {

@@ -304,4 +304,20 @@ TEST_F(Store, CorruptCountsAreBounded) {
         owner.reset();
     }
 }
+TEST_F(Store, ExitEndsEvenWhenTheSettingsCannotBeWritten) {
+    TTapestraMain& m = Start();
+    // A volatile program key takes no lasting subkey: every settings write fails.
+    testreg::DeleteTree(HKEY_CURRENT_USER, testreg::kProgram);
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, testreg::kProgram, 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
+                              nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegCloseKey(key);
+    // As the menu runs it: through the window procedure's guard.
+    Guarded([&] { m.Exit1Click(); });
+    ASSERT_EQ(modal->Errors.size(), 1u);
+    EXPECT_EQ(modal->Errors[0], L"ｷｰ 動作環境 の作成に失敗しました");
+    EXPECT_TRUE(app.Terminated());
+    EXPECT_FALSE(m.Visible());
+}
 } // namespace
