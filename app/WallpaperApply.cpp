@@ -2,6 +2,7 @@
 // previous, next, random, clear, the timer, the display positions.
 #include "app/ChangePolicy.h"
 #include "app/ProgramPaths.h"
+#include "app/SafeFileWrite.h"
 #include "app/StoreNames.h"
 #include "app/TTapestraMain.h"
 #include "app/TileComposer.h"
@@ -22,14 +23,17 @@ std::wstring TTapestraMain::WallpaperBitmapPath() {
 
 void TTapestraMain::WritePicture(bool tiled) {
     const TPicture& picture = LoadPicture->Picture();
-    if (!tiled) {
-        picture.SaveToFile(WallpaperBitmapPath());
-        return;
-    }
-    int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    TileStart start = FirstTile(screenWidth, screenHeight, picture.Width(), picture.Height(),
-                                CenterTiles == 1, Move, XPos, YPos);
-    WriteTiledBitmap(picture, start, screenWidth, screenHeight, WallpaperBitmapPath());
+    // The desktop names this file: a write that fails must leave it whole.
+    WriteReplacing(WallpaperBitmapPath(), [&](const std::wstring& path) {
+        if (!tiled) {
+            picture.SaveToFile(path);
+            return;
+        }
+        int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
+        TileStart start = FirstTile(screenWidth, screenHeight, picture.Width(), picture.Height(),
+                                    CenterTiles == 1, Move, XPos, YPos);
+        WriteTiledBitmap(picture, start, screenWidth, screenHeight, path);
+    });
 }
 
 void TTapestraMain::FileListDblClick() {
