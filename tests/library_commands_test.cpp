@@ -160,7 +160,11 @@ TEST_F(Library, TheDialogAddsFilesInItsOrderAtPositionZero) {
     main->AddFilesClick();
     ASSERT_EQ(modal->OpenDialogs.size(), 1u);
     EXPECT_EQ(modal->OpenDialogs[0].Title, L"壁紙ファイルの追加");
-    EXPECT_NE(modal->OpenDialogs[0].Filter.find(L"TIFFファイル|*.tif;*.tiff"), std::wstring::npos);
+    const std::wstring& filter = modal->OpenDialogs[0].Filter;
+    EXPECT_NE(filter.find(L"TIFFファイル|*.tif;*.tiff"), std::wstring::npos);
+    EXPECT_NE(filter.find(L"JPGファイル|*.jpg;*.jpe;*.jpeg;*.jfif|"), std::wstring::npos);
+    EXPECT_NE(filter.find(L"PNGファイル|*.png"), std::wstring::npos);
+    EXPECT_NE(filter.find(L";*.png;*.jpeg;*.jfif|"), std::wstring::npos) << "all pictures";
     EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"(なし)", L"C:\\a.bmp", L"C:\\p\\b.jpg", L"C:\\p\\c.tif"}));
     EXPECT_EQ(main->FileView(3), 0);
     EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, GroupSection(L"g"), L"Count"), L"3");
@@ -173,11 +177,13 @@ TEST_F(Library, ADropKeepsOnlyPicturesInDropOrderWithoutGaps) {
     SetSetting(L"ActiveGroup", L"1");
     Start();
     main->FileDrop1FileDrop({L"C:\\d\\one.jpg", L"C:\\d\\notes.txt", L"C:\\d\\two.Jpg", L"C:\\d.x\\three.TIF",
-                             L"C:\\d\\four.bmp", L"C:\\d.bmp\\noext"});
+                             L"C:\\d\\four.bmp", L"C:\\d.bmp\\noext", L"C:\\d\\five.png", L"C:\\d\\six.JPEG",
+                             L"C:\\d\\seven.jfif"});
     EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"(なし)", L"C:\\d\\one.jpg", L"C:\\d\\two.Jpg",
-                                                 L"C:\\d.x\\three.TIF", L"C:\\d\\four.bmp"}));
-    EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, GroupSection(L"g"), L"Count"), L"4");
-    EXPECT_EQ(testreg::ValueCount(HKEY_CURRENT_USER, GroupSection(L"g") + L"\\Files"), 4u);
+                                                 L"C:\\d.x\\three.TIF", L"C:\\d\\four.bmp", L"C:\\d\\five.png",
+                                                 L"C:\\d\\six.JPEG", L"C:\\d\\seven.jfif"}));
+    EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, GroupSection(L"g"), L"Count"), L"7");
+    EXPECT_EQ(testreg::ValueCount(HKEY_CURRENT_USER, GroupSection(L"g") + L"\\Files"), 7u);
 }
 
 TEST_F(Library, DroppingOntoTheRootStoresUnderTheRootsName) {

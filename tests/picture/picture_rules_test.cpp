@@ -16,8 +16,21 @@ TEST(PictureKind, JpegExtensionsInAnyCaseGoToTheJpegPlugin) {
     }
 }
 
-TEST(PictureKind, JpegWithFourLettersIsUnsupported) {
-    EXPECT_FALSE(PictureKindOf(L"a.jpeg").has_value());
+TEST(PictureKind, JpegAndJfifGoToTheJpegPluginAndPngToThePngPlugin) {
+    struct Case {
+        const wchar_t* path;
+        TPictureFileKind kind;
+        const wchar_t* library;
+    };
+    for (const Case& c : {Case{L"a.jpeg", pkJpeg, L"ifjpeg.spi"}, Case{L"A.JPEG", pkJpeg, L"ifjpeg.spi"},
+                          Case{L"a.jfif", pkJpeg, L"ifjpeg.spi"}, Case{L"a.png", pkPng, L"ifpng.spi"},
+                          Case{L"C:\\W\\B.PNG", pkPng, L"ifpng.spi"}}) {
+        auto kind = PictureKindOf(c.path);
+        ASSERT_TRUE(kind.has_value()) << c.path;
+        EXPECT_EQ(*kind, c.kind) << c.path;
+        EXPECT_EQ(PluginOf(*kind).Library, c.library) << c.path;
+    }
+    EXPECT_EQ(PluginNotFoundText(pkPng), L"IFPNG.SPI not found");
 }
 
 TEST(PictureKind, TifAndTiffGoToTheTiffPlugin) {
@@ -51,7 +64,7 @@ TEST(PictureKind, NoExtensionOrUnknownExtensionIsUnsupported) {
     EXPECT_FALSE(PictureKindOf(L"C:\\WALL\\picture").has_value());
     EXPECT_FALSE(PictureKindOf(L"C:\\WALL.JPG\\picture").has_value())
         << "a dot in a folder name is no extension";
-    EXPECT_FALSE(PictureKindOf(L"a.png").has_value());
+    EXPECT_FALSE(PictureKindOf(L"a.jfi").has_value());
     EXPECT_FALSE(PictureKindOf(L"a.").has_value());
     EXPECT_FALSE(PictureKindOf(L"a.pic2").has_value());
     EXPECT_FALSE(PictureKindOf(L"").has_value());
