@@ -3,6 +3,7 @@
 #include "app/TTapestraMain.h"
 
 #include "app/StoreNames.h"
+#include "framework/Exception.h"
 #include "framework/TApplication.h"
 
 #include <algorithm>
@@ -45,7 +46,12 @@ void TTapestraMain::FormCreate() {
 
     StatusBar1->SetSimpleText(CurrentFile);
     SetTimerFromOptions();
-    TrayIcon2->SetVisible(ClearIcon == 1);
+    // At logon the task bar may not take icons yet: the icon stays visible
+    // and is added as soon as it does.
+    try {
+        TrayIcon2->SetVisible(ClearIcon == 1);
+    } catch (const Exception&) {
+    }
     SetTrayMode(TrayMode);
     ShowOrHide();
     // Loaded (or reported) already when the start row is this file.
