@@ -2,6 +2,7 @@
 // LoadSettings, SaveSettings, SaveGroupList, LoadFileList and SaveFileList.
 #include "app/StoreNames.h"
 #include "app/TTapestraMain.h"
+#include "app/WindowGeometry.h"
 #include "framework/Exception.h"
 #include "framework/TApplication.h"
 #include "framework/TRegIniFile.h"
@@ -112,11 +113,9 @@ void TTapestraMain::SaveSettings() {
     TRegIniFile reg = ProgramKey();
     const std::wstring s = kSettingsSection;
     reg.WriteInteger(s, L"モード", TrayMode);
-    // The normal-state rectangle, also while the window is minimised.
-    WINDOWPLACEMENT placement{};
-    placement.length = sizeof(placement);
-    GetWindowPlacement(Handle(), &placement);
-    const RECT& r = placement.rcNormalPosition;
+    // The normal-state rectangle, also while the window is minimised, in the
+    // screen coordinates LoadSettings restores it in.
+    const RECT r = NormalScreenRect(Handle());
     reg.WriteInteger(s, L"Top", r.top);
     reg.WriteInteger(s, L"Left", r.left);
     reg.WriteInteger(s, L"Width", r.right - r.left);

@@ -1,4 +1,5 @@
 // The settings and library store, and the start-up that reads it, in-process.
+#include "app/WindowGeometry.h"
 #include "support/MainWindowFixture.h"
 
 #include "framework/Text.h"
@@ -319,5 +320,50 @@ TEST_F(Store, ExitEndsEvenWhenTheSettingsCannotBeWritten) {
     EXPECT_EQ(modal->Errors[0], L"ｷｰ 動作環境 の作成に失敗しました");
     EXPECT_TRUE(app.Terminated());
     EXPECT_FALSE(m.Visible());
+}
+TEST(WindowGeometry, TheNormalRectangleIsMovedByTheWorkAreaOfItsMonitor) {
+    struct Case {
+        const char* name;
+        RECT work, monitor, expected;
+    } cases[] = {
+        {"task bar at the bottom", {0, 0, 1024, 738}, {0, 0, 1024, 768}, {150, 200, 700, 600}},
+        {"task bar at the top", {0, 40, 1024, 768}, {0, 0, 1024, 768}, {150, 240, 700, 640}},
+        {"task bar at the left", {60, 0, 1024, 768}, {0, 0, 1024, 768}, {210, 200, 760, 600}},
+        {"second monitor, task bar at its top", {1024, 30, 2048, 768}, {1024, 0, 2048, 768}, {150, 230, 700, 630}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RECT r = WorkspaceToScreen(RECT{150, 200, 700, 600}, c.work, c.monitor);
+        EXPECT_EQ(r.left, c.expected.left);
+        EXPECT_EQ(r.top, c.expected.top);
+        EXPECT_EQ(r.right, c.expected.right);
+        EXPECT_EQ(r.bottom, c.expected.bottom);
+    }
+}
+
+// Wine keeps the monitor's work area at the screen when SPI_SETWORKAREA moves
+// it, and its placement follows the monitor: the position must come back all
+// the same.
+TEST_F(Store, TheWindowComesBackWhereItWasWithTheTaskBarAtTheTopLeft) {
+    RECT screen{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &screen, 0);
+    // A task bar at the top (and one at the left) moves the work area.
+    RECT work{screen.left + 30, screen.top + 40, screen.right, screen.bottom};
+    ASSERT_TRUE(SystemParametersInfoW(SPI_SETWORKAREA, 0, &work, 0));
+    SetSetting(L"Top", L"200");
+    SetSetting(L"Left", L"150");
+    for (int start = 0; start < 3; ++start) {
+        SCOPED_TRACE(start);
+        TTapestraMain& m = Start();
+        RECT r{};
+        GetWindowRect(m.Handle(), &r);
+        EXPECT_EQ(r.top, 200);
+        EXPECT_EQ(r.left, 150);
+        SendMessageW(m.Handle(), WM_ENDSESSION, TRUE, 0);
+        EXPECT_EQ(Setting(L"Top"), L"200");
+        EXPECT_EQ(Setting(L"Left"), L"150");
+        owner.reset();
+    }
+    SystemParametersInfoW(SPI_SETWORKAREA, 0, &screen, 0);
 }
 } // namespace
