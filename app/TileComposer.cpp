@@ -37,6 +37,16 @@ std::vector<uint32_t> TilePixels(const TPicture& picture, int w, int h) {
 }
 } // namespace
 
+SIZE PhysicalSize(SIZE metrics, SIZE device) {
+    return device.cx > 0 && device.cy > 0 ? device : metrics;
+}
+
+SIZE WallpaperScreenSize() {
+    WindowDC screen(nullptr);
+    return PhysicalSize(SIZE{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)},
+                        SIZE{GetDeviceCaps(screen.get(), DESKTOPHORZRES), GetDeviceCaps(screen.get(), DESKTOPVERTRES)});
+}
+
 void WriteTiledBitmap(const TPicture& picture, TileStart start, int screenWidth, int screenHeight,
                       const std::wstring& path) {
     const int w = picture.Width(), h = picture.Height();

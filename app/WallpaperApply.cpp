@@ -29,10 +29,10 @@ void TTapestraMain::WritePicture(bool tiled) {
             picture.SaveToFile(path);
             return;
         }
-        int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
-        TileStart start = FirstTile(screenWidth, screenHeight, picture.Width(), picture.Height(),
-                                    CenterTiles == 1, Move, XPos, YPos);
-        WriteTiledBitmap(picture, start, screenWidth, screenHeight, path);
+        const SIZE screen = WallpaperScreenSize();
+        TileStart start =
+            FirstTile(screen.cx, screen.cy, picture.Width(), picture.Height(), CenterTiles == 1, Move, XPos, YPos);
+        WriteTiledBitmap(picture, start, screen.cx, screen.cy, path);
     });
 }
 
