@@ -38,9 +38,8 @@ std::wstring DroppedExtension(const std::wstring& path) {
 }
 
 bool IsPictureExtension(const std::wstring& ext) {
-    for (const wchar_t* known :
-         {L".BMP", L".JPG", L".GIF", L".PI", L".JPE", L".TIFF", L".TIF", L".PIC", L".P2", L".MAG", L".Q4", L".JPEG",
-          L".JFIF", L".PNG"})
+    for (const wchar_t* known : {L".BMP", L".JPG", L".GIF", L".PI", L".JPE", L".TIFF", L".TIF", L".PIC",
+                                 L".P2", L".MAG", L".Q4", L".JPEG", L".JFIF", L".PNG"})
         if (ext == known) return true;
     return false;
 }
@@ -147,8 +146,10 @@ void TTapestraMain::AddFilesClick() {
     TOpenDialogOptions options;
     options.Title = L"壁紙ファイルの追加";
     options.Filter =
-        L"全ての画像ファイル|*.bmp;*.jpg;*.jpe;*.gif;*.tif;*.tiff;*.pic;*.p2;*.mag;*.pi;*.q4;*.png;*.jpeg;*.jfif|"
-        L"BMPファイル|*.bmp|JPGファイル|*.jpg;*.jpe;*.jpeg;*.jfif|GIFファイル|*.gif|TIFFファイル|*.tif;*.tiff|"
+        L"全ての画像ファイル|*.bmp;*.jpg;*.jpe;*.gif;*.tif;*.tiff;*.pic;*.p2;*.mag;*.pi;*.q4;"
+        L"*.png;*.jpeg;*.jfif|"
+        L"BMPファイル|*.bmp|JPGファイル|*.jpg;*.jpe;*.jpeg;*.jfif|GIFファイル|*.gif|"
+        L"TIFFファイル|*.tif;*.tiff|"
         L"PICファイル|*.pic|PICT2ファイル|*.p2|MAGファイル|*.MAG|PIファイル|*.PI|XLD4ファイル|*.Q4|"
         L"PNGファイル|*.png";
     options.DefaultExt = L"bmp";

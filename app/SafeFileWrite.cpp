@@ -5,7 +5,8 @@
 
 #include <windows.h>
 
-void WriteReplacing(const std::wstring& path, const std::function<void(const std::wstring& temporary)>& write) {
+void WriteReplacing(const std::wstring& path,
+                    const std::function<void(const std::wstring& temporary)>& write) {
     // Same folder, so the move is a rename and never a copy that can fail half-way.
     const std::wstring temporary = path + L".tmp";
     try {

@@ -7,4 +7,5 @@
 // Calls write with the temporary path, then moves that file over path. When
 // write throws or the move fails, the temporary file is removed, the target
 // keeps its old content and the error goes to the caller.
-void WriteReplacing(const std::wstring& path, const std::function<void(const std::wstring& temporary)>& write);
+void WriteReplacing(const std::wstring& path,
+                    const std::function<void(const std::wstring& temporary)>& write);

@@ -43,8 +43,9 @@ SIZE PhysicalSize(SIZE metrics, SIZE device) {
 
 SIZE WallpaperScreenSize() {
     WindowDC screen(nullptr);
-    return PhysicalSize(SIZE{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)},
-                        SIZE{GetDeviceCaps(screen.get(), DESKTOPHORZRES), GetDeviceCaps(screen.get(), DESKTOPVERTRES)});
+    return PhysicalSize(
+        SIZE{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)},
+        SIZE{GetDeviceCaps(screen.get(), DESKTOPHORZRES), GetDeviceCaps(screen.get(), DESKTOPVERTRES)});
 }
 
 void WriteTiledBitmap(const TPicture& picture, TileStart start, int screenWidth, int screenHeight,

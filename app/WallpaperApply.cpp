@@ -30,8 +30,8 @@ void TTapestraMain::WritePicture(bool tiled) {
             return;
         }
         const SIZE screen = WallpaperScreenSize();
-        TileStart start =
-            FirstTile(screen.cx, screen.cy, picture.Width(), picture.Height(), CenterTiles == 1, Move, XPos, YPos);
+        TileStart start = FirstTile(screen.cx, screen.cy, picture.Width(), picture.Height(), CenterTiles == 1,
+                                    Move, XPos, YPos);
         WriteTiledBitmap(picture, start, screen.cx, screen.cy, path);
     });
 }

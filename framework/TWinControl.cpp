@@ -55,8 +55,8 @@ void TWinControl::CreateOwnWindow(const wchar_t* className, DWORD style, DWORD e
             throw Exception(FormatText(L"ウィンドウクラス %s を登録できません", {className}));
         registered.insert(className);
     }
-    if (!CreateWindowExW(exStyle, className, text.c_str(), style, left_, top_, width_, height_, parent, nullptr,
-                         instance, this))
+    if (!CreateWindowExW(exStyle, className, text.c_str(), style, left_, top_, width_, height_, parent,
+                         nullptr, instance, this))
         throw Exception(FormatText(L"ウィンドウ %s を作成できません", {className}));
     ReadBounds();
 }

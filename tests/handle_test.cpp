@@ -22,8 +22,8 @@ TEST(FileHandle, AFailedOpenIsEmptyAndAnOpenedFileIsClosedOnce) {
     UniqueFile none;
     EXPECT_FALSE(none);
     EXPECT_EQ(none.get(), INVALID_HANDLE_VALUE);
-    UniqueFile missing(CreateFileW(TempPath(L"tapestra no such folder\\x.bmp").c_str(), GENERIC_READ, 0, nullptr,
-                                   OPEN_EXISTING, 0, nullptr));
+    UniqueFile missing(CreateFileW(TempPath(L"tapestra no such folder\\x.bmp").c_str(), GENERIC_READ, 0,
+                                   nullptr, OPEN_EXISTING, 0, nullptr));
     EXPECT_FALSE(missing) << "INVALID_HANDLE_VALUE holds nothing";
 
     const std::wstring path = TempPath(L"tapestra handle test.bin");
@@ -93,7 +93,8 @@ TEST(PaintGuard, EndsThePaintSoTheWindowIsValid) {
 class Orphan : public TWinControl {
   public:
     Orphan() : TWinControl(nullptr) {
-        CreateOwnWindow(L"TapestraOrphan", WS_CHILD, 0, reinterpret_cast<HWND>(static_cast<INT_PTR>(0x7FF0)), L"");
+        CreateOwnWindow(L"TapestraOrphan", WS_CHILD, 0, reinterpret_cast<HWND>(static_cast<INT_PTR>(0x7FF0)),
+                        L"");
     }
 };
 

@@ -179,9 +179,9 @@ TEST_F(Library, ADropKeepsOnlyPicturesInDropOrderWithoutGaps) {
     main->FileDrop1FileDrop({L"C:\\d\\one.jpg", L"C:\\d\\notes.txt", L"C:\\d\\two.Jpg", L"C:\\d.x\\three.TIF",
                              L"C:\\d\\four.bmp", L"C:\\d.bmp\\noext", L"C:\\d\\five.png", L"C:\\d\\six.JPEG",
                              L"C:\\d\\seven.jfif"});
-    EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"(なし)", L"C:\\d\\one.jpg", L"C:\\d\\two.Jpg",
-                                                 L"C:\\d.x\\three.TIF", L"C:\\d\\four.bmp", L"C:\\d\\five.png",
-                                                 L"C:\\d\\six.JPEG", L"C:\\d\\seven.jfif"}));
+    EXPECT_EQ(Rows(), (std::vector<std::wstring>{
+                          L"(なし)", L"C:\\d\\one.jpg", L"C:\\d\\two.Jpg", L"C:\\d.x\\three.TIF",
+                          L"C:\\d\\four.bmp", L"C:\\d\\five.png", L"C:\\d\\six.JPEG", L"C:\\d\\seven.jfif"}));
     EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, GroupSection(L"g"), L"Count"), L"7");
     EXPECT_EQ(testreg::ValueCount(HKEY_CURRENT_USER, GroupSection(L"g") + L"\\Files"), 7u);
 }
@@ -297,6 +297,7 @@ TEST_F(Library, ANamelessGroupNeverTouchesTheOtherGroupsKeys) {
     EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, groups, L"Count"), L"2");
     EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, groups, L"Group2"), L"c");
     EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, GroupSection(L"a") + L"\\Files", L"File1"), L"C:\\a.bmp");
-    EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, GroupSection(L"c") + L"\\Files", L"File2"), L"C:\\c2.bmp");
+    EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, GroupSection(L"c") + L"\\Files", L"File2"),
+              L"C:\\c2.bmp");
 }
 } // namespace

@@ -278,7 +278,8 @@ TEST_F(Store, AWrongTypedFileOrViewShowsOnlyTheSelectedGroupsRows) {
         // A later write goes to the selected group only.
         modal->FileAnswers.push_back({L"C:\\added.bmp"});
         m.AddFilesClick();
-        const std::wstring oldFiles = GroupSection(L"old") + L"\\Files", newFiles = GroupSection(L"new") + L"\\Files";
+        const std::wstring oldFiles = GroupSection(L"old") + L"\\Files",
+                           newFiles = GroupSection(L"new") + L"\\Files";
         EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, GroupSection(L"old"), L"Count"), L"3");
         EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, oldFiles, L"File3"), L"C:\\o3.bmp");
         EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, newFiles, L"File2"), L"C:\\n2.bmp");
@@ -310,8 +311,8 @@ TEST_F(Store, ExitEndsEvenWhenTheSettingsCannotBeWritten) {
     // A volatile program key takes no lasting subkey: every settings write fails.
     testreg::DeleteTree(HKEY_CURRENT_USER, testreg::kProgram);
     HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, testreg::kProgram, 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
-                              nullptr, &key, nullptr),
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, testreg::kProgram, 0, nullptr, REG_OPTION_VOLATILE,
+                              KEY_ALL_ACCESS, nullptr, &key, nullptr),
               ERROR_SUCCESS);
     RegCloseKey(key);
     // As the menu runs it: through the window procedure's guard.
@@ -329,7 +330,10 @@ TEST(WindowGeometry, TheNormalRectangleIsMovedByTheWorkAreaOfItsMonitor) {
         {"task bar at the bottom", {0, 0, 1024, 738}, {0, 0, 1024, 768}, {150, 200, 700, 600}},
         {"task bar at the top", {0, 40, 1024, 768}, {0, 0, 1024, 768}, {150, 240, 700, 640}},
         {"task bar at the left", {60, 0, 1024, 768}, {0, 0, 1024, 768}, {210, 200, 760, 600}},
-        {"second monitor, task bar at its top", {1024, 30, 2048, 768}, {1024, 0, 2048, 768}, {150, 230, 700, 630}},
+        {"second monitor, task bar at its top",
+         {1024, 30, 2048, 768},
+         {1024, 0, 2048, 768},
+         {150, 230, 700, 630}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

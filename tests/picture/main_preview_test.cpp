@@ -35,8 +35,10 @@ struct ChangeCase {
 
 TEST_F(MainPreview, EveryChangeLoadsItsPictureOnceAndShowsAtMostOneBox) {
     const ChangeCase cases[] = {
-        {"next", &TTapestraMain::cmdAfterClick, 0, 0},    {"previous", &TTapestraMain::cmdBeforClick, 0, 0},
-        {"random", &TTapestraMain::cmdRandomClick, 0, 0}, {"timer", &TTapestraMain::Timer1Timer, 0, 0},
+        {"next", &TTapestraMain::cmdAfterClick, 0, 0},
+        {"previous", &TTapestraMain::cmdBeforClick, 0, 0},
+        {"random", &TTapestraMain::cmdRandomClick, 0, 0},
+        {"timer", &TTapestraMain::Timer1Timer, 0, 0},
         {"next, broken", &TTapestraMain::cmdAfterClick, 3, 1},
         {"random, broken", &TTapestraMain::cmdRandomClick, 3, 1},
     };
