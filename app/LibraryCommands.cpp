@@ -199,7 +199,7 @@ void TTapestraMain::FileDeleteClick() {
 
     // Every row's position, so no stale value is left for a row that moved.
     TRegIniFile reg = ProgramKey();
-    const std::wstring views = SelectedGroupSection() + L"\\View";
+    const std::wstring views = OwnGroupSection() + L"\\View";
     reg.EraseSection(views);
     for (int n = 1; n < rows - 1; ++n)
         reg.WriteInteger(views, L"File" + IntToText(n), FileView(n));

@@ -41,6 +41,13 @@ std::wstring TTapestraMain::SelectedGroupSection() const {
     return kFileListPrefix + (selected ? GroupTree->NodeText(selected) : std::wstring());
 }
 
+std::wstring TTapestraMain::OwnGroupSection() const {
+    std::wstring section = SelectedGroupSection();
+    if (section == kFileListPrefix)
+        throw ERegistryException(FormatText(L"ｷｰ %s の作成に失敗しました", {section}));
+    return section;
+}
+
 int TTapestraMain::FileView(int row) const {
     return row >= 0 && row < static_cast<int>(FileViews.size()) ? FileViews[row] : 0;
 }
@@ -177,7 +184,7 @@ void TTapestraMain::LoadFileList() {
 
 void TTapestraMain::SaveFileList() {
     TRegIniFile reg = ProgramKey();
-    const std::wstring section = SelectedGroupSection();
+    const std::wstring section = OwnGroupSection();
     const std::wstring files = section + L"\\Files";
     int oldCount = StoredCount(reg, section, kMaxFiles);
     for (int n = 1; n <= oldCount; ++n)

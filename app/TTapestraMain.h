@@ -94,6 +94,10 @@ class TTapestraMain : public TForm {
     void SaveFileList();
     // The registry section of the selected group's file list.
     std::wstring SelectedGroupSection() const;
+    // The same for a write: a group whose stored name was missing has no key
+    // of its own (its section would be "FileList", every group's), so writing
+    // it raises the registry's creation error instead.
+    std::wstring OwnGroupSection() const;
     // The display position of a row (0 for rows beyond the table).
     int FileView(int row) const;
     void SetFileView(int row, int position);

@@ -167,7 +167,7 @@ void TTapestraMain::RadioGroup1Click() {
     int row = FileList->Row();
     SetFileView(row, RadioGroup1->ItemIndex());
     TRegIniFile(HKEY_CURRENT_USER, kProgramKey)
-        .WriteInteger(SelectedGroupSection() + L"\\View", L"File" + IntToText(row), RadioGroup1->ItemIndex());
+        .WriteInteger(OwnGroupSection() + L"\\View", L"File" + IntToText(row), RadioGroup1->ItemIndex());
 }
 
 void TTapestraMain::SetTrayMode(int mode) {

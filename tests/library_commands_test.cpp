@@ -3,6 +3,8 @@
 #include "support/MainWindowFixture.h"
 #include "support/TestFiles.h"
 
+#include <algorithm>
+
 namespace {
 class Library : public MainWindowFixture {
   protected:
@@ -299,5 +301,27 @@ TEST_F(Library, ANamelessGroupNeverTouchesTheOtherGroupsKeys) {
     EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, GroupSection(L"a") + L"\\Files", L"File1"), L"C:\\a.bmp");
     EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, GroupSection(L"c") + L"\\Files", L"File2"),
               L"C:\\c2.bmp");
+}
+TEST_F(Library, TheFileCommandsOfANamelessGroupWriteNoOtherGroupsKey) {
+    SeedGroups({L"Files", L"", L"View"});
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, (std::wstring(testreg::kProgram) + L"\\Group").c_str(), L"Group2");
+    SeedFiles(L"Files", {L"C:\\f.bmp"});
+    SeedFiles(L"View", {L"C:\\v1.bmp", L"C:\\v2.bmp"}, {2, 3});
+    Start();
+    SelectGroup(2);
+    // As the handlers run: through the window procedure's guard.
+    Guarded([&] { main->FileDrop1FileDrop({L"C:\\n1.bmp", L"C:\\n2.bmp"}); });
+    Guarded([&] { main->FileList->SetRow(1); }); // the file does not exist
+    main->RadioGroup1->SetItemIndex(2);
+    Guarded([&] { main->RadioGroup1Click(); });
+    modal->DialogAnswers.push_back(mrYes);
+    Guarded([&] { main->FileDeleteClick(); });
+    EXPECT_EQ(std::count(modal->Errors.begin(), modal->Errors.end(), L"ｷｰ FileList\\ の作成に失敗しました"), 3);
+    const std::wstring fileList = std::wstring(testreg::kProgram) + L"\\FileList";
+    EXPECT_EQ(testreg::ValueCount(HKEY_CURRENT_USER, fileList), 0u);
+    EXPECT_EQ(testreg::ValueCount(HKEY_CURRENT_USER, GroupSection(L"Files")), 1u);
+    EXPECT_EQ(testreg::ValueCount(HKEY_CURRENT_USER, GroupSection(L"Files") + L"\\Files"), 1u);
+    EXPECT_EQ(testreg::ValueCount(HKEY_CURRENT_USER, GroupSection(L"View")), 1u);
+    EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, GroupSection(L"View") + L"\\View", L"File2"), L"3");
 }
 } // namespace
