@@ -316,7 +316,8 @@ TEST_F(Library, TheFileCommandsOfANamelessGroupWriteNoOtherGroupsKey) {
     Guarded([&] { main->RadioGroup1Click(); });
     modal->DialogAnswers.push_back(mrYes);
     Guarded([&] { main->FileDeleteClick(); });
-    EXPECT_EQ(std::count(modal->Errors.begin(), modal->Errors.end(), L"ｷｰ FileList\\ の作成に失敗しました"), 3);
+    const std::wstring noKey = L"ｷｰ FileList\\ の作成に失敗しました";
+    EXPECT_EQ(std::count(modal->Errors.begin(), modal->Errors.end(), noKey), 3);
     const std::wstring fileList = std::wstring(testreg::kProgram) + L"\\FileList";
     EXPECT_EQ(testreg::ValueCount(HKEY_CURRENT_USER, fileList), 0u);
     EXPECT_EQ(testreg::ValueCount(HKEY_CURRENT_USER, GroupSection(L"Files")), 1u);
