@@ -29,5 +29,5 @@ convert $(for i in $(seq 0 15); do echo /tmp/tapestra-img-$i.png; done) +append 
 rm -f /tmp/tapestra-img-*.png
 # The menus' check marks: black and grey on RGB(128, 0, 128), which is transparent.
 P='#800080'
-convert -size 16x16 "xc:$P" +antialias -stroke '#000000' -strokewidth 2 -draw 'polyline 4,8 7,11 12,4' -type TrueColor BMP3:check.bmp
-convert -size 16x16 "xc:$P" +antialias -stroke '#808080' -strokewidth 2 -draw 'polyline 4,8 7,11 12,4' -type TrueColor BMP3:checkmono.bmp
+convert -size 16x16 "xc:$P" +antialias -fill none -stroke '#000000' -strokewidth 2 -draw 'polyline 4,8 7,11 12,4' -type TrueColor BMP3:check.bmp
+convert -size 16x16 "xc:$P" +antialias -fill none -stroke '#808080' -strokewidth 2 -draw 'polyline 4,8 7,11 12,4' -type TrueColor BMP3:checkmono.bmp

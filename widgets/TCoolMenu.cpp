@@ -269,8 +269,8 @@ void TCoolMenu::Notification(TComponent& component, TOperation operation) {
     } else if (&component == images_) {
         images_ = nullptr;
         ItemImages.ForgetAllImages();
-    } else if (auto* item = dynamic_cast<TMenuItem*>(&component)) {
-        ItemImages.ForgetItem(*item);
+    } else {
+        ItemImages.ForgetItem(&component);
     }
 }
 

@@ -35,9 +35,9 @@ const TItemImage* TItemImages::Find(const TMenuItem& item) const {
     return nullptr;
 }
 
-void TItemImages::ForgetItem(const TMenuItem& item) {
+void TItemImages::ForgetItem(const void* item) {
     for (auto& entry : items_)
-        if (entry->MenuItem == &item) entry->MenuItem = nullptr;
+        if (static_cast<const TComponent*>(entry->MenuItem) == item) entry->MenuItem = nullptr;
 }
 
 void TItemImages::ForgetAllItems() {

@@ -33,7 +33,8 @@ class TItemImages {
     // The first entry naming the item, or none.
     const TItemImage* Find(const TMenuItem& item) const;
     // Removal rules: a menu item, every menu item, every image.
-    void ForgetItem(const TMenuItem& item);
+    // By address: the item may be half destroyed already.
+    void ForgetItem(const void* item);
     void ForgetAllItems();
     void ForgetAllImages();
 

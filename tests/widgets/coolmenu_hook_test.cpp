@@ -1,0 +1,127 @@
+// The form hook of TMainCool: owner-draw registration kept in step with the
+// menu, the mnemonic search, item selection with hints, removal rules and
+// living beside the drop target's hook.
+#include "widgets/CoolMenuFixture.h"
+#include "widgets/TFileDrop.h"
+
+namespace {
+MENUITEMINFOW Info(TMenuItem& item) {
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_DATA;
+    GetMenuItemInfoW(item.ParentMenu(), item.MenuIndex(), TRUE, &info);
+    return info;
+}
+
+using CoolMenuHook = CoolMenuFixture;
+
+TEST_F(CoolMenuHook, EveryItemIsOwnerDrawnAndStaysSoWhenTheMenuChanges) {
+    for (TMenuItem* item : {file, add, separator, plain, exit, change}) {
+        MENUITEMINFOW info = Info(*item);
+        EXPECT_TRUE(info.fType & MFT_OWNERDRAW) << item->Command();
+        EXPECT_EQ(info.dwItemData, reinterpret_cast<ULONG_PTR>(cool));
+    }
+    EXPECT_TRUE(Info(*separator).fType & MFT_SEPARATOR);
+    plain->SetChecked(true);
+    exit->SetEnabled(false);
+    plain->SetRadioItem(true);
+    TMenuItem& later = change->Add(L"後から(&L)");
+    for (TMenuItem* item : {plain, exit, &later})
+        EXPECT_TRUE(Info(*item).fType & MFT_OWNERDRAW);
+    EXPECT_TRUE(Info(*plain).fState & MFS_CHECKED);
+    EXPECT_TRUE(Info(*plain).fType & MFT_RADIOCHECK);
+    EXPECT_TRUE(Info(*exit).fState & MFS_DISABLED);
+}
+
+TEST_F(CoolMenuHook, MnemonicsOfTheBarAndOfASubmenu) {
+    struct Case {
+        HMENU menu;
+        wchar_t key;
+        WORD flags;
+        LRESULT answer;
+    };
+    const HMENU bar = menu->Handle(), sub = file->SubMenu();
+    const Case cases[] = {
+        {bar, L'f', 0, MAKELONG(0, MNC_EXECUTE)},     {bar, L'C', 0, MAKELONG(1, MNC_EXECUTE)},
+        {bar, L'q', 0, MAKELONG(0, MNC_IGNORE)},      {sub, L'a', MF_POPUP, MAKELONG(0, MNC_EXECUTE)},
+        {sub, L'W', MF_POPUP, MAKELONG(2, MNC_EXECUTE)}, {sub, L'x', MF_POPUP, MAKELONG(3, MNC_EXECUTE)},
+        {sub, L'-', MF_POPUP, MAKELONG(0, MNC_IGNORE)},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(SendMessageW(form->Handle(), WM_MENUCHAR, MAKEWPARAM(c.key, c.flags),
+                               reinterpret_cast<LPARAM>(c.menu)),
+                  c.answer)
+            << static_cast<char>(c.key);
+    // A submenu without MF_POPUP, or a foreign menu: the previous procedure answers.
+    LRESULT answer = -1;
+    EXPECT_FALSE(cool->MenuChar(MAKEWPARAM(L'a', 0), sub, answer));
+    HMENU foreign = CreatePopupMenu();
+    EXPECT_FALSE(cool->MenuChar(MAKEWPARAM(L'a', MF_POPUP), foreign, answer));
+    DestroyMenu(foreign);
+}
+
+TEST_F(CoolMenuHook, MouseSelectionRaisesMenuSelectWithTheItemsHint) {
+    TMenuItem* selected = nullptr;
+    std::wstring hint;
+    cool->OnMenuSelect = [&](TMenuItem& item, const std::wstring& text) {
+        selected = &item;
+        hint = text;
+    };
+    SendMessageW(form->Handle(), WM_MENUSELECT, MAKEWPARAM(add->Command(), MF_MOUSESELECT),
+                 reinterpret_cast<LPARAM>(file->SubMenu()));
+    EXPECT_EQ(selected, add);
+    EXPECT_EQ(hint, L"グループを追加します");
+    // A submenu entry is found by its submenu.
+    SendMessageW(form->Handle(), WM_MENUSELECT, MAKEWPARAM(0, MF_MOUSESELECT | MF_POPUP),
+                 reinterpret_cast<LPARAM>(menu->Handle()));
+    EXPECT_EQ(selected, file);
+    EXPECT_EQ(hint, L"");
+    // From the keyboard nothing is raised.
+    selected = nullptr;
+    SendMessageW(form->Handle(), WM_MENUSELECT, MAKEWPARAM(exit->Command(), 0),
+                 reinterpret_cast<LPARAM>(file->SubMenu()));
+    EXPECT_EQ(selected, nullptr);
+}
+
+TEST_F(CoolMenuHook, RemovedImagesAndItemsAreForgotten) {
+    EXPECT_EQ(cool->ImageIndexOf(*add), 12);
+    EXPECT_EQ(cool->HintOf(*add), L"グループを追加します");
+    form->Free(*images);
+    EXPECT_EQ(cool->Images(), nullptr);
+    EXPECT_EQ(cool->ImageIndexOf(*add), -1);
+    for (int i = 0; i < cool->ItemImages.Count(); ++i)
+        EXPECT_EQ(cool->ItemImages[i].ImageIndex(), -1);
+    file->Free(*exit);
+    EXPECT_EQ(cool->ItemImages[2].MenuItem, nullptr);
+    EXPECT_EQ(cool->ItemImages[0].MenuItem, file);
+    cool->ItemImages[0].SetImageIndex(-5);
+    EXPECT_EQ(cool->ItemImages[0].ImageIndex(), -1);
+}
+
+TEST_F(CoolMenuHook, HooksOfTheDropTargetAndTheMenuComeOffInAnyOrder) {
+    TFileDrop& drop = form->Own<TFileDrop>();
+    drop.SetControl(nullptr);
+    TMainCool& second = form->Own<TMainCool>();
+    ASSERT_EQ(second.Hooked(), form->Handle());
+    EXPECT_TRUE(GetWindowLongW(form->Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+    // The drop target goes first, out of order: the menus still measure.
+    form->Free(drop);
+    EXPECT_EQ(Measure(*add).itemHeight, 20u);
+    form->Free(second);
+    form->Free(*cool);
+    cool = nullptr;
+    // Unhooked: nobody answers the measure request.
+    MEASUREITEMSTRUCT measure{};
+    measure.CtlType = ODT_MENU;
+    measure.itemID = add->Command();
+    measure.itemData = 1;
+    SendMessageW(form->Handle(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure));
+    EXPECT_EQ(measure.itemHeight, 0u);
+}
+
+TEST_F(CoolMenuHook, AComponentNotOnAFormStaysUnhooked) {
+    TComponent holder(nullptr);
+    TMainCool& loose = holder.Own<TMainCool>();
+    EXPECT_EQ(loose.Hooked(), nullptr);
+}
+} // namespace
