@@ -14,6 +14,8 @@
 #include "tray/TTrayIcon.h"
 #include "wallpaper/TAll.h"
 #include "wallpaper/TWallChanger.h"
+#include "widgets/TAnimateForm.h"
+#include "widgets/TCoolHint.h"
 #include "widgets/TFileDrop.h"
 #include "widgets/TMainCool.h"
 
@@ -36,6 +38,8 @@ class TTapestraMain : public TForm {
     TMenuItem *Option1 = nullptr, *Option2 = nullptr, *Help1 = nullptr, *Contents1 = nullptr, *A2 = nullptr;
     TMenuItem* N1 = nullptr;
     TMainCool* MainCool1 = nullptr;
+    TCoolHint* CoolHint1 = nullptr;
+    TAnimateForm* AnimateForm1 = nullptr;
     TToolBar* ToolBar1 = nullptr;
     TToolButton *ToolButton1 = nullptr, *ToolButton6 = nullptr, *ToolButton3 = nullptr;
     TToolButton *cmdCenter = nullptr, *cmdTile = nullptr, *cmdStretch = nullptr, *cmdNon = nullptr;
@@ -158,7 +162,7 @@ class TTapestraMain : public TForm {
   private:
     void CreateDesign();
     void CreateMenus();
-    void CreateMenuLook();
+    void CreateLook();
     void CreateToolBar();
     void CreatePanels();
     void CreatePopupMenus();

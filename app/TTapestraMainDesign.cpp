@@ -38,7 +38,7 @@ void TTapestraMain::CreateDesign() {
     SetBounds(0, 0, 550, 400);
     ImageList1 = &Own<TImageList>(L"IMAGES", 16, 16);
     CreateMenus();
-    CreateMenuLook();
+    CreateLook();
     CreateToolBar();
     CreatePanels();
     CreatePopupMenus();
@@ -103,7 +103,7 @@ void TTapestraMain::CreateMenus() {
     SetMenu(MainMenu1);
 }
 
-void TTapestraMain::CreateMenuLook() {
+void TTapestraMain::CreateLook() {
     MainCool1 = &Own<TMainCool>();
     MainCool1->Name = L"MainCool1";
     TMenuFont font{L"ＭＳ Ｐゴシック", -12, SHIFTJIS_CHARSET, false, false, SysColor(COLOR_HIGHLIGHTTEXT)};
@@ -123,6 +123,12 @@ void TTapestraMain::CreateMenuLook() {
     };
     for (auto [item, image] : images)
         MainCool1->AddItemImage(*item, image);
+
+    CoolHint1 = &Own<TCoolHint>();
+    CoolHint1->Name = L"CoolHint1";
+    CoolHint1->HintType = THintType::htRoundRect;
+    AnimateForm1 = &Own<TAnimateForm>();
+    AnimateForm1->Name = L"AnimateForm1";
 }
 
 void TTapestraMain::CreateToolBar() {

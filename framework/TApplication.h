@@ -6,6 +6,7 @@
 #include "framework/ModalUI.h"
 
 #include <exception>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -28,6 +29,9 @@ class TApplication {
     void FormCreated(TForm& form);
     void FormDestroyed(TForm& form);
     bool ShowMainForm = true;
+
+    // Raised after the main form was minimized by the animated minimize.
+    std::function<void()> OnMinimize;
 
     void Run();
     void Terminate();
