@@ -6,18 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 namespace {
-bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000) {
-    DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > timeoutMs) return false;
-        Sleep(20);
-    }
-    return true;
-}
-
 std::wstring Title(HWND wnd) {
     wchar_t text[256] = {};
     GetWindowTextW(wnd, text, static_cast<int>(std::size(text)));
@@ -38,14 +27,14 @@ TEST(AnimatedMinimize, TitleBarAndTaskbarMinimizeThenRestore) {
     // From the title bar's minimize button, then from the taskbar button.
     for (HWND target : {main, application}) {
         PostMessageW(target, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-        EXPECT_TRUE(WaitUntil([&] { return IsIconic(application); }));
-        EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }));
+        EXPECT_TRUE(ProgramDriver::WaitUntil([&] { return IsIconic(application); }));
+        EXPECT_TRUE(ProgramDriver::WaitUntil([&] { return !IsWindowVisible(main); }));
         // The title is the application's again once the animation is done.
-        EXPECT_TRUE(WaitUntil([&] { return Title(application) == title; }));
+        EXPECT_TRUE(ProgramDriver::WaitUntil([&] { return Title(application) == title; }));
 
         PostMessageW(application, WM_SYSCOMMAND, SC_RESTORE, 0);
-        EXPECT_TRUE(WaitUntil([&] { return !IsIconic(application); }));
-        EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main); }));
+        EXPECT_TRUE(ProgramDriver::WaitUntil([&] { return !IsIconic(application); }));
+        EXPECT_TRUE(ProgramDriver::WaitUntil([&] { return IsWindowVisible(main); }));
         // Out of the way in the middle of the screen, no longer over the form.
         RECT r{}, form{};
         GetWindowRect(application, &r);

@@ -4,8 +4,6 @@
 #include "framework/TForm.h"
 #include "framework/TMenu.h"
 
-#include <windowsx.h>
-
 #include <commctrl.h>
 
 #include <cwctype>

@@ -4,6 +4,8 @@
 #include "widgets/CoolMenuFixture.h"
 #include "widgets/TFileDrop.h"
 
+#include <functional>
+
 namespace {
 MENUITEMINFOW Info(TMenuItem& item) {
     MENUITEMINFOW info{};
@@ -123,5 +125,95 @@ TEST_F(CoolMenuHook, AComponentNotOnAFormStaysUnhooked) {
     TComponent holder(nullptr);
     TMainCool& loose = holder.Own<TMainCool>();
     EXPECT_EQ(loose.Hooked(), nullptr);
+}
+} // namespace
+
+namespace {
+// The menu bar on screen: the mouse over an item of the active form.
+class CoolMenuBar : public CoolMenuFixture {
+  protected:
+    void SetUp() override {
+        CoolMenuFixture::SetUp();
+        form->SetBounds(50, 50, 400, 200);
+        form->Show();
+        SetForegroundWindow(form->Handle());
+        SetActiveWindow(form->Handle());
+        DrawMenuBar(form->Handle());
+        UpdateWindow(form->Handle());
+    }
+    RECT ItemRect(int position) {
+        RECT r{};
+        GetMenuItemRect(form->Handle(), menu->Handle(), position, &r);
+        return r;
+    }
+    // The mouse moved over a point; the form is told as the system would tell it.
+    void Hover(POINT at, WORD hitTest) {
+        SetCursorPos(at.x, at.y);
+        SendMessageW(form->Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(form->Handle()),
+                     MAKELPARAM(hitTest, WM_MOUSEMOVE));
+    }
+    void HoverItem(int position) {
+        RECT r = ItemRect(position);
+        Hover({(r.left + r.right) / 2, (r.top + r.bottom) / 2}, HTMENU);
+    }
+    // A pixel of the form's window at a screen point.
+    COLORREF ScreenPixel(int x, int y) {
+        RECT window;
+        GetWindowRect(form->Handle(), &window);
+        HDC dc = GetWindowDC(form->Handle());
+        COLORREF c = GetPixel(dc, x - window.left, y - window.top);
+        ReleaseDC(form->Handle(), dc);
+        return c;
+    }
+    COLORREF TopLeft(int position) {
+        RECT r = ItemRect(position);
+        return ScreenPixel(r.left, r.top + 2);
+    }
+    COLORREF BottomRight(int position) {
+        RECT r = ItemRect(position);
+        return ScreenPixel(r.right - 1, r.bottom - 2);
+    }
+};
+
+TEST_F(CoolMenuBar, OfficeStyleRaisesTheItemUnderTheMouseAndFlattensTheOneLeft) {
+    ASSERT_EQ(GetActiveWindow(), form->Handle());
+    cool->InActiveColor = RGB(200, 210, 220);
+    const COLORREF flat = RGB(200, 210, 220);
+    HoverItem(0);
+    EXPECT_EQ(TopLeft(0), GetSysColor(COLOR_BTNHIGHLIGHT));
+    EXPECT_EQ(BottomRight(0), GetSysColor(COLOR_BTNSHADOW));
+    HoverItem(1);
+    EXPECT_EQ(TopLeft(1), GetSysColor(COLOR_BTNHIGHLIGHT));
+    EXPECT_EQ(TopLeft(0), flat);
+    // Off the bar: the last one is flattened too.
+    RECT bar = ItemRect(1);
+    Hover({bar.left + 5, bar.bottom + 40}, HTCLIENT);
+    EXPECT_EQ(TopLeft(1), flat);
+}
+
+TEST_F(CoolMenuBar, NoTrackingInWindowsStyleOverDisabledItemsOrWhileAMenuIsOpen) {
+    cool->InActiveColor = RGB(200, 210, 220);
+    struct Case {
+        const char* what;
+        std::function<void()> arrange;
+    };
+    const Case cases[] = {
+        {"windows style", [&] { cool->MenuStyle = TMenuStyle::msWindows; }},
+        {"disabled item", [&] { change->SetEnabled(false); }},
+        {"menu open", [&] { SendMessageW(form->Handle(), WM_ENTERMENULOOP, 0, 0); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        cool->MenuStyle = TMenuStyle::msOffice;
+        change->SetEnabled(true);
+        SendMessageW(form->Handle(), WM_EXITMENULOOP, 0, 0);
+        // Raised and left again: drawn flat in the inactive colour.
+        HoverItem(1);
+        Hover({5, 5}, HTCLIENT);
+        ASSERT_EQ(TopLeft(1), RGB(200, 210, 220));
+        c.arrange();
+        HoverItem(1);
+        EXPECT_EQ(TopLeft(1), RGB(200, 210, 220));
+    }
 }
 } // namespace
