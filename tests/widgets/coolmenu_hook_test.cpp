@@ -134,12 +134,24 @@ class CoolMenuBar : public CoolMenuFixture {
   protected:
     void SetUp() override {
         CoolMenuFixture::SetUp();
+        // The mouse away from the form, and the bar's last position forgotten.
+        Hover({1000, 700}, HTCLIENT);
         form->SetBounds(50, 50, 400, 200);
         form->Show();
         SetForegroundWindow(form->Handle());
         SetActiveWindow(form->Handle());
         DrawMenuBar(form->Handle());
         UpdateWindow(form->Handle());
+        Settle();
+        Hover({1000, 700}, HTCLIENT);
+    }
+    // Until the showing and painting of the form are all handled.
+    void Settle() {
+        for (int quiet = 0, i = 0; quiet < 5 && i < 400; ++i) {
+            app.ProcessMessages();
+            quiet = GetQueueStatus(QS_ALLINPUT) == 0 ? quiet + 1 : 0;
+            Sleep(5);
+        }
     }
     RECT ItemRect(int position) {
         RECT r{};
@@ -149,6 +161,16 @@ class CoolMenuBar : public CoolMenuFixture {
     // The mouse moved over a point; the form is told as the system would tell it.
     void Hover(POINT at, WORD hitTest) {
         SetCursorPos(at.x, at.y);
+        // The display takes the move in its own time, and may report an older
+        // position once more: wait until the new one holds.
+        POINT now{};
+        for (int steady = 0, i = 0; steady < 10 && i < 400; ++i) {
+            GetCursorPos(&now);
+            steady = now.x == at.x && now.y == at.y ? steady + 1 : 0;
+            Sleep(5);
+        }
+        ASSERT_EQ(now.x, at.x);
+        ASSERT_EQ(now.y, at.y);
         SendMessageW(form->Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(form->Handle()),
                      MAKELPARAM(hitTest, WM_MOUSEMOVE));
     }
@@ -158,6 +180,7 @@ class CoolMenuBar : public CoolMenuFixture {
     }
     // A pixel of the form's window at a screen point.
     COLORREF ScreenPixel(int x, int y) {
+        GdiFlush();
         RECT window;
         GetWindowRect(form->Handle(), &window);
         HDC dc = GetWindowDC(form->Handle());
@@ -215,5 +238,34 @@ TEST_F(CoolMenuBar, NoTrackingInWindowsStyleOverDisabledItemsOrWhileAMenuIsOpen)
         HoverItem(1);
         EXPECT_EQ(TopLeft(1), RGB(200, 210, 220));
     }
+}
+} // namespace
+
+namespace {
+// The item hint, shown and hidden as the hook does it.
+class HintedMenu : public TMainCool {
+  public:
+    using TMainCool::TMainCool;
+    using TCoolMenu::HideItemHint;
+    using TCoolMenu::ShowItemHint;
+};
+
+TEST_F(CoolMenuHook, ItemHintShowsBelowTheCursorAndGoesAway) {
+    HintedMenu& hinted = form->Own<HintedMenu>();
+    SetCursorPos(300, 200);
+    hinted.ShowItemHint(L"グループを追加します");
+    HWND hint = FindWindowW(L"THintWindow", nullptr);
+    ASSERT_NE(hint, nullptr);
+    EXPECT_TRUE(IsWindowVisible(hint));
+    RECT r{};
+    GetWindowRect(hint, &r);
+    EXPECT_EQ(r.left, 300);
+    EXPECT_EQ(r.top, 200 + GetSystemMetrics(SM_CYCAPTION));
+    EXPECT_GT(r.right - r.left, 6 + 40);
+    wchar_t text[64] = {};
+    GetWindowTextW(hint, text, 64);
+    EXPECT_STREQ(text, L"グループを追加します");
+    hinted.HideItemHint();
+    EXPECT_FALSE(IsWindow(hint));
 }
 } // namespace
