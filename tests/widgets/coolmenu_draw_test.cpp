@@ -215,3 +215,24 @@ TEST_F(CoolMenuDraw, DrawItemEventReplacesTheDrawingAndErrorsAreReported) {
     EXPECT_EQ(modal->Errors[0], L"描画できません");
 }
 } // namespace
+
+namespace {
+using CoolMenuImages = CoolMenuFixture;
+
+TEST_F(CoolMenuImages, LargeImagesAreDrawnThirtyTwoSquareAndARemovedListDrawsNone) {
+    const COLORREF green = RGB(0x20, 0xa0, 0x40);
+    Draw(*add, {0, 0, 200, 20});
+    const int small = Count({2, 2, 18, 18}, green);
+    EXPECT_GT(small, 10);
+    cool->SetLargeImage(true);
+    Clear(RGB(1, 2, 3));
+    Draw(*add, {0, 0, 200, 34});
+    // The image square is centred in the 34-pixel box: from (1, 1) to (33, 33).
+    EXPECT_GT(Count({1, 1, 33, 33}, green), 3 * small);
+    EXPECT_EQ(Count({33, 0, 200, 34}, green), 0);
+    form->Free(*images);
+    Clear(RGB(1, 2, 3));
+    Draw(*add, {0, 0, 200, 34});
+    EXPECT_EQ(Count({0, 0, 200, 34}, green), 0);
+}
+} // namespace
