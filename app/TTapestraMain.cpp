@@ -82,10 +82,10 @@ void TTapestraMain::SetTimerFromOptions() {
 
 void TTapestraMain::ShowOrHide() {
     if (Options.StartHidden) {
-        ShowWindow(Application->Handle(), SW_HIDE);
+        Application->Hide();
         Hide();
     } else {
-        ShowWindow(Application->Handle(), SW_SHOW);
+        Application->Show(SW_SHOW);
         Show();
     }
 }
