@@ -1,7 +1,8 @@
 #pragma once
 // The main window: the group tree, the file list, the preview area, the menus,
-// the toolbar and the commands behind them, and the program's settings and
-// library in the registry.
+// the toolbar and the commands behind them. Its state is the options and the
+// library store; the handlers keep their design names and hand the work on.
+#include "app/LibraryStore.h"
 #include "app/Options.h"
 #include "framework/Controls.h"
 #include "framework/TForm.h"
@@ -68,31 +69,20 @@ class TTapestraMain : public TForm {
     // The options dialog, created once after the main window.
     TfrmOption* frmOption = nullptr;
 
-    // Library state.
-    std::vector<int> FileViews;
-    int ActiveGroup = -1;
-    int ActiveFile = 0;
-    std::wstring CurrentFile;
-    bool Exiting = false;
-
+    // The library: positions per row, active group and file, in the registry.
+    LibraryStore Library;
     // Options.
     ::Options Options;
+    // Set by the exit command and the end of the session: closing then ends
+    // the program instead of hiding the window.
+    bool Exiting = false;
 
-    // Settings and library store.
+    // Between the store and the controls.
     void LoadSettings();
     void SaveSettings();
     void SaveGroupList();
     void LoadFileList();
     void SaveFileList();
-    // The registry section of the selected group's file list.
-    std::wstring SelectedGroupSection() const;
-    // The same for a write: a group whose stored name was missing has no key
-    // of its own (its section would be "FileList", every group's), so writing
-    // it raises the registry's creation error instead.
-    std::wstring OwnGroupSection() const;
-    // The display position of a row (0 for rows beyond the table).
-    int FileView(int row) const;
-    void SetFileView(int row, int position);
 
     // Start-up and shutdown.
     void FormCreate();
@@ -157,6 +147,9 @@ class TTapestraMain : public TForm {
     void CreatePopupMenus();
     void CreateTrayIcons();
     void LoadGroupList();
+    void LoadGeometry();
+    // The selected group's name; empty when no group is selected.
+    std::wstring SelectedGroupName() const;
     void SelectStartRow();
     void ShowOrHide();
     void SetWindowPosition(TDisplayPosition position);

@@ -3,15 +3,12 @@
 #include "app/ChangePolicy.h"
 #include "app/ProgramPaths.h"
 #include "app/SafeFileWrite.h"
-#include "app/StoreNames.h"
 #include "app/TTapestraMain.h"
 #include "app/TileComposer.h"
 #include "framework/Exception.h"
 #include "framework/Handle.h"
 #include "framework/TApplication.h"
 #include "framework/TPicture.h"
-#include "framework/TRegIniFile.h"
-#include "framework/Text.h"
 
 std::wstring TTapestraMain::WallpaperBitmapPath() {
     return ProgramPathWithExtension(L".BMP");
@@ -78,10 +75,10 @@ void TTapestraMain::FileListDblClick() {
         Timer1->SetEnabled(false);
         Timer1->SetEnabled(true);
     }
-    TRegIniFile(HKEY_CURRENT_USER, kProgramKey).WriteString(kSettingsSection, L"files", FileList->Cell(row));
+    Library.SaveAppliedFile(FileList->Cell(row));
     HTREEITEM selected = GroupTree->Selected();
-    ActiveGroup = selected ? GroupTree->AbsoluteIndex(selected) : 0;
-    ActiveFile = row;
+    Library.ActiveGroup = selected ? GroupTree->AbsoluteIndex(selected) : 0;
+    Library.ActiveFile = row;
     if (row != 0 && Options.AutoRun && !Exiting && !Options.AutoFile.empty()) {
         // Quoted, so a path with blanks cannot start another program.
         std::wstring command = L"\"" + Options.AutoFile + L"\"";
@@ -161,9 +158,8 @@ void TTapestraMain::cmdStretchClick() {
 
 void TTapestraMain::RadioGroup1Click() {
     int row = FileList->Row();
-    SetFileView(row, RadioGroup1->ItemIndex());
-    TRegIniFile(HKEY_CURRENT_USER, kProgramKey)
-        .WriteInteger(OwnGroupSection() + L"\\View", L"File" + IntToText(row), RadioGroup1->ItemIndex());
+    Library.SetFileView(row, RadioGroup1->ItemIndex());
+    Library.SaveFileView(SelectedGroupName(), row, RadioGroup1->ItemIndex());
 }
 
 void TTapestraMain::SetTrayMode(TTrayMode mode) {
