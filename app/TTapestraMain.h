@@ -156,7 +156,15 @@ class TTapestraMain : public TForm {
     void SetTrayMode(TTrayMode mode);
     // Previous, next and random: choose the row, select it, apply it.
     void ChangeTo(const std::function<int(int row, int rows)>& choose);
+    // The steps of FileListDblClick, in its order.
+    // The row's picture placed and written as the wallpaper bitmap; false
+    // when it did not load.
+    bool PictureWritten(int row);
     void WritePicture(bool tiled);
+    void ShowOnDesktop();
+    void RestartTimer();
+    void RememberApplied(int row);
+    void RunAutoFile(int row);
     // Why a group name cannot be used, or empty when it can.
     std::wstring GroupNameRefusal(const std::wstring& name) const;
     // True when a group (not the root) is selected; says so otherwise.
