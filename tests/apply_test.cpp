@@ -119,7 +119,7 @@ TEST_F(Apply, ClearFromAFileRowRemovesTheWallpaperWithoutStartingTheProgram) {
     EXPECT_EQ(marks::Count(program, 2), 2) << "one start per apply of a file, none for the clear";
     m.Exiting = true;
     m.cmdAfterClick();
-    Sleep(500);
+    ASSERT_TRUE(marks::AllEnded());
     EXPECT_EQ(marks::Count(program), 2) << "no start while the program is ending";
 }
 
@@ -243,7 +243,7 @@ TEST_F(Apply, TheEndOfTheSessionChangesOnceAndSavesWithoutStartingTheProgram) {
     EXPECT_EQ(m.FileList->Row(), 2);
     EXPECT_EQ(Files(), green);
     EXPECT_EQ(Setting(L"ActiveFile"), L"2");
-    Sleep(500);
+    ASSERT_TRUE(marks::AllEnded());
     EXPECT_EQ(marks::Count(program), 0);
 }
 
