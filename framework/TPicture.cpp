@@ -250,6 +250,10 @@ void TPicture::LoadMetafile(const std::wstring& path, bool windowsFormat) {
         }
         if (w <= 0 || h <= 0) throw EInvalidGraphic(invalid);
     }
+    // It is rendered into a bitmap of this size when it becomes the wallpaper.
+    if (w > kMaxPictureSide || h > kMaxPictureSide ||
+        static_cast<unsigned long long>(w) * static_cast<unsigned long long>(h) * 4 > kMaxPictureBytes)
+        throw EInvalidGraphic(invalid);
     Clear();
     metafile_ = std::move(metafile);
     kind_ = TPictureKind::Metafile;
