@@ -6,6 +6,12 @@
 
 #include <new>
 
+// The C++ runtime linked into each plug-in keeps an emergency pool for
+// exceptions that only this frees; hosts load a plug-in for every picture.
+namespace __gnu_cxx {
+void __freeres() throw();
+} // namespace __gnu_cxx
+
 namespace {
 template <typename Body> int32_t Guarded(Body&& body) noexcept {
     try {
@@ -33,6 +39,12 @@ int32_t Picture(LPCSTR path, LONG_PTR offset, uint32_t flag, HLOCAL* bitmapInfo,
 } // namespace
 
 extern "C" {
+
+BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID processEnding) {
+    // Unloaded by FreeLibrary: give the pool back. At process end it goes anyway.
+    if (reason == DLL_PROCESS_DETACH && !processEnding) __gnu_cxx::__freeres();
+    return TRUE;
+}
 
 __declspec(dllexport) int32_t __stdcall GetPluginInfo(int32_t infoNo, LPSTR buffer, int32_t bufferLength) {
     return spi::CopyPluginInfo(spi::ThisPlugin(), infoNo, buffer, bufferLength);
