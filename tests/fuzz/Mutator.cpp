@@ -197,7 +197,12 @@ Bytes Mutator::Mutate(std::mt19937& random, std::string& applied) const {
     for (uint32_t n = 0; n < count && !b.empty(); ++n) {
         if (!applied.empty()) applied += ", ";
         const uint32_t size = static_cast<uint32_t>(b.size());
-        switch (Pick(random, 5)) {
+        uint32_t kind = Pick(random, 5);
+        // A format without fields of the kind picked gets bit flips instead.
+        if ((kind == 2 && fields_.dimensions.empty()) || (kind == 3 && fields_.offsets.empty()) ||
+            (kind == 4 && fields_.sizes.empty()))
+            kind = 0;
+        switch (kind) {
         case 0: { // bit flips, most of them in the headers
             const uint32_t flips = 1 + Pick(random, 8);
             for (uint32_t i = 0; i < flips; ++i) {
@@ -214,7 +219,6 @@ Bytes Mutator::Mutate(std::mt19937& random, std::string& applied) const {
             break;
         }
         case 2: { // a huge width or height
-            if (fields_.dimensions.empty()) break;
             const Field f = fields_.dimensions[Pick(random, static_cast<uint32_t>(fields_.dimensions.size()))];
             static constexpr uint32_t kHuge[] = {0xFFFFFFFF, 0x7FFFFFFF, 0x80000000, 0xFFFF, 0x8000, 40000, 100000, 0};
             const uint32_t value = kHuge[Pick(random, std::size(kHuge))];
@@ -223,7 +227,6 @@ Bytes Mutator::Mutate(std::mt19937& random, std::string& applied) const {
             break;
         }
         case 3: { // a wrong offset: past the end, far away or somewhere inside
-            if (fields_.offsets.empty()) break;
             const Field f = fields_.offsets[Pick(random, static_cast<uint32_t>(fields_.offsets.size()))];
             const uint32_t values[] = {size + Pick(random, 64), 0xFFFFFFF0, Pick(random, size), size - 1,
                                        Read(b, f) + 1 + Pick(random, 16)};
@@ -233,7 +236,6 @@ Bytes Mutator::Mutate(std::mt19937& random, std::string& applied) const {
             break;
         }
         default: { // a size of zero
-            if (fields_.sizes.empty()) break;
             const Field f = fields_.sizes[Pick(random, static_cast<uint32_t>(fields_.sizes.size()))];
             Write(b, f, 0);
             applied += "zero size at " + std::to_string(f.at);
