@@ -19,12 +19,12 @@
 #include "plugins/PluginCases.h"
 #include "plugins/SpiHost.h"
 #include "plugins/common/DeclaredSize.h"
+#include "support/ProcessFigures.h"
 #include "support/ScriptedModalUI.h"
 #include "wallpaper/PictureRules.h"
 #include "wallpaper/TAll.h"
 
 #include <gtest/gtest.h>
-#include <psapi.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -99,18 +99,6 @@ bool ExpectedFailure(int code) {
            code == susie::MemoryError || code == susie::FileReadError;
 }
 
-size_t PeakWorkingSet() {
-    PROCESS_MEMORY_COUNTERS counters{};
-    counters.cb = sizeof(counters);
-    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
-    return counters.PeakWorkingSetSize;
-}
-
-uint32_t EnvNumber(const char* name, uint32_t otherwise) {
-    const char* text = std::getenv(name);
-    return text && *text ? static_cast<uint32_t>(std::strtoul(text, nullptr, 10)) : otherwise;
-}
-
 class PictureFuzz : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -119,7 +107,7 @@ class PictureFuzz : public ::testing::Test {
         form = &owner->Own<TForm>();
         form->SetBounds(0, 0, 400, 300);
         all = &form->Own<TAll>(*form);
-        baseline = PeakWorkingSet();
+        baseline = figures::PeakWorkingSet();
     }
 
     // One file through the picture component, as the main window loads it.
@@ -201,7 +189,7 @@ class PictureFuzz : public ::testing::Test {
         if (ComponentReads(f)) ThroughComponent(f, path, what);
         if (host) ThroughExports(f, *host, path, bytes, what);
         watchdog.Disarm();
-        EXPECT_LT(PeakWorkingSet() - baseline, kMemoryLimit) << what;
+        EXPECT_LT(figures::PeakWorkingSet() - baseline, kMemoryLimit) << what;
     }
 
     // Formats the component routes to a loader; the exports are fuzzed either way.
@@ -234,8 +222,8 @@ class PictureFuzz : public ::testing::Test {
 } // namespace
 
 TEST_F(PictureFuzz, DamagedFilesOfEveryFormatAreRefusedCleanly) {
-    const uint32_t count = EnvNumber("TAPESTRA_FUZZ_COUNT", 100);
-    const uint32_t newSeed = EnvNumber("TAPESTRA_FUZZ_SEED", static_cast<uint32_t>(GetTickCount64() ^
+    const uint32_t count = figures::EnvNumber("TAPESTRA_FUZZ_COUNT", 100);
+    const uint32_t newSeed = figures::EnvNumber("TAPESTRA_FUZZ_SEED", static_cast<uint32_t>(GetTickCount64() ^
                                                                                     (GetCurrentProcessId() << 16)));
     std::printf("fuzz: %u files per format, seeds %u (fixed) and %u (new; replay with TAPESTRA_FUZZ_SEED=%u)\n",
                 count, kFixedSeed, newSeed, newSeed);
@@ -269,7 +257,7 @@ TEST_F(PictureFuzz, DamagedFilesOfEveryFormatAreRefusedCleanly) {
             std::printf("\n");
         }
     }
-    std::printf("fuzz: peak working set %zu KB above the start\n", (PeakWorkingSet() - baseline) / 1024);
+    std::printf("fuzz: peak working set %zu KB above the start\n", (figures::PeakWorkingSet() - baseline) / 1024);
 }
 
 // Inputs that once crashed or hung a loader, kept as files.

@@ -148,15 +148,9 @@ std::vector<Damaged> DamagedFiles() {
     return files;
 }
 
-class DamagedPicture : public ::testing::Test {
+class DamagedPicture : public PictureFileTest {
   protected:
-    std::wstring Write(const std::wstring& name, const std::vector<BYTE>& bytes) {
-        std::wstring path = folder / name;
-        WriteBytes(path, bytes);
-        return path;
-    }
-    ScratchFolder folder{L"picture_damage_test"};
-    TPicture picture;
+    DamagedPicture() : PictureFileTest(L"picture_damage_test") {}
 };
 
 } // namespace

@@ -23,15 +23,9 @@ COLORREF ColorOf(const RGBQUAD& q) {
     return RGB(q.rgbRed, q.rgbGreen, q.rgbBlue);
 }
 
-class Picture : public ::testing::Test {
+class Picture : public PictureFileTest {
   protected:
-    std::wstring Write(const std::wstring& name, const std::vector<BYTE>& bytes) {
-        std::wstring path = folder / name;
-        WriteBytes(path, bytes);
-        return path;
-    }
-    ScratchFolder folder{L"tpicture_test"};
-    TPicture picture;
+    Picture() : PictureFileTest(L"tpicture_test") {}
 };
 
 } // namespace

@@ -9,10 +9,9 @@
 #include "framework/Text.h"
 #include "plugins/PluginCases.h"
 #include "support/MainWindowFixture.h"
+#include "support/ProcessFigures.h"
 #include "support/TestFiles.h"
 #include "wallpaper/PictureRules.h"
-
-#include <psapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -23,21 +22,9 @@ namespace {
 constexpr size_t kFlatBytes = 1u << 20;
 constexpr unsigned kWarmUpApplies = 200;
 
-size_t WorkingSet() {
-    PROCESS_MEMORY_COUNTERS counters{};
-    counters.cb = sizeof(counters);
-    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
-    return counters.WorkingSetSize;
-}
-
-unsigned EnvNumber(const char* name, unsigned otherwise) {
-    const char* text = std::getenv(name);
-    return text && *text ? static_cast<unsigned>(std::strtoul(text, nullptr, 10)) : otherwise;
-}
-
 // What the process holds at one moment.
 struct Holdings {
-    size_t workingSet = WorkingSet();
+    size_t workingSet = figures::WorkingSet();
     long live = LiveHandleCount();
     DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
     DWORD user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
@@ -95,7 +82,7 @@ class Soak : public MainWindowFixture {
 } // namespace
 
 TEST_F(Soak, ManyAppliesKeepMemoryAndHandlesFlat) {
-    const unsigned applies = std::max(EnvNumber("TAPESTRA_SOAK_APPLIES", 300), kWarmUpApplies + 1);
+    const unsigned applies = std::max(figures::EnvNumber("TAPESTRA_SOAK_APPLIES", 300), kWarmUpApplies + 1);
     TTapestraMain& m = Start();
     unsigned next = 0;
     m.RandomRow = [&next](int lowest, int highest) { return lowest + static_cast<int>(next++ % (highest - lowest + 1)); };
@@ -121,7 +108,7 @@ TEST_F(Soak, ManyAppliesKeepMemoryAndHandlesFlat) {
 }
 
 TEST_F(Soak, TimerDrivenChangesAtTheSmallestInterval) {
-    const unsigned changes = EnvNumber("TAPESTRA_SOAK_TIMER", 100);
+    const unsigned changes = figures::EnvNumber("TAPESTRA_SOAK_TIMER", 100);
     TTapestraMain& m = Start();
     m.cmdTileClick();
     m.ChangeMethod = 2; // next
