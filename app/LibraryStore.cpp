@@ -160,10 +160,13 @@ void TTapestraMain::SaveFileList() {
     const std::wstring section = SelectedGroupSection();
     const std::wstring files = section + L"\\Files";
     int oldCount = reg.ReadInteger(section, L"Count", 0);
-    for (int n = 1; n <= oldCount; ++n)
-        reg.DeleteValue(files, Numbered(L"File", n));
     int count = FileList->RowCount() - 1;
-    reg.WriteInteger(section, L"Count", count);
+    // The entries first, the count last: a program killed half-way through
+    // leaves the old count over whole entries, never a count without them.
     for (int n = 1; n <= count; ++n)
         reg.WriteString(files, Numbered(L"File", n), FileList->Cell(n));
+    reg.WriteInteger(section, L"Count", count);
+    // Entries past the list go, with any a killed run left behind.
+    for (int n = count + 1; n <= oldCount || reg.ValueExists(files, Numbered(L"File", n)); ++n)
+        reg.DeleteValue(files, Numbered(L"File", n));
 }
