@@ -52,7 +52,8 @@ struct BmpLayout {
 bool ReadLayout(std::span<const BYTE> file, BmpLayout& out) {
     WORD type = 0;
     DWORD headerSize = 0;
-    if (!ReadAt(file, 0, type) || type != kBitmapType || !ReadAt(file, kFileHeaderSize, headerSize)) return false;
+    if (!ReadAt(file, 0, type) || type != kBitmapType || !ReadAt(file, kFileHeaderSize, headerSize))
+        return false;
     if (headerSize == kCoreHeaderSize) {
         BITMAPCOREHEADER core{};
         if (!ReadAt(file, kFileHeaderSize, core) || core.bcPlanes != 1 || !ValidDepth(core.bcBitCount) ||
@@ -69,8 +70,8 @@ bool ReadLayout(std::span<const BYTE> file, BmpLayout& out) {
     if (headerSize != 40 && headerSize != 52 && headerSize != 56 && headerSize != 108 && headerSize != 124)
         return false;
     BITMAPINFOHEADER info{};
-    if (!ReadAt(file, kFileHeaderSize, info) || file.size() - kFileHeaderSize < headerSize || info.biPlanes != 1 ||
-        !ValidDepth(info.biBitCount))
+    if (!ReadAt(file, kFileHeaderSize, info) || file.size() - kFileHeaderSize < headerSize ||
+        info.biPlanes != 1 || !ValidDepth(info.biBitCount))
         return false;
     out.width = info.biWidth;
     out.height = info.biHeight;
@@ -198,7 +199,8 @@ UniqueBitmap DecodeBmpFile(std::span<const BYTE> file) {
     if (!rle && pixels.size() < imageBytes) return {};
 
     // The section is described in the plain info header whatever the file used.
-    std::vector<BYTE> info(sizeof(BITMAPINFOHEADER) + sizeof(layout.masks) + layout.colours * sizeof(RGBQUAD));
+    std::vector<BYTE> info(sizeof(BITMAPINFOHEADER) + sizeof(layout.masks) +
+                           layout.colours * sizeof(RGBQUAD));
     auto* header = reinterpret_cast<BITMAPINFOHEADER*>(info.data());
     header->biSize = sizeof(BITMAPINFOHEADER);
     header->biWidth = layout.width;
@@ -234,7 +236,8 @@ bool ValidIconImage(std::span<const BYTE> image) {
     if (image.size() >= sizeof(kPng) && std::memcmp(image.data(), kPng, sizeof(kPng)) == 0) {
         // The first chunk is the image header: big-endian width and height.
         auto word = [&](size_t at) {
-            return static_cast<uint32_t>(image[at]) << 24 | image[at + 1] << 16 | image[at + 2] << 8 | image[at + 3];
+            return static_cast<uint32_t>(image[at]) << 24 | image[at + 1] << 16 | image[at + 2] << 8 |
+                   image[at + 3];
         };
         if (image.size() < 33 || std::memcmp(image.data() + 12, "IHDR", 4) != 0) return false;
         const uint32_t w = word(16), h = word(20);
@@ -291,7 +294,9 @@ bool ValidPackedDib(std::span<const BYTE> info, size_t bitsSize, size_t* infoSiz
     if (infoSize) *infoSize = static_cast<size_t>(tableEnd);
     uint64_t need = Stride(static_cast<uint64_t>(width), bits) * static_cast<uint64_t>(absHeight);
     if (need > kMaxPictureBytes) return false;
-    if (compression == BI_RLE8 || compression == BI_RLE4) need = imageSize;
-    else if (compression != BI_RGB && compression != BI_BITFIELDS) return false;
+    if (compression == BI_RLE8 || compression == BI_RLE4)
+        need = imageSize;
+    else if (compression != BI_RGB && compression != BI_BITFIELDS)
+        return false;
     return need <= bitsSize;
 }

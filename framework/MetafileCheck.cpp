@@ -79,7 +79,8 @@ bool ValidWmfRecord(unsigned function, const WmfRecord& r) {
     case 0x0521: // TextOut
         return r.Has(1) && r.Has(3 + (r.Param(0) + 1ull) / 2);
     case 0x0A32: // ExtTextOut
-        return r.Has(4) && r.Has(4 + ((r.Param(3) & (ETO_OPAQUE | ETO_CLIPPED)) ? 4 : 0) + (r.Param(2) + 1ull) / 2);
+        return r.Has(4) &&
+               r.Has(4 + ((r.Param(3) & (ETO_OPAQUE | ETO_CLIPPED)) ? 4 : 0) + (r.Param(2) + 1ull) / 2);
     case 0x00F7: // CreatePalette
     case 0x0037: // SetPalEntries
     case 0x0436: // AnimatePalette
@@ -129,7 +130,8 @@ class EmfRecord {
     // A bitmap given by offset and size of its header and of its pixels;
     // none at all when both sizes are 0.
     bool Dib(size_t offBmi, bool optional = true) const {
-        const DWORD infoAt = At(offBmi), infoSize = At(offBmi + 4), bitsAt = At(offBmi + 8), bitsSize = At(offBmi + 12);
+        const DWORD infoAt = At(offBmi), infoSize = At(offBmi + 4), bitsAt = At(offBmi + 8),
+                    bitsSize = At(offBmi + 12);
         if (optional && infoSize == 0 && bitsSize == 0) return true;
         if (!Has(static_cast<uint64_t>(infoAt) + infoSize) || !Has(static_cast<uint64_t>(bitsAt) + bitsSize))
             return false;
@@ -147,7 +149,8 @@ class EmfRecord {
         const size_t text = emrText;
         if (!Has(text + sizeof(EMRTEXT))) return false;
         const uint64_t chars = At(text + offsetof(EMRTEXT, nChars));
-        const DWORD string = At(text + offsetof(EMRTEXT, offString)), dx = At(text + offsetof(EMRTEXT, offDx));
+        const DWORD string = At(text + offsetof(EMRTEXT, offString)),
+                    dx = At(text + offsetof(EMRTEXT, offDx));
         // Vertical spacing doubles the spacing array.
         const unsigned perChar = (At(text + offsetof(EMRTEXT, fOptions)) & ETO_PDY) ? 8 : 4;
         return Has(string + chars * charSize) && (dx == 0 || Has(dx + chars * perChar));
@@ -177,48 +180,78 @@ struct MinSize {
     size_t size;
 };
 constexpr MinSize kMinSizes[] = {
-    {EMR_SETWINDOWEXTEX, sizeof(EMRSETWINDOWEXTEX)},   {EMR_SETVIEWPORTEXTEX, sizeof(EMRSETVIEWPORTEXTEX)},
-    {EMR_SETWINDOWORGEX, sizeof(EMRSETWINDOWORGEX)},   {EMR_SETVIEWPORTORGEX, sizeof(EMRSETVIEWPORTORGEX)},
-    {EMR_CREATEPEN, sizeof(EMRCREATEPEN)},             {EMR_CREATEBRUSHINDIRECT, sizeof(EMRCREATEBRUSHINDIRECT)},
-    {EMR_SELECTOBJECT, sizeof(EMRSELECTOBJECT)},       {EMR_DELETEOBJECT, sizeof(EMRSELECTOBJECT)},
-    {EMR_RECTANGLE, sizeof(EMRRECTANGLE)},             {EMR_ELLIPSE, sizeof(EMRELLIPSE)},
-    {EMR_ROUNDRECT, sizeof(EMRROUNDRECT)},             {EMR_ARC, sizeof(EMRARC)},
-    {EMR_CHORD, sizeof(EMRARC)},                       {EMR_PIE, sizeof(EMRARC)},
-    {EMR_ARCTO, sizeof(EMRARC)},                       {EMR_MOVETOEX, sizeof(EMRMOVETOEX)},
-    {EMR_LINETO, sizeof(EMRLINETO)},                   {EMR_SETMAPMODE, sizeof(EMRSETMAPMODE)},
-    {EMR_SETBKMODE, sizeof(EMRSETBKMODE)},             {EMR_SETBKCOLOR, sizeof(EMRSETBKCOLOR)},
-    {EMR_SETTEXTCOLOR, sizeof(EMRSETTEXTCOLOR)},       {EMR_SETPOLYFILLMODE, sizeof(EMRSETPOLYFILLMODE)},
-    {EMR_SETROP2, sizeof(EMRSETROP2)},                 {EMR_SETSTRETCHBLTMODE, sizeof(EMRSETSTRETCHBLTMODE)},
-    {EMR_SETTEXTALIGN, sizeof(EMRSETTEXTALIGN)},       {EMR_SETWORLDTRANSFORM, sizeof(EMRSETWORLDTRANSFORM)},
+    {EMR_SETWINDOWEXTEX, sizeof(EMRSETWINDOWEXTEX)},
+    {EMR_SETVIEWPORTEXTEX, sizeof(EMRSETVIEWPORTEXTEX)},
+    {EMR_SETWINDOWORGEX, sizeof(EMRSETWINDOWORGEX)},
+    {EMR_SETVIEWPORTORGEX, sizeof(EMRSETVIEWPORTORGEX)},
+    {EMR_CREATEPEN, sizeof(EMRCREATEPEN)},
+    {EMR_CREATEBRUSHINDIRECT, sizeof(EMRCREATEBRUSHINDIRECT)},
+    {EMR_SELECTOBJECT, sizeof(EMRSELECTOBJECT)},
+    {EMR_DELETEOBJECT, sizeof(EMRSELECTOBJECT)},
+    {EMR_RECTANGLE, sizeof(EMRRECTANGLE)},
+    {EMR_ELLIPSE, sizeof(EMRELLIPSE)},
+    {EMR_ROUNDRECT, sizeof(EMRROUNDRECT)},
+    {EMR_ARC, sizeof(EMRARC)},
+    {EMR_CHORD, sizeof(EMRARC)},
+    {EMR_PIE, sizeof(EMRARC)},
+    {EMR_ARCTO, sizeof(EMRARC)},
+    {EMR_MOVETOEX, sizeof(EMRMOVETOEX)},
+    {EMR_LINETO, sizeof(EMRLINETO)},
+    {EMR_SETMAPMODE, sizeof(EMRSETMAPMODE)},
+    {EMR_SETBKMODE, sizeof(EMRSETBKMODE)},
+    {EMR_SETBKCOLOR, sizeof(EMRSETBKCOLOR)},
+    {EMR_SETTEXTCOLOR, sizeof(EMRSETTEXTCOLOR)},
+    {EMR_SETPOLYFILLMODE, sizeof(EMRSETPOLYFILLMODE)},
+    {EMR_SETROP2, sizeof(EMRSETROP2)},
+    {EMR_SETSTRETCHBLTMODE, sizeof(EMRSETSTRETCHBLTMODE)},
+    {EMR_SETTEXTALIGN, sizeof(EMRSETTEXTALIGN)},
+    {EMR_SETWORLDTRANSFORM, sizeof(EMRSETWORLDTRANSFORM)},
     {EMR_MODIFYWORLDTRANSFORM, sizeof(EMRMODIFYWORLDTRANSFORM)},
-    {EMR_RESTOREDC, sizeof(EMRRESTOREDC)},             {EMR_INTERSECTCLIPRECT, sizeof(EMRINTERSECTCLIPRECT)},
-    {EMR_EXCLUDECLIPRECT, sizeof(EMREXCLUDECLIPRECT)}, {EMR_SCALEVIEWPORTEXTEX, sizeof(EMRSCALEVIEWPORTEXTEX)},
+    {EMR_RESTOREDC, sizeof(EMRRESTOREDC)},
+    {EMR_INTERSECTCLIPRECT, sizeof(EMRINTERSECTCLIPRECT)},
+    {EMR_EXCLUDECLIPRECT, sizeof(EMREXCLUDECLIPRECT)},
+    {EMR_SCALEVIEWPORTEXTEX, sizeof(EMRSCALEVIEWPORTEXTEX)},
     {EMR_SCALEWINDOWEXTEX, sizeof(EMRSCALEWINDOWEXTEX)},
     {EMR_EXTCREATEFONTINDIRECTW, offsetof(EMREXTCREATEFONTINDIRECTW, elfw) + sizeof(LOGFONTW)},
     {EMR_EXTCREATEPEN, sizeof(EMREXTCREATEPEN) - sizeof(DWORD)},
     {EMR_CREATEPALETTE, sizeof(EMRCREATEPALETTE) - sizeof(PALETTEENTRY)},
     {EMR_SETPALETTEENTRIES, sizeof(EMRSETPALETTEENTRIES) - sizeof(PALETTEENTRY)},
-    {EMR_SELECTPALETTE, sizeof(EMRSELECTPALETTE)},     {EMR_RESIZEPALETTE, sizeof(EMRRESIZEPALETTE)},
+    {EMR_SELECTPALETTE, sizeof(EMRSELECTPALETTE)},
+    {EMR_RESIZEPALETTE, sizeof(EMRRESIZEPALETTE)},
     {EMR_EXTSELECTCLIPRGN, offsetof(EMREXTSELECTCLIPRGN, RgnData)},
-    {EMR_FILLRGN, offsetof(EMRFILLRGN, RgnData)},      {EMR_FRAMERGN, offsetof(EMRFRAMERGN, RgnData)},
-    {EMR_INVERTRGN, offsetof(EMRINVERTRGN, RgnData)},  {EMR_PAINTRGN, offsetof(EMRPAINTRGN, RgnData)},
+    {EMR_FILLRGN, offsetof(EMRFILLRGN, RgnData)},
+    {EMR_FRAMERGN, offsetof(EMRFRAMERGN, RgnData)},
+    {EMR_INVERTRGN, offsetof(EMRINVERTRGN, RgnData)},
+    {EMR_PAINTRGN, offsetof(EMRPAINTRGN, RgnData)},
     {EMR_GDICOMMENT, offsetof(EMRGDICOMMENT, Data)},
-    {EMR_BITBLT, sizeof(EMRBITBLT)},                   {EMR_STRETCHBLT, sizeof(EMRSTRETCHBLT)},
-    {EMR_MASKBLT, sizeof(EMRMASKBLT)},                 {EMR_PLGBLT, sizeof(EMRPLGBLT)},
+    {EMR_BITBLT, sizeof(EMRBITBLT)},
+    {EMR_STRETCHBLT, sizeof(EMRSTRETCHBLT)},
+    {EMR_MASKBLT, sizeof(EMRMASKBLT)},
+    {EMR_PLGBLT, sizeof(EMRPLGBLT)},
     {EMR_SETDIBITSTODEVICE, sizeof(EMRSETDIBITSTODEVICE)},
-    {EMR_STRETCHDIBITS, sizeof(EMRSTRETCHDIBITS)},     {EMR_ALPHABLEND, sizeof(EMRALPHABLEND)},
-    {EMR_TRANSPARENTBLT, sizeof(EMRTRANSPARENTBLT)},   {EMR_CREATEMONOBRUSH, sizeof(EMRCREATEMONOBRUSH)},
+    {EMR_STRETCHDIBITS, sizeof(EMRSTRETCHDIBITS)},
+    {EMR_ALPHABLEND, sizeof(EMRALPHABLEND)},
+    {EMR_TRANSPARENTBLT, sizeof(EMRTRANSPARENTBLT)},
+    {EMR_CREATEMONOBRUSH, sizeof(EMRCREATEMONOBRUSH)},
     {EMR_CREATEDIBPATTERNBRUSHPT, sizeof(EMRCREATEDIBPATTERNBRUSHPT)},
-    {EMR_EXTTEXTOUTA, sizeof(EMREXTTEXTOUTA)},         {EMR_EXTTEXTOUTW, sizeof(EMREXTTEXTOUTW)},
-    {EMR_POLYGON, offsetof(EMRPOLYGON, aptl)},         {EMR_POLYLINE, offsetof(EMRPOLYLINE, aptl)},
-    {EMR_POLYBEZIER, offsetof(EMRPOLYBEZIER, aptl)},   {EMR_POLYBEZIERTO, offsetof(EMRPOLYBEZIERTO, aptl)},
-    {EMR_POLYLINETO, offsetof(EMRPOLYLINETO, aptl)},   {EMR_POLYPOLYLINE, offsetof(EMRPOLYPOLYLINE, aPolyCounts)},
+    {EMR_EXTTEXTOUTA, sizeof(EMREXTTEXTOUTA)},
+    {EMR_EXTTEXTOUTW, sizeof(EMREXTTEXTOUTW)},
+    {EMR_POLYGON, offsetof(EMRPOLYGON, aptl)},
+    {EMR_POLYLINE, offsetof(EMRPOLYLINE, aptl)},
+    {EMR_POLYBEZIER, offsetof(EMRPOLYBEZIER, aptl)},
+    {EMR_POLYBEZIERTO, offsetof(EMRPOLYBEZIERTO, aptl)},
+    {EMR_POLYLINETO, offsetof(EMRPOLYLINETO, aptl)},
+    {EMR_POLYPOLYLINE, offsetof(EMRPOLYPOLYLINE, aPolyCounts)},
     {EMR_POLYPOLYGON, offsetof(EMRPOLYPOLYGON, aPolyCounts)},
-    {EMR_POLYGON16, offsetof(EMRPOLYGON16, apts)},     {EMR_POLYLINE16, offsetof(EMRPOLYLINE16, apts)},
-    {EMR_POLYBEZIER16, offsetof(EMRPOLYBEZIER16, apts)}, {EMR_POLYBEZIERTO16, offsetof(EMRPOLYBEZIERTO16, apts)},
-    {EMR_POLYLINETO16, offsetof(EMRPOLYLINETO16, apts)}, {EMR_POLYPOLYLINE16, offsetof(EMRPOLYPOLYLINE16, aPolyCounts)},
+    {EMR_POLYGON16, offsetof(EMRPOLYGON16, apts)},
+    {EMR_POLYLINE16, offsetof(EMRPOLYLINE16, apts)},
+    {EMR_POLYBEZIER16, offsetof(EMRPOLYBEZIER16, apts)},
+    {EMR_POLYBEZIERTO16, offsetof(EMRPOLYBEZIERTO16, apts)},
+    {EMR_POLYLINETO16, offsetof(EMRPOLYLINETO16, apts)},
+    {EMR_POLYPOLYLINE16, offsetof(EMRPOLYPOLYLINE16, aPolyCounts)},
     {EMR_POLYPOLYGON16, offsetof(EMRPOLYPOLYGON16, aPolyCounts)},
-    {EMR_POLYDRAW, offsetof(EMRPOLYDRAW, aptl)},       {EMR_POLYDRAW16, offsetof(EMRPOLYDRAW16, apts)},
+    {EMR_POLYDRAW, offsetof(EMRPOLYDRAW, aptl)},
+    {EMR_POLYDRAW16, offsetof(EMRPOLYDRAW16, apts)},
 };
 
 bool ValidEmfRecord(DWORD type, const EmfRecord& r) {
@@ -272,7 +305,8 @@ bool ValidEmfRecord(DWORD type, const EmfRecord& r) {
     case EMR_PAINTRGN:
         return r.Region(offsetof(EMRINVERTRGN, cbRgnData), offsetof(EMRINVERTRGN, RgnData));
     case EMR_GDICOMMENT:
-        return r.Has(offsetof(EMRGDICOMMENT, Data) + static_cast<uint64_t>(r.At(offsetof(EMRGDICOMMENT, cbData))));
+        return r.Has(offsetof(EMRGDICOMMENT, Data) +
+                     static_cast<uint64_t>(r.At(offsetof(EMRGDICOMMENT, cbData))));
     case EMR_EXTTEXTOUTA:
     case EMR_EXTTEXTOUTW:
         return r.Text(offsetof(EMREXTTEXTOUTW, emrtext), type == EMR_EXTTEXTOUTW ? 2 : 1);

@@ -24,11 +24,13 @@ std::wstring Section(const std::wstring& group) {
 // The list a group's stored count says it has; a missing entry reads as
 // "<missing>".
 std::vector<std::wstring> StoredList(const std::wstring& group) {
-    const int count = std::stoi(testreg::GetString(HKEY_CURRENT_USER, Section(group), L"Count").value_or(L"0"));
+    const int count =
+        std::stoi(testreg::GetString(HKEY_CURRENT_USER, Section(group), L"Count").value_or(L"0"));
     std::vector<std::wstring> files;
     for (int n = 1; n <= count; ++n)
-        files.push_back(testreg::GetString(HKEY_CURRENT_USER, Section(group) + L"\\Files", L"File" + std::to_wstring(n))
-                            .value_or(L"<missing>"));
+        files.push_back(
+            testreg::GetString(HKEY_CURRENT_USER, Section(group) + L"\\Files", L"File" + std::to_wstring(n))
+                .value_or(L"<missing>"));
     return files;
 }
 
@@ -136,7 +138,8 @@ TEST_F(KilledProgram, WhileApplyingTheLibraryStaysAsItWas) {
     // A queue of changes (double-clicks on the tray icon), killed after the first.
     for (int i = 0; i < 200; ++i)
         PostMessageW(callback, kTrayMessage, 1, WM_LBUTTONDBLCLK);
-    ASSERT_TRUE(WaitFor([&] { return testreg::GetString(HKEY_CURRENT_USER, kSettings, L"files").has_value(); }));
+    ASSERT_TRUE(
+        WaitFor([&] { return testreg::GetString(HKEY_CURRENT_USER, kSettings, L"files").has_value(); }));
     Kill(program.ProcessId());
 
     ExpectGroupsUntouched();

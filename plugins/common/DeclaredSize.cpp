@@ -36,7 +36,8 @@ bool JpegDeclaredSize(std::span<const uint8_t> b, DeclaredSize& size) {
             continue;
         }
         const size_t length = BigEndian(b, at + 2, 2);
-        const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+        const bool frame =
+            marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
         if (frame && length >= 7 && at + 9 <= b.size()) {
             Grow(size, BigEndian(b, at + 7, 2), BigEndian(b, at + 5, 2));
             return true;
@@ -88,7 +89,9 @@ bool GifDeclaredSize(std::span<const uint8_t> b, DeclaredSize& size) {
 bool TiffDeclaredSize(std::span<const uint8_t> b, DeclaredSize& size) {
     if (b.size() < 8) return false;
     const bool big = b[0] == 'M';
-    auto read = [&](size_t at, unsigned bytes) { return big ? BigEndian(b, at, bytes) : LittleEndian(b, at, bytes); };
+    auto read = [&](size_t at, unsigned bytes) {
+        return big ? BigEndian(b, at, bytes) : LittleEndian(b, at, bytes);
+    };
     const uint32_t ifd = read(4, 4);
     if (ifd > b.size() || b.size() - ifd < 2) return false;
     const uint32_t entries = read(ifd, 2);

@@ -30,9 +30,9 @@ void Be(std::vector<Field>& to, size_t at, unsigned bytes) {
 }
 
 void WmfFields(const Bytes& b, size_t start, Fields& f) {
-    Le(f.sizes, start + 6, 4);   // mtSize
-    Le(f.sizes, start + 10, 2);  // mtNoObjects
-    Le(f.sizes, start + 12, 4);  // mtMaxRecord
+    Le(f.sizes, start + 6, 4);  // mtSize
+    Le(f.sizes, start + 10, 2); // mtNoObjects
+    Le(f.sizes, start + 12, 4); // mtMaxRecord
     size_t at = start + 18;
     while (at + 6 <= b.size()) {
         const uint32_t words = Read(b, {at, 4, false});
@@ -206,7 +206,8 @@ Bytes Mutator::Mutate(std::mt19937& random, std::string& applied) const {
         case 0: { // bit flips, most of them in the headers
             const uint32_t flips = 1 + Pick(random, 8);
             for (uint32_t i = 0; i < flips; ++i) {
-                const uint32_t at = Pick(random, 2) ? Pick(random, std::min<uint32_t>(size, 256)) : Pick(random, size);
+                const uint32_t at =
+                    Pick(random, 2) ? Pick(random, std::min<uint32_t>(size, 256)) : Pick(random, size);
                 b[at] ^= static_cast<uint8_t>(1u << Pick(random, 8));
             }
             applied += std::to_string(flips) + " bit flips";
@@ -219,8 +220,10 @@ Bytes Mutator::Mutate(std::mt19937& random, std::string& applied) const {
             break;
         }
         case 2: { // a huge width or height
-            const Field f = fields_.dimensions[Pick(random, static_cast<uint32_t>(fields_.dimensions.size()))];
-            static constexpr uint32_t kHuge[] = {0xFFFFFFFF, 0x7FFFFFFF, 0x80000000, 0xFFFF, 0x8000, 40000, 100000, 0};
+            const Field f =
+                fields_.dimensions[Pick(random, static_cast<uint32_t>(fields_.dimensions.size()))];
+            static constexpr uint32_t kHuge[] = {0xFFFFFFFF, 0x7FFFFFFF, 0x80000000, 0xFFFF,
+                                                 0x8000,     40000,      100000,     0};
             const uint32_t value = kHuge[Pick(random, std::size(kHuge))];
             Write(b, f, value);
             applied += "dimension at " + std::to_string(f.at) + " = " + std::to_string(value);

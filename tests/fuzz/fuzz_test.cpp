@@ -49,10 +49,10 @@ struct FormatCase {
 };
 
 const FormatCase kFormats[] = {
-    {Format::Bmp, L".bmp", "BMP", nullptr},      {Format::Ico, L".ico", "ICO", nullptr},
-    {Format::Wmf, L".wmf", "WMF", nullptr},      {Format::Emf, L".emf", "EMF", nullptr},
-    {Format::Jpeg, L".jpg", "JPEG", &kJpeg},     {Format::Gif, L".gif", "GIF", &kGif},
-    {Format::Tiff, L".tif", "TIFF", &kTiff},     {Format::Png, L".png", "PNG", &kPng},
+    {Format::Bmp, L".bmp", "BMP", nullptr},  {Format::Ico, L".ico", "ICO", nullptr},
+    {Format::Wmf, L".wmf", "WMF", nullptr},  {Format::Emf, L".emf", "EMF", nullptr},
+    {Format::Jpeg, L".jpg", "JPEG", &kJpeg}, {Format::Gif, L".gif", "GIF", &kGif},
+    {Format::Tiff, L".tif", "TIFF", &kTiff}, {Format::Png, L".png", "PNG", &kPng},
 };
 
 Bytes Original(Format format) {
@@ -61,7 +61,8 @@ Bytes Original(Format format) {
     case Format::Bmp: {
         std::vector<RGBQUAD> colours;
         for (int i = 0; i < 256; ++i)
-            colours.push_back({static_cast<BYTE>(i), static_cast<BYTE>(255 - i), static_cast<BYTE>(i / 2), 0});
+            colours.push_back(
+                {static_cast<BYTE>(i), static_cast<BYTE>(255 - i), static_cast<BYTE>(i / 2), 0});
         return MakeBmp(40, 30, 8, colours, [](int x, int y) { return (x * 5 + y) % 256u; }).Bytes();
     }
     case Format::Ico:
@@ -159,8 +160,8 @@ class PictureFuzz : public ::testing::Test {
     }
 
     // The same bytes straight into every export, from the file and from memory.
-    void ThroughExports(const FormatCase& f, const SpiHost& host, const std::wstring& path, const Bytes& bytes,
-                        const std::string& what) {
+    void ThroughExports(const FormatCase& f, const SpiHost& host, const std::wstring& path,
+                        const Bytes& bytes, const std::string& what) {
         const std::string ansi = testimg::Ansi(path);
         Bytes head(bytes.begin(), bytes.begin() + std::min<size_t>(bytes.size(), 2048));
         head.resize(2048);
@@ -169,7 +170,8 @@ class PictureFuzz : public ::testing::Test {
         for (bool memory : {false, true}) {
             const std::string source = what + (memory ? " from memory" : " from the file");
             susie::PictureInfo info{};
-            const int32_t result = memory ? host.PictureInfoFromMemory(bytes, info) : host.PictureInfo(ansi, 0, info);
+            const int32_t result =
+                memory ? host.PictureInfoFromMemory(bytes, info) : host.PictureInfo(ansi, 0, info);
             if (result == susie::Success)
                 EXPECT_TRUE(info.width > 0 && info.height > 0 && spi::WithinLimits(info.width, info.height))
                     << source;
@@ -223,10 +225,11 @@ class PictureFuzz : public ::testing::Test {
 
 TEST_F(PictureFuzz, DamagedFilesOfEveryFormatAreRefusedCleanly) {
     const uint32_t count = figures::EnvNumber("TAPESTRA_FUZZ_COUNT", 100);
-    const uint32_t newSeed = figures::EnvNumber("TAPESTRA_FUZZ_SEED", static_cast<uint32_t>(GetTickCount64() ^
-                                                                                    (GetCurrentProcessId() << 16)));
-    std::printf("fuzz: %u files per format, seeds %u (fixed) and %u (new; replay with TAPESTRA_FUZZ_SEED=%u)\n",
-                count, kFixedSeed, newSeed, newSeed);
+    const uint32_t newSeed = figures::EnvNumber(
+        "TAPESTRA_FUZZ_SEED", static_cast<uint32_t>(GetTickCount64() ^ (GetCurrentProcessId() << 16)));
+    std::printf(
+        "fuzz: %u files per format, seeds %u (fixed) and %u (new; replay with TAPESTRA_FUZZ_SEED=%u)\n",
+        count, kFixedSeed, newSeed, newSeed);
     std::fflush(stdout);
     for (const FormatCase& f : kFormats) {
         const Bytes original = Original(f.format);
@@ -244,8 +247,8 @@ TEST_F(PictureFuzz, DamagedFilesOfEveryFormatAreRefusedCleanly) {
             std::string applied;
             const Bytes bytes = mutator.Mutate(random, applied);
             RunCase(f, host.get(), bytes,
-                    std::string(f.name) + " seed " + std::to_string(seed) + " case " + std::to_string(i) + " (" +
-                        applied + ")");
+                    std::string(f.name) + " seed " + std::to_string(seed) + " case " + std::to_string(i) +
+                        " (" + applied + ")");
             if (i % 10 == 9) ExpectGoesOn(f, original);
             if (HasFatalFailure()) return;
         }
@@ -257,7 +260,8 @@ TEST_F(PictureFuzz, DamagedFilesOfEveryFormatAreRefusedCleanly) {
             std::printf("\n");
         }
     }
-    std::printf("fuzz: peak working set %zu KB above the start\n", (figures::PeakWorkingSet() - baseline) / 1024);
+    std::printf("fuzz: peak working set %zu KB above the start\n",
+                (figures::PeakWorkingSet() - baseline) / 1024);
 }
 
 // Inputs that once crashed or hung a loader, kept as files.
@@ -271,7 +275,8 @@ TEST_F(PictureFuzz, KeptRegressionFilesAreRefusedCleanly) {
             if (AsciiUpper(f.extension) != extension) continue;
             std::unique_ptr<SpiHost> host;
             if (f.plugin) host = std::make_unique<SpiHost>(f.plugin->file);
-            RunCase(f, host.get(), pictest::ReadBytes(entry.path().wstring()), entry.path().filename().string());
+            RunCase(f, host.get(), pictest::ReadBytes(entry.path().wstring()),
+                    entry.path().filename().string());
             ++replayed;
         }
     }

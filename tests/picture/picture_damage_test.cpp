@@ -68,7 +68,8 @@ std::vector<Damaged> DamagedFiles() {
     files.push_back({"lowest height", L".bmp", With(bmp, kHeight, LONG{INT_MIN})});
     files.push_back({"negative width", L".bmp", With(bmp, kWidth, LONG{-100})});
     files.push_back({"no rows", L".bmp", With(bmp, kHeight, LONG{0})});
-    files.push_back({"pixels past the end", L".bmp", With(bmp, kOffBits, static_cast<DWORD>(bmp.size() + 10))});
+    files.push_back(
+        {"pixels past the end", L".bmp", With(bmp, kOffBits, static_cast<DWORD>(bmp.size() + 10))});
     files.push_back({"pixels far past the end", L".bmp", With(bmp, kOffBits, DWORD{0xFFFFFFF0})});
     files.push_back({"pixels inside the header", L".bmp", With(indexed, kOffBits, DWORD{20})});
     files.push_back({"too many colours for 8 bits", L".bmp", With(indexed, kClrUsed, DWORD{300})});
@@ -87,27 +88,33 @@ std::vector<Damaged> DamagedFiles() {
     for (BYTE b : {3, 9, 0, 0, 0, 5})
         rle.push_back(b);
     files.push_back({"run-length rows without an end", L".bmp", rle});
-    files.push_back({"run-length absolute run past the end", L".bmp", Cut(With(rle, 54 + 1024 + 4, WORD{0xFF00}), 54 + 1024 + 8)});
+    files.push_back({"run-length absolute run past the end", L".bmp",
+                     Cut(With(rle, 54 + 1024 + 4, WORD{0xFF00}), 54 + 1024 + 8)});
 
     const std::vector<BYTE> icon = IconFile();
     for (size_t size : {size_t{4}, size_t{10}, size_t{22}, size_t{40}, size_t{200}, icon.size() - 1})
         files.push_back({"icon cut to " + std::to_string(size), L".ico", Cut(icon, size)});
-    files.push_back({"icon image past the end", L".ico", With(icon, kIconOffset, static_cast<DWORD>(icon.size()))});
+    files.push_back(
+        {"icon image past the end", L".ico", With(icon, kIconOffset, static_cast<DWORD>(icon.size()))});
     files.push_back({"icon image size past the end", L".ico", With(icon, kIconBytes, DWORD{0xFFFFFFF0})});
-    files.push_back({"icon image claims fewer bytes than its pixels", L".ico", With(icon, kIconBytes, DWORD{100})});
+    files.push_back(
+        {"icon image claims fewer bytes than its pixels", L".ico", With(icon, kIconBytes, DWORD{100})});
     files.push_back({"icon huge width", L".ico", With(icon, kIconImage + 4, LONG{100000})});
     files.push_back({"icon huge height", L".ico", With(icon, kIconImage + 8, LONG{0x7FFFFFFE})});
     files.push_back({"icon too many colours", L".ico", With(icon, kIconImage + 32, DWORD{0x10000})});
     files.push_back({"icon unknown depth", L".ico", With(icon, kIconImage + 14, WORD{3})});
-    std::vector<BYTE> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R',
-                             0x7F, 0xFF, 0xFF, 0xFF, 0x7F, 0xFF, 0xFF, 0xFF, 8, 6, 0, 0, 0, 0, 0, 0, 0};
+    std::vector<BYTE> png = {0x89, 'P',  'N', 'G', '\r', '\n', 0x1A, '\n', 0,    0,    0,
+                             13,   'I',  'H', 'D', 'R',  0x7F, 0xFF, 0xFF, 0xFF, 0x7F, 0xFF,
+                             0xFF, 0xFF, 8,   6,   0,    0,    0,    0,    0,    0,    0};
     std::vector<BYTE> pngIcon = Cut(icon, kIconImage);
     pngIcon.insert(pngIcon.end(), png.begin(), png.end());
-    files.push_back({"icon of a huge PNG", L".ico", With(pngIcon, kIconBytes, static_cast<DWORD>(png.size()))});
+    files.push_back(
+        {"icon of a huge PNG", L".ico", With(pngIcon, kIconBytes, static_cast<DWORD>(png.size()))});
 
     const std::vector<BYTE> wmf = PlaceableMetafile();
     const std::vector<BYTE> plain = WindowsMetafileBits();
-    for (size_t size : {size_t{10}, size_t{22}, size_t{30}, size_t{22 + 18 + 4}, wmf.size() / 2, wmf.size() - 2})
+    for (size_t size :
+         {size_t{10}, size_t{22}, size_t{30}, size_t{22 + 18 + 4}, wmf.size() / 2, wmf.size() - 2})
         files.push_back({"metafile cut to " + std::to_string(size), L".wmf", Cut(wmf, size)});
     files.push_back({"metafile size past the end", L".wmf", With(plain, 6, DWORD{0x10000000})});
     files.push_back({"metafile record past the end", L".wmf", With(plain, 18, DWORD{0x00FFFFFF})});
@@ -130,12 +137,15 @@ std::vector<Damaged> DamagedFiles() {
     const std::vector<BYTE> emf = EnhancedMetafile();
     for (size_t size : {size_t{8}, size_t{40}, size_t{88}, emf.size() / 2, emf.size() - 4})
         files.push_back({"enhanced metafile cut to " + std::to_string(size), L".emf", Cut(emf, size)});
-    files.push_back({"enhanced metafile size past the end", L".emf", With(emf, 48, static_cast<DWORD>(emf.size() + 8))});
-    files.push_back({"enhanced metafile header past its size", L".emf", With(emf, 4, static_cast<DWORD>(emf.size() + 8))});
+    files.push_back(
+        {"enhanced metafile size past the end", L".emf", With(emf, 48, static_cast<DWORD>(emf.size() + 8))});
+    files.push_back({"enhanced metafile header past its size", L".emf",
+                     With(emf, 4, static_cast<DWORD>(emf.size() + 8))});
     files.push_back({"enhanced metafile without handles", L".emf", With(emf, 56, WORD{0})});
     DWORD headerSize = 0;
     std::memcpy(&headerSize, emf.data() + 4, 4);
-    files.push_back({"enhanced metafile record past the end", L".emf", With(emf, headerSize + 4, DWORD{0x1000})});
+    files.push_back(
+        {"enhanced metafile record past the end", L".emf", With(emf, headerSize + 4, DWORD{0x1000})});
     files.push_back({"enhanced metafile record of no size", L".emf", With(emf, headerSize + 4, DWORD{0})});
     std::vector<BYTE> selection = Cut(emf, emf.size() - 20);
     for (DWORD d : {DWORD{EMR_DELETEOBJECT}, DWORD{12}, DWORD{5000}})
@@ -182,7 +192,8 @@ TEST_F(DamagedPicture, TheUndamagedOriginalsLoad) {
 TEST_F(DamagedPicture, AFileLongerThanTheLimitIsNotRead) {
     const std::wstring path = folder / L"huge.bmp";
     {
-        UniqueKernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        UniqueKernelHandle file(
+            CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
         LARGE_INTEGER end{};
         end.QuadPart = static_cast<LONGLONG>(kMaxPictureFileBytes) + 1;
         ASSERT_TRUE(SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN));
@@ -195,7 +206,8 @@ TEST_F(DamagedPicture, AFileLongerThanTheLimitIsNotRead) {
 // pixels it was made with.
 TEST_F(DamagedPicture, BitmapVariantsDecodeToTheirPixels) {
     const BmpFile base = MakeBmp(6, 4, 8, Grey(256), [](int x, int y) { return x * 40u + y; });
-    std::vector<BYTE> topDown = MakeBmp(6, 4, 24, {}, [](int x, int y) { return RGB(x * 40, y * 60, 5); }).Bytes();
+    std::vector<BYTE> topDown =
+        MakeBmp(6, 4, 24, {}, [](int x, int y) { return RGB(x * 40, y * 60, 5); }).Bytes();
     // Rows stored top first: the same rows read in the other order.
     {
         BmpFile bottomUp = MakeBmp(6, 4, 24, {}, [](int x, int y) { return RGB(x * 40, (3 - y) * 60, 5); });

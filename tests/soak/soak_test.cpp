@@ -61,8 +61,9 @@ class Soak : public MainWindowFixture {
     }
 
     void ExpectGivenBack(const Holdings& before, const Holdings& after, const char* run) {
-        std::printf("%s: working set %zu KB after the warm-up, %zu KB at the end; %ld live handles, then %ld\n", run,
-                    before.workingSet / 1024, after.workingSet / 1024, before.live, after.live);
+        std::printf(
+            "%s: working set %zu KB after the warm-up, %zu KB at the end; %ld live handles, then %ld\n", run,
+            before.workingSet / 1024, after.workingSet / 1024, before.live, after.live);
         EXPECT_LT(after.workingSet, before.workingSet + kFlatBytes) << run << ": the working set grows";
         EXPECT_EQ(after.live, before.live) << run << ": owned handles are not given back";
         // Wine reports no GDI or USER objects; Windows does.
@@ -85,20 +86,36 @@ TEST_F(Soak, ManyAppliesKeepMemoryAndHandlesFlat) {
     const unsigned applies = std::max(figures::EnvNumber("TAPESTRA_SOAK_APPLIES", 300), kWarmUpApplies + 1);
     TTapestraMain& m = Start();
     unsigned next = 0;
-    m.RandomRow = [&next](int lowest, int highest) { return lowest + static_cast<int>(next++ % (highest - lowest + 1)); };
+    m.RandomRow = [&next](int lowest, int highest) {
+        return lowest + static_cast<int>(next++ % (highest - lowest + 1));
+    };
     Holdings warm;
     for (unsigned i = 0; i < applies; ++i) {
         if (i == kWarmUpApplies) warm = Settle(m);
         switch (i % 3) {
-        case 0: m.cmdCenterClick(); break;
-        case 1: m.cmdTileClick(); break;
-        default: m.cmdStretchClick(); break;
+        case 0:
+            m.cmdCenterClick();
+            break;
+        case 1:
+            m.cmdTileClick();
+            break;
+        default:
+            m.cmdStretchClick();
+            break;
         }
         switch (i / 3 % 4) {
-        case 0: m.cmdBeforClick(); break;
-        case 1: m.cmdAfterClick(); break;
-        case 2: m.cmdRandomClick(); break;
-        default: m.cmdNonClick(); break;
+        case 0:
+            m.cmdBeforClick();
+            break;
+        case 1:
+            m.cmdAfterClick();
+            break;
+        case 2:
+            m.cmdRandomClick();
+            break;
+        default:
+            m.cmdNonClick();
+            break;
         }
         ASSERT_TRUE(modal->Messages.empty()) << "apply " << i << ": " << WideToUtf8(modal->Messages.front());
     }
