@@ -3,6 +3,7 @@
 // result code.
 #include "plugins/common/Failure.h"
 #include "plugins/common/PluginCalls.h"
+#include "plugins/common/TlsRecorder.h"
 
 #include <new>
 
@@ -41,8 +42,12 @@ int32_t Picture(LPCSTR path, LONG_PTR offset, uint32_t flag, HLOCAL* bitmapInfo,
 extern "C" {
 
 BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID processEnding) {
-    // Unloaded by FreeLibrary: give the pool back. At process end it goes anyway.
-    if (reason == DLL_PROCESS_DETACH && !processEnding) __gnu_cxx::__freeres();
+    // Unloaded by FreeLibrary: give the runtime's pool and TLS indexes back.
+    // At process end they go anyway.
+    if (reason == DLL_PROCESS_DETACH && !processEnding) {
+        __gnu_cxx::__freeres();
+        spi::FreeRecordedTlsIndexes();
+    }
     return TRUE;
 }
 

@@ -1,10 +1,11 @@
 #pragma once
 // Ends the process when one case runs longer than its limit, naming the case
-// and the file it was reading; a crash names them the same way through the
-// unhandled-exception filter. The file stays behind for the regression folder.
+// and the file it was reading; a crash names them the same way, through the
+// unhandled-exception filter or, when the test framework caught it, when the
+// watchdog goes while still armed. The input is kept for the regression
+// folder.
 #include <windows.h>
 
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <mutex>
@@ -20,6 +21,8 @@ class Watchdog {
         SetUnhandledExceptionFilter(&Watchdog::OnCrash);
     }
     ~Watchdog() {
+        // Still armed: the case ended in an exception the test framework caught.
+        if (armed_) Report("crash");
         SetUnhandledExceptionFilter(nullptr);
         current_ = nullptr;
     }
@@ -46,8 +49,14 @@ class Watchdog {
             }
         }
     }
+    // The input is copied into the test's working folder: its scratch
+    // folder goes with the test.
     void Report(const char* kind) const {
-        std::fprintf(stderr, "fuzz: %s in %s, file %ls\n", kind, what_.c_str(), file_.c_str());
+        const size_t dot = file_.rfind(L'.');
+        const std::wstring kept =
+            L"fuzz-kept" + (dot == std::wstring::npos ? std::wstring() : file_.substr(dot));
+        CopyFileW(file_.c_str(), kept.c_str(), FALSE);
+        std::fprintf(stderr, "fuzz: %s in %s; the input is kept as %ls\n", kind, what_.c_str(), kept.c_str());
         std::fflush(stderr);
     }
     static LONG WINAPI OnCrash(EXCEPTION_POINTERS*) {
