@@ -6,6 +6,7 @@
 #include "support/RemoteDrop.h"
 #include "support/TestFiles.h"
 #include "support/TestRegistry.h"
+#include "support/TrayCallback.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +15,6 @@
 
 namespace {
 const std::wstring kSettings = std::wstring(testreg::kProgram) + L"\\動作環境";
-constexpr UINT kTrayMessage = WM_USER + 200;
 constexpr int kDropped = 1000;
 
 std::wstring Section(const std::wstring& group) {
@@ -32,16 +32,6 @@ std::vector<std::wstring> StoredList(const std::wstring& group) {
             testreg::GetString(HKEY_CURRENT_USER, Section(group) + L"\\Files", L"File" + std::to_wstring(n))
                 .value_or(L"<missing>"));
     return files;
-}
-
-HWND CallbackWindow(DWORD pid) {
-    for (HWND w = FindWindowExW(nullptr, nullptr, L"TapestraTrayCallback", nullptr); w;
-         w = FindWindowExW(nullptr, w, L"TapestraTrayCallback", nullptr)) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(w, &owner);
-        if (owner == pid) return w;
-    }
-    return nullptr;
 }
 
 // Polls the registry as fast as it can, so the kill lands while the program
