@@ -171,12 +171,15 @@ void LibraryStore::SaveFileList(const std::wstring& group, const std::vector<std
     const std::wstring section = OwnGroupSection(group);
     const std::wstring files = section + L"\\Files";
     int oldCount = StoredCount(reg, section, kMaxFiles);
-    for (int n = 1; n <= oldCount; ++n)
-        reg.DeleteValue(files, Numbered(L"File", n));
     int count = static_cast<int>(rows.size()) - 1;
-    reg.WriteInteger(section, L"Count", count);
+    // The entries first, the count last: a program killed half-way through
+    // leaves the old count over whole entries, never a count without them.
     for (int n = 1; n <= count; ++n)
         reg.WriteString(files, Numbered(L"File", n), rows[n]);
+    reg.WriteInteger(section, L"Count", count);
+    // Entries past the list go, with any a killed run left behind.
+    for (int n = count + 1; n <= oldCount || reg.ValueExists(files, Numbered(L"File", n)); ++n)
+        reg.DeleteValue(files, Numbered(L"File", n));
 }
 
 void LibraryStore::SaveFileView(const std::wstring& group, int row, int position) const {

@@ -1,6 +1,8 @@
 #include "framework/TPicture.h"
 
+#include "framework/DibFile.h"
 #include "framework/Exception.h"
+#include "framework/MetafileCheck.h"
 #include "framework/Text.h"
 
 #include <algorithm>
@@ -27,13 +29,13 @@ UniqueFile OpenForReading(const std::wstring& path) {
     return file;
 }
 
-// Icons and metafiles are small; they are parsed from memory, so every offset
-// can be checked against the real file size.
+// Every picture file is parsed from memory, so each offset can be checked
+// against the real file size; one beyond the loader's limit is not read.
 std::vector<BYTE> ReadWholeFile(const std::wstring& path, const wchar_t* invalidText) {
     UniqueFile file = OpenForReading(path);
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.get(), &size)) throw Exception(CannotOpen(path));
-    if (size.QuadPart > 0x7FFFFFFF) throw EInvalidGraphic(invalidText);
+    if (size.QuadPart > static_cast<LONGLONG>(kMaxPictureFileBytes)) throw EInvalidGraphic(invalidText);
     std::vector<BYTE> data(static_cast<size_t>(size.QuadPart));
     DWORD read = 0;
     if (!data.empty() &&
@@ -91,14 +93,6 @@ struct PlaceableHeader {
 };
 #pragma pack(pop)
 static_assert(sizeof(PlaceableHeader) == 22);
-
-bool ValidWindowsMetafile(const std::vector<BYTE>& data, size_t start) {
-    METAHEADER header{};
-    if (!ReadAt(data, start, header)) return false;
-    return (header.mtType == 1 || header.mtType == 2) && header.mtHeaderSize == sizeof(METAHEADER) / 2 &&
-           static_cast<unsigned long long>(header.mtSize) * 2 <= data.size() - start &&
-           header.mtSize >= header.mtHeaderSize;
-}
 
 // The window extent a plain metafile sets is its natural size in pixels.
 std::optional<SIZE> PlainMetafileExtent(const std::vector<BYTE>& data) {
@@ -168,12 +162,10 @@ void TPicture::LoadFromFile(const std::wstring& path) {
 }
 
 void TPicture::LoadBitmapFile(const std::wstring& path) {
-    // The loader below does not tell a missing file from a bad one.
-    OpenForReading(path);
+    const wchar_t* invalid = L"ビットマップが正しくありません";
     // A DIB section keeps the file's own colour depth and colour table.
-    UniqueBitmap bitmap(static_cast<HBITMAP>(
-        LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
-    if (!bitmap) throw EInvalidGraphic(L"ビットマップが正しくありません");
+    UniqueBitmap bitmap = DecodeBmpFile(ReadWholeFile(path, invalid));
+    if (!bitmap) throw EInvalidGraphic(invalid);
     UniquePalette palette = PaletteFromDibSection(bitmap.get());
     AssignBitmap(std::move(bitmap), std::move(palette));
 }
@@ -188,7 +180,8 @@ void TPicture::LoadIconFile(const std::wstring& path) {
     // The first image of the file is the icon, as it is shown elsewhere.
     IconDirEntry entry{};
     if (!ReadAt(data, 6, entry) || entry.bytesInRes == 0 || entry.imageOffset > data.size() ||
-        data.size() - entry.imageOffset < entry.bytesInRes)
+        data.size() - entry.imageOffset < entry.bytesInRes ||
+        !ValidIconImage(std::span<const BYTE>(data).subspan(entry.imageOffset, entry.bytesInRes)))
         throw EInvalidGraphic(invalid);
     int w = entry.width ? entry.width : 256;
     int h = entry.height ? entry.height : 256;
@@ -217,7 +210,8 @@ void TPicture::LoadMetafile(const std::wstring& path, bool windowsFormat) {
         PlaceableHeader placeable{};
         bool isPlaceable = ReadAt(data, 0, placeable) && placeable.key == kPlaceableKey;
         size_t start = isPlaceable ? sizeof(PlaceableHeader) : 0;
-        if (!ValidWindowsMetafile(data, start)) throw EInvalidGraphic(invalid);
+        if (!ValidWindowsMetafile(std::span<const BYTE>(data).subspan(std::min(start, data.size()))))
+            throw EInvalidGraphic(invalid);
         METAFILEPICT pict{MM_ANISOTROPIC, 0, 0, nullptr};
         bool sized = false;
         if (isPlaceable) {
@@ -241,13 +235,7 @@ void TPicture::LoadMetafile(const std::wstring& path, bool windowsFormat) {
         metafile.reset(SetWinMetaFileBits(static_cast<UINT>(data.size() - start), data.data() + start,
                                           screen.get(), sized ? &pict : nullptr));
     } else {
-        // The header's fixed part, before the fields later versions added.
-        DWORD type = 0, signature = 0, bytes = 0;
-        if (data.size() < offsetof(ENHMETAHEADER, cbPixelFormat) || !ReadAt(data, 0, type) ||
-            !ReadAt(data, offsetof(ENHMETAHEADER, dSignature), signature) ||
-            !ReadAt(data, offsetof(ENHMETAHEADER, nBytes), bytes) || type != EMR_HEADER ||
-            signature != ENHMETA_SIGNATURE || bytes > data.size())
-            throw EInvalidGraphic(invalid);
+        if (!ValidEnhancedMetafile(data)) throw EInvalidGraphic(invalid);
         metafile.reset(SetEnhMetaFileBits(static_cast<UINT>(data.size()), data.data()));
     }
     if (!metafile) throw EInvalidGraphic(invalid);
@@ -262,6 +250,10 @@ void TPicture::LoadMetafile(const std::wstring& path, bool windowsFormat) {
         }
         if (w <= 0 || h <= 0) throw EInvalidGraphic(invalid);
     }
+    // It is rendered into a bitmap of this size when it becomes the wallpaper.
+    if (w > kMaxPictureSide || h > kMaxPictureSide ||
+        static_cast<unsigned long long>(w) * static_cast<unsigned long long>(h) * 4 > kMaxPictureBytes)
+        throw EInvalidGraphic(invalid);
     Clear();
     metafile_ = std::move(metafile);
     kind_ = TPictureKind::Metafile;

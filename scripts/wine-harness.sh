@@ -27,6 +27,9 @@ make_locale() {
     mkdir -p "$locale_dir"
     localedef -i ja_JP -f UTF-8 "$locale_dir/ja_JP.UTF-8" >/dev/null 2>&1 || true
   fi
+  if [ ! -d "$locale_dir/en_US.UTF-8" ]; then
+    localedef -i en_US -f UTF-8 "$locale_dir/en_US.UTF-8" >/dev/null 2>&1 || true
+  fi
 }
 
 free_display() {
@@ -93,7 +96,7 @@ up() {
   for _ in $(seq 1 50); do [ -e /tmp/.X11-unix/X$n ] && break; sleep 0.1; done
   cp -a "$template" "$run/prefix"
   local lang=ja_JP.UTF-8
-  [ "${TAPESTRA_LOCALE:-ja}" = en ] && lang=C.UTF-8
+  [ "${TAPESTRA_LOCALE:-ja}" = en ] && lang=en_US.UTF-8
   cat >"$run/env" <<ENV
 export WINEARCH=$arch WINEDEBUG=-all WINELOADER=$wine WINE=$wine
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"

@@ -4,6 +4,7 @@
 #include "support/ProgramDriver.h"
 #include "support/TestFiles.h"
 #include "support/TestRegistry.h"
+#include "support/TrayCallback.h"
 #include "support/WaitUntil.h"
 
 #include <gtest/gtest.h>
@@ -14,17 +15,6 @@
 
 namespace {
 const std::wstring kSettings = std::wstring(testreg::kProgram) + L"\\動作環境";
-constexpr UINT kTrayMessage = WM_USER + 200;
-
-HWND CallbackWindow(DWORD pid) {
-    for (HWND w = FindWindowExW(nullptr, nullptr, L"TapestraTrayCallback", nullptr); w;
-         w = FindWindowExW(nullptr, w, L"TapestraTrayCallback", nullptr)) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(w, &owner);
-        if (owner == pid) return w;
-    }
-    return nullptr;
-}
 
 // A modify that changes nothing succeeds only while the icon is in the tray.
 bool IconInTray(HWND callback, UINT id) {

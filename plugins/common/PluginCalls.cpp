@@ -31,6 +31,9 @@ uint16_t Density(double dpi) {
 SourceData OpenOwnFormat(const SpiFormat& format, LPCSTR path, LONG_PTR offset, uint32_t flag) {
     SourceData source = SourceData::Open(path, offset, flag);
     if (!format.matches(source.bytes())) Fail(susie::UnknownFormat);
+    DeclaredSize size;
+    if (format.declaredSize && format.declaredSize(source.bytes(), size) && !WithinLimits(size.width, size.height))
+        Fail(susie::NoMemory);
     return source;
 }
 } // namespace

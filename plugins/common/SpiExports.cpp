@@ -3,8 +3,15 @@
 // result code.
 #include "plugins/common/Failure.h"
 #include "plugins/common/PluginCalls.h"
+#include "plugins/common/TlsRecorder.h"
 
 #include <new>
+
+// The C++ runtime linked into each plug-in keeps an emergency pool for
+// exceptions that only this frees; hosts load a plug-in for every picture.
+namespace __gnu_cxx {
+void __freeres() throw();
+} // namespace __gnu_cxx
 
 namespace {
 template <typename Body> int32_t Guarded(Body&& body) noexcept {
@@ -33,6 +40,16 @@ int32_t Picture(LPCSTR path, LONG_PTR offset, uint32_t flag, HLOCAL* bitmapInfo,
 } // namespace
 
 extern "C" {
+
+BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID processEnding) {
+    // Unloaded by FreeLibrary: give the runtime's pool and TLS indexes back.
+    // At process end they go anyway.
+    if (reason == DLL_PROCESS_DETACH && !processEnding) {
+        __gnu_cxx::__freeres();
+        spi::FreeRecordedTlsIndexes();
+    }
+    return TRUE;
+}
 
 __declspec(dllexport) int32_t __stdcall GetPluginInfo(int32_t infoNo, LPSTR buffer, int32_t bufferLength) {
     return spi::CopyPluginInfo(spi::ThisPlugin(), infoNo, buffer, bufferLength);

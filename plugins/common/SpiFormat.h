@@ -1,6 +1,7 @@
 #pragma once
 // What sets one of our plug-ins apart from the others: its texts, how its
 // files begin and which WIC decoder reads them. Everything else is shared.
+#include "plugins/common/DeclaredSize.h"
 #include "plugins/common/FrameInfo.h"
 
 #include <windows.h>
@@ -26,6 +27,9 @@ struct SpiFormat {
     // whose decoder would otherwise decode every pixel just to tell the size;
     // false when the header is not one it can vouch for (WIC is asked then).
     bool (*headerInfo)(std::span<const uint8_t> bytes, FrameInfo& info);
+    // The size the file's headers declare, checked against the limits
+    // before the decoder allocates anything for it.
+    bool (*declaredSize)(std::span<const uint8_t> bytes, DeclaredSize& size);
 };
 
 // Defined once in each plug-in: the table of that plug-in.

@@ -1,5 +1,6 @@
 #include "plugins/common/WicPicture.h"
 
+#include "plugins/common/DeclaredSize.h"
 #include "plugins/common/Failure.h"
 
 #include <limits>
@@ -56,6 +57,7 @@ FrameInfo WicPicture::Info() const {
     UINT width = 0, height = 0;
     Check(frame_->GetSize(&width, &height), susie::BrokenData);
     if (width == 0 || height == 0 || width > INT32_MAX || height > INT32_MAX) Fail(susie::BrokenData);
+    if (!WithinLimits(width, height)) Fail(susie::NoMemory);
     info.width = width;
     info.height = height;
     if (FAILED(frame_->GetResolution(&info.dpiX, &info.dpiY))) info.dpiX = info.dpiY = 0;

@@ -7,7 +7,7 @@
 namespace spi {
 namespace {
 constexpr FileType kFileTypes[] = {{"*.gif", "GIF"}};
-const SpiFormat kFormat{"Tapestra32 GIF plug-in 1.00 (WIC)", kFileTypes, &IsGif, &GUID_ContainerFormatGif, nullptr};
+const SpiFormat kFormat{"Tapestra32 GIF plug-in 1.00 (WIC)", kFileTypes, &IsGif, &GUID_ContainerFormatGif, nullptr, &GifDeclaredSize};
 } // namespace
 
 const SpiFormat& ThisPlugin() {

@@ -9,7 +9,7 @@ namespace spi {
 namespace {
 constexpr FileType kFileTypes[] = {{"*.jpg;*.jpe;*.jpeg;*.jfif", "JPEG"}};
 const SpiFormat kFormat{"Tapestra32 JPEG plug-in 1.00 (WIC)", kFileTypes, &IsJpeg, &GUID_ContainerFormatJpeg,
-                        &ReadJpegHeader};
+                        &ReadJpegHeader, &JpegDeclaredSize};
 } // namespace
 
 const SpiFormat& ThisPlugin() {

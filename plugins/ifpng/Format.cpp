@@ -7,7 +7,7 @@
 namespace spi {
 namespace {
 constexpr FileType kFileTypes[] = {{"*.png", "PNG"}};
-const SpiFormat kFormat{"Tapestra32 PNG plug-in 1.00 (WIC)", kFileTypes, &IsPng, &GUID_ContainerFormatPng, nullptr};
+const SpiFormat kFormat{"Tapestra32 PNG plug-in 1.00 (WIC)", kFileTypes, &IsPng, &GUID_ContainerFormatPng, nullptr, &PngDeclaredSize};
 } // namespace
 
 const SpiFormat& ThisPlugin() {

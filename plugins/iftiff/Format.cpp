@@ -7,7 +7,7 @@
 namespace spi {
 namespace {
 constexpr FileType kFileTypes[] = {{"*.tif;*.tiff", "TIFF"}};
-const SpiFormat kFormat{"Tapestra32 TIFF plug-in 1.00 (WIC)", kFileTypes, &IsTiff, &GUID_ContainerFormatTiff, nullptr};
+const SpiFormat kFormat{"Tapestra32 TIFF plug-in 1.00 (WIC)", kFileTypes, &IsTiff, &GUID_ContainerFormatTiff, nullptr, &TiffDeclaredSize};
 } // namespace
 
 const SpiFormat& ThisPlugin() {

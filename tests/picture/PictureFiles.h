@@ -2,6 +2,7 @@
 // Test helpers for picture files: a scratch folder, BMP files written and read
 // byte by byte (independently of the code under test), and pixel reads.
 #include "framework/Handle.h"
+#include "framework/TPicture.h"
 
 #include <gtest/gtest.h>
 
@@ -39,6 +40,19 @@ inline void WriteBytes(const std::wstring& path, const std::vector<BYTE>& bytes)
     std::ofstream out(std::filesystem::path(path), std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
+
+// A picture, and a scratch folder for the files it loads.
+class PictureFileTest : public ::testing::Test {
+  protected:
+    explicit PictureFileTest(const std::wstring& folderName) : folder(folderName) {}
+    std::wstring Write(const std::wstring& name, const std::vector<BYTE>& bytes) {
+        std::wstring path = folder / name;
+        WriteBytes(path, bytes);
+        return path;
+    }
+    ScratchFolder folder;
+    TPicture picture;
+};
 
 inline std::vector<BYTE> ReadBytes(const std::wstring& path) {
     std::ifstream in(std::filesystem::path(path), std::ios::binary);

@@ -1,6 +1,7 @@
 // The framework's picture: loading BMP, ICO, WMF and EMF files made here,
 // refusing files that are not pictures, rendering, drawing and saving.
 #include "PictureFiles.h"
+#include "SamplePictures.h"
 #include "framework/Exception.h"
 #include "framework/TPicture.h"
 
@@ -9,9 +10,6 @@
 using namespace pictest;
 
 namespace {
-
-const COLORREF kRed = RGB(220, 20, 30);
-const COLORREF kBlue = RGB(20, 40, 210);
 
 std::vector<RGBQUAD> Table(int count) {
     std::vector<RGBQUAD> colors;
@@ -25,116 +23,9 @@ COLORREF ColorOf(const RGBQUAD& q) {
     return RGB(q.rgbRed, q.rgbGreen, q.rgbBlue);
 }
 
-// An icon file of one 24-bit image of 24 by 16 pixels: the top-left 4 by 4
-// pixels transparent, the left half red, the right half blue.
-std::vector<BYTE> IconFile() {
-    const int w = 24, h = 16;
-    std::vector<BYTE> image;
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof(info);
-    info.biWidth = w;
-    info.biHeight = h * 2;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    Append(image, info);
-    for (int row = 0; row < h; ++row) {
-        int y = h - 1 - row;
-        for (int x = 0; x < w; ++x) {
-            bool transparent = x < 4 && y < 4;
-            COLORREF c = transparent ? RGB(0, 0, 0) : x < w / 2 ? kRed : kBlue;
-            image.push_back(GetBValue(c));
-            image.push_back(GetGValue(c));
-            image.push_back(GetRValue(c));
-        }
-    }
-    for (int row = 0; row < h; ++row) {
-        int y = h - 1 - row;
-        BYTE mask[4] = {static_cast<BYTE>(y < 4 ? 0xF0 : 0), 0, 0, 0};
-        image.insert(image.end(), mask, mask + 4);
-    }
-    std::vector<BYTE> file;
-    Append(file, WORD{0});
-    Append(file, WORD{1});
-    Append(file, WORD{1});
-    file.push_back(w);
-    file.push_back(h);
-    file.push_back(0);
-    file.push_back(0);
-    Append(file, WORD{1});
-    Append(file, WORD{24});
-    Append(file, static_cast<DWORD>(image.size()));
-    Append(file, DWORD{6 + 16});
-    file.insert(file.end(), image.begin(), image.end());
-    return file;
-}
-
-void PaintHalves(HDC dc, int w, int h) {
-    UniqueBrush red(CreateSolidBrush(kRed)), blue(CreateSolidBrush(kBlue));
-    SelectGuard pen(dc, GetStockObject(NULL_PEN));
-    {
-        SelectGuard brush(dc, red.get());
-        Rectangle(dc, 0, 0, w / 2 + 1, h + 1);
-    }
-    SelectGuard brush(dc, blue.get());
-    Rectangle(dc, w / 2, 0, w + 1, h + 1);
-}
-
-// A Windows metafile that sets a window of 200 by 100 units, red on the left, blue on the right.
-std::vector<BYTE> WindowsMetafileBits() {
-    HDC dc = CreateMetaFileW(nullptr);
-    SetMapMode(dc, MM_ANISOTROPIC);
-    SetWindowOrgEx(dc, 0, 0, nullptr);
-    SetWindowExtEx(dc, 200, 100, nullptr);
-    PaintHalves(dc, 200, 100);
-    HMETAFILE mf = CloseMetaFile(dc);
-    std::vector<BYTE> bits(GetMetaFileBitsEx(mf, 0, nullptr));
-    GetMetaFileBitsEx(mf, static_cast<UINT>(bits.size()), bits.data());
-    DeleteMetaFile(mf);
-    return bits;
-}
-
-// The placeable header: a frame of 3000 by 1500 units of 1/1440 inch.
-std::vector<BYTE> PlaceableMetafile(bool goodChecksum = true) {
-    std::vector<BYTE> file;
-    WORD header[11] = {0xCDD7, 0x9AC6, 0, 0, 0, 3000, 1500, 1440, 0, 0, 0};
-    WORD sum = 0;
-    for (int i = 0; i < 10; ++i)
-        sum ^= header[i];
-    header[10] = goodChecksum ? sum : static_cast<WORD>(sum ^ 1);
-    for (WORD w : header)
-        Append(file, w);
-    std::vector<BYTE> bits = WindowsMetafileBits();
-    file.insert(file.end(), bits.begin(), bits.end());
-    return file;
-}
-
-int Dpi(int index) {
-    WindowDC screen(nullptr);
-    return GetDeviceCaps(screen.get(), index);
-}
-
-// An enhanced metafile with a frame of 120 by 80 screen pixels, drawn in
-// the screen's pixels.
-std::vector<BYTE> EnhancedMetafile() {
-    RECT frame{0, 0, MulDiv(120, 2540, Dpi(LOGPIXELSX)), MulDiv(80, 2540, Dpi(LOGPIXELSY))};
-    HDC dc = CreateEnhMetaFileW(nullptr, nullptr, &frame, L"test\0\0");
-    PaintHalves(dc, 120, 80);
-    HENHMETAFILE emf = CloseEnhMetaFile(dc);
-    std::vector<BYTE> bits(GetEnhMetaFileBits(emf, 0, nullptr));
-    GetEnhMetaFileBits(emf, static_cast<UINT>(bits.size()), bits.data());
-    DeleteEnhMetaFile(emf);
-    return bits;
-}
-
-class Picture : public ::testing::Test {
+class Picture : public PictureFileTest {
   protected:
-    std::wstring Write(const std::wstring& name, const std::vector<BYTE>& bytes) {
-        std::wstring path = folder / name;
-        WriteBytes(path, bytes);
-        return path;
-    }
-    ScratchFolder folder{L"tpicture_test"};
-    TPicture picture;
+    Picture() : PictureFileTest(L"tpicture_test") {}
 };
 
 } // namespace

@@ -68,6 +68,16 @@ DecodedDib SpiHost::PictureFromMemory(const std::vector<uint8_t>& bytes) const {
                 susie::kSourceMemory, nullptr, 0);
 }
 
+DecodedDib SpiHost::PreviewFromMemory(const std::vector<uint8_t>& bytes) const {
+    return Call(preview_, reinterpret_cast<const char*>(bytes.data()), LONG_PTR(bytes.size()),
+                susie::kSourceMemory, nullptr, 0);
+}
+
+int32_t SpiHost::PictureInfoFromMemory(const std::vector<uint8_t>& bytes, susie::PictureInfo& info) const {
+    return pictureInfo_(reinterpret_cast<const char*>(bytes.data()), LONG_PTR(bytes.size()),
+                        susie::kSourceMemory, &info);
+}
+
 DecodedDib SpiHost::Call(susie::GetPictureProc proc, const char* path, LONG_PTR offset, uint32_t flag,
                          susie::ProgressCallback progress, LONG_PTR data) const {
     DecodedDib dib;

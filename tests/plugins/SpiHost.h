@@ -46,6 +46,8 @@ class SpiHost {
     DecodedDib Preview(const std::string& path, LONG_PTR offset = 0, uint32_t flag = 0) const;
     // The memory source: a pointer to the whole picture and its length.
     DecodedDib PictureFromMemory(const std::vector<uint8_t>& bytes) const;
+    DecodedDib PreviewFromMemory(const std::vector<uint8_t>& bytes) const;
+    int32_t PictureInfoFromMemory(const std::vector<uint8_t>& bytes, susie::PictureInfo& info) const;
 
   private:
     DecodedDib Call(susie::GetPictureProc proc, const char* path, LONG_PTR offset, uint32_t flag,

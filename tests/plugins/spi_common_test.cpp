@@ -55,7 +55,7 @@ bool Never(std::span<const uint8_t>) {
 }
 
 const spi::FileType kTwoTypes[] = {{"*.aa;*.ab", "Alpha"}, {"*.bb", "Beta"}};
-const spi::SpiFormat kTwo{"Two types 1.0", kTwoTypes, &Never, &GUID_ContainerFormatPng, nullptr};
+const spi::SpiFormat kTwo{"Two types 1.0", kTwoTypes, &Never, &GUID_ContainerFormatPng, nullptr, nullptr};
 
 std::string Info(int32_t infoNo, int32_t* count = nullptr) {
     char buffer[64] = {};
