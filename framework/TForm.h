@@ -29,13 +29,26 @@ class TForm : public TWinControl {
     void ApplyFont(const std::wstring& face, int points);
     HFONT Font() const { return font_.get(); }
 
+    // Shows the form modally: the thread's other windows take no input until
+    // ModalResult is set or the form closes (mrCancel then). The active window
+    // owns the form meanwhile. Returns ModalResult.
+    int ShowModal();
+    int ModalResult = 0;
+
     std::function<void(bool& canClose)> OnCloseQuery;
     std::function<void()> OnClose;
+    // The form is about to appear modally.
+    std::function<void()> OnShow;
 
   protected:
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
   private:
+    // Enter and Escape go to the control that answers to them; neither reaches
+    // the form as a dialog command.
+    bool ModalKey(const MSG& msg);
+
     TMainMenu* menu_ = nullptr;
+    bool modal_ = false;
     UniqueFont font_;
 };

@@ -38,7 +38,7 @@ TWinControl* TWinControl::FromHandle(HWND wnd) {
 void TWinControl::CreateOwnWindow(const wchar_t* className, DWORD style, DWORD exStyle, HWND parent,
                                   const std::wstring& text, UINT classStyle, HBRUSH background) {
     static std::set<std::wstring> registered;
-    HINSTANCE instance = GetModuleHandleW(nullptr);
+    HINSTANCE instance = ModuleInstance();
     if (!registered.contains(className)) {
         WNDCLASSEXW wc{};
         wc.cbSize = sizeof(wc);
@@ -60,7 +60,7 @@ void TWinControl::CreateOwnWindow(const wchar_t* className, DWORD style, DWORD e
 void TWinControl::CreateSystemWindow(const wchar_t* className, DWORD style, DWORD exStyle,
                                      TWinControl& parent, const std::wstring& text) {
     handle_ = CreateWindowExW(exStyle, className, text.c_str(), style | WS_CHILD, left_, top_, width_,
-                              height_, parent.Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+                              height_, parent.Handle(), nullptr, ModuleInstance(), nullptr);
     if (handle_) {
         subclassed_ = SetWindowSubclass(handle_, SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
         SetPropW(handle_, kControlProp, this);
@@ -123,6 +123,11 @@ LRESULT TWinControl::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
             if (TWinControl* child = FromHandle(header->hwndFrom);
                 child && child->HandleNotify(*header, result))
                 return result;
+        } else if (msg == WM_DRAWITEM) {
+            auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+            if (TWinControl* child = item->CtlType == ODT_MENU ? nullptr : FromHandle(item->hwndItem);
+                child && child->HandleDrawItem(*item))
+                return TRUE;
         }
         return WndProc(msg, wParam, lParam);
     } catch (...) {

@@ -75,6 +75,14 @@ class TWinControl : public TComponent {
     // Notifications a parent reflects back to the child that sent them.
     virtual bool HandleCommand(WORD /*id*/, WORD /*code*/) { return false; }
     virtual bool HandleNotify(NMHDR& /*header*/, LRESULT& /*result*/) { return false; }
+    virtual bool HandleDrawItem(DRAWITEMSTRUCT& /*item*/) { return false; }
+
+  public:
+    // Enter or Escape pressed in a modal form: a control that answers to the
+    // key (the default or the cancel button) acts and returns true.
+    virtual bool DialogKey(WPARAM /*key*/) { return false; }
+
+  protected:
 
     virtual void Resized();
 

@@ -27,3 +27,12 @@ cell 14 -fill '#ffffff' -stroke '#404040' -draw 'polygon 3,1 10,1 13,4 13,14 3,1
 cell 15 -fill '#ffffff' -stroke '#404040' -draw 'rectangle 0,3 11,14' -fill '#e8c050' -stroke '#8a6a10' -draw 'polygon 6,1 15,1 15,8 12,8'
 convert $(for i in $(seq 0 15); do echo /tmp/tapestra-img-$i.png; done) +append -type TrueColor BMP3:images.bmp
 rm -f /tmp/tapestra-img-*.png
+
+# The version dialog's 確認 button: a check mark, normal then disabled, 18x18
+# each, on magenta (transparent).
+cd ../aboutlib
+check='polyline 3,9 7,13 15,4'
+convert -size 18x18 "xc:$M" +antialias -fill none -stroke '#108020' -strokewidth 3 -draw "$check" /tmp/tapestra-ok-0.png
+convert -size 18x18 "xc:$M" +antialias -fill none -stroke '#a0a0a0' -strokewidth 3 -draw "$check" /tmp/tapestra-ok-1.png
+convert /tmp/tapestra-ok-0.png /tmp/tapestra-ok-1.png +append -type TrueColor BMP3:OkGlyph.bmp
+rm -f /tmp/tapestra-ok-*.png
