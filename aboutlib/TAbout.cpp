@@ -38,7 +38,7 @@ void TAbout::CreateDesign() {
     SetWindowLongW(Handle(), GWL_EXSTYLE, static_cast<LONG>(exStyle));
     RECT frame{0, 0, kClientWidth, kClientHeight};
     AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-    SetWindowPos(Handle(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    SetWindowPos(Handle(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     SetBounds(0, 0, frame.right - frame.left, frame.bottom - frame.top);
 
     CreatePanel1();

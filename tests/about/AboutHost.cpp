@@ -123,6 +123,7 @@ CallResult Call(AboutShowProc proc, const char* title, const char* version, cons
                 const std::function<void(HWND dialog)>& whileOpen) {
     CallResult result;
     host = CreateHostWindow();
+    result.host = host;
     markerSeen = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, GetMessageHook, nullptr, GetCurrentThreadId());
     std::thread watcher([&] {

@@ -16,6 +16,13 @@ using AboutShowProc = int(__stdcall*)(const char*, const char*, const char*, HIC
 // Shift-JIS bytes of a text, as a caller passes them.
 std::string ShiftJis(const std::wstring& text);
 
+// Top-left corners of the labels in the dialog's client area: the panel's
+// offset plus the label's place in it.
+using Place = std::pair<int, int>;
+inline const Place kTitle{60, 28}, kVersion{100, 70}, kOS{212, 70}, kNotice{20, 94};
+inline const Place kMsg1{12, 125}, kMsg2{12, 142}, kMsg3{12, 161};
+inline const Place kHeading{8, 192}, kContact1{16, 211}, kContact2{16, 229}, kContact3{16, 247};
+
 // The labels of a dialog by their top-left corner in its client area.
 std::map<std::pair<int, int>, std::wstring> Labels(HWND dialog);
 // The first child window of a class.
@@ -31,6 +38,7 @@ struct CallResult {
     bool hostEnabledWhileOpen = true;
     bool hostEnabledAfter = false;
     HWND ownerWhileOpen = nullptr;
+    HWND host = nullptr;
     bool closedByWatcher = false;
 };
 

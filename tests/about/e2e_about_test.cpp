@@ -1,0 +1,78 @@
+// The version dialog from the built program: ﾍﾙﾌﾟ > ﾊﾞｰｼﾞｮﾝ表示 opens it
+// modally over the main window, it closes, and the program goes on.
+#include "about/AboutHost.h"
+#include "support/ProgramDriver.h"
+#include "support/TestRegistry.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+struct Found {
+    DWORD pid;
+    HWND dialog;
+};
+
+// The program's version dialog, when it is open.
+HWND ProgramDialog(DWORD pid) {
+    Found found{pid, nullptr};
+    EnumWindows(
+        [](HWND wnd, LPARAM param) {
+            auto* f = reinterpret_cast<Found*>(param);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(wnd, &owner);
+            wchar_t text[64] = {};
+            GetWindowTextW(wnd, text, 64);
+            if (owner != f->pid || !IsWindowVisible(wnd) || wcscmp(text, L"バージョン表示") != 0) return TRUE;
+            f->dialog = wnd;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found.dialog;
+}
+
+template <typename F> bool WaitFor(F&& condition, DWORD ms = 10000) {
+    DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > ms) return false;
+        Sleep(20);
+    }
+    return true;
+}
+
+TEST(ProgramAbout, HelpMenuShowsTheVersionDialogModally) {
+    ProgramDriver::EndStrayPrograms();
+    testreg::DeleteTree(HKEY_CURRENT_USER, testreg::kProgram);
+    ProgramDriver program;
+    ASSERT_TRUE(program.Start());
+    HWND main = program.WaitForMainWindow();
+    ASSERT_NE(main, nullptr);
+
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round == 0 ? "first" : "second");
+        ASSERT_TRUE(ProgramDriver::ChooseMenu(main, L"HA", [&] { return ProgramDialog(program.ProcessId()) != nullptr; }));
+        HWND dialog = ProgramDialog(program.ProcessId());
+        auto labels = abouthost::Labels(dialog);
+        EXPECT_EQ(labels[abouthost::kTitle], L"Vintrel");
+        EXPECT_EQ(labels[abouthost::kVersion], L"Ver 3.20");
+        EXPECT_EQ(labels[abouthost::kMsg2], L"フリーウエア版");
+        HWND owner = GetWindow(dialog, GW_OWNER);
+        wchar_t ownerClass[64] = {};
+        GetClassNameW(owner, ownerClass, 64);
+        EXPECT_EQ(owner, main) << "owned by a window of class " << testing::PrintToString(std::wstring(ownerClass));
+        EXPECT_FALSE(IsWindowEnabled(main)) << "the main window takes no input meanwhile";
+
+        // Enter the first time, the close box the second.
+        if (round == 0)
+            abouthost::PostKey(dialog, VK_RETURN);
+        else
+            PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+        EXPECT_TRUE(WaitFor([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }));
+        EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(main) != FALSE; }));
+        EXPECT_TRUE(program.Running());
+    }
+    // The program goes on: its menu still works (ﾌｧｲﾙ > 終了 ends it).
+    ASSERT_TRUE(ProgramDriver::ChooseMenu(main, L"FX", [&] { return !program.Running(); }));
+    EXPECT_EQ(program.WaitForExit(), 0u);
+    testreg::DeleteTree(HKEY_CURRENT_USER, testreg::kProgram);
+}
+} // namespace
