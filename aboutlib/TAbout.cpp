@@ -90,7 +90,8 @@ void TAbout::CreatePanel1() {
     lblTitle = &AddLabel(L"lblTitle", *Panel1, 56, 24, 337, 30, kMincho, -30, kBlue, TAlignment::Center);
     lblVersion =
         &AddLabel(L"lblVersion", *Panel1, 96, 66, 89, 23, kPMincho, -20, kBlue, TAlignment::RightJustify);
-    lblOS = &AddLabel(L"lblOS", *Panel1, 208, 66, 129, 23, kPMincho, -20, kBlue, TAlignment::LeftJustify);
+    // Sized to its text: the Mincho of this system may be wider than the design's 129 pixels.
+    lblOS = &AddLabel(L"lblOS", *Panel1, 208, 66, 0, 0, kPMincho, -20, kBlue, TAlignment::LeftJustify);
     lblOS->SetCaption(L"For Windows98");
     lblNotice = &AddLabel(L"lblNotice", *Panel1, 16, 90, 377, 21, kPMincho, -20, kBlue, TAlignment::Center);
     lblNotice->SetCaption(kNotice);

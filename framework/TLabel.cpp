@@ -54,7 +54,7 @@ void TLabel::Paint(HDC dc) {
     SelectGuard select(dc, font);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, color_);
-    UINT format = DT_NOPREFIX | DT_WORDBREAK;
+    UINT format = DT_NOPREFIX | DT_SINGLELINE;
     if (alignment_ == TAlignment::Center) format |= DT_CENTER;
     if (alignment_ == TAlignment::RightJustify) format |= DT_RIGHT;
     std::wstring text = Text();

@@ -1,6 +1,6 @@
 #pragma once
-// A static text in its own font and colour, aligned left, centred or right in
-// its bounds. With AutoSize (the default) it takes the size of its text.
+// A one-line static text in its own font and colour, aligned left, centred or
+// right in its bounds. With AutoSize (the default) it takes the size of its text.
 #include "framework/Handle.h"
 #include "framework/TWinControl.h"
 
