@@ -4,6 +4,8 @@
 #include "framework/ModalUI.h"
 #include "framework/TApplication.h"
 
+#include <commctrl.h>
+
 namespace {
 const wchar_t kCaption[] = L"バージョン表示";
 const wchar_t kMincho[] = L"ＭＳ 明朝";
@@ -58,6 +60,9 @@ void TAbout::CreateDesign() {
 
     pnlMessage = &Own<TStatusBar>(*this);
     pnlMessage->Name = L"pnlMessage";
+    // A fixed dialog has nothing to resize: no size grip.
+    SetWindowLongW(pnlMessage->Handle(), GWL_STYLE,
+                   GetWindowLongW(pnlMessage->Handle(), GWL_STYLE) & ~static_cast<LONG>(SBARS_SIZEGRIP));
 
     OnShow = [this] { FormShow(); };
     LoadedAll();

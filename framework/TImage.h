@@ -3,9 +3,9 @@
 // left corner, or stretched over the whole control. With AutoSize the control
 // takes the picture's size whenever the picture changes.
 #include "framework/TPicture.h"
-#include "framework/TWinControl.h"
+#include "framework/TGraphicControl.h"
 
-class TImage : public TWinControl {
+class TImage : public TGraphicControl {
   public:
     TImage(TComponent* owner, TWinControl& parent);
 
@@ -20,11 +20,9 @@ class TImage : public TWinControl {
     void SetStretch(bool value);
 
   protected:
-    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void Paint(HDC dc) override;
 
   private:
-    void Paint(HDC dc);
-
     TPicture picture_;
     bool autoSize_ = false;
     bool stretch_ = false;

@@ -2,7 +2,7 @@
 
 #include "framework/Fonts.h"
 
-TLabel::TLabel(TComponent* owner, TWinControl& parent) : TWinControl(owner) {
+TLabel::TLabel(TComponent* owner, TWinControl& parent) : TGraphicControl(owner) {
     CreateOwnWindow(L"TapestraLabel", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, parent.Handle(), L"", 0,
                     nullptr);
     AttachParent(parent);
@@ -62,22 +62,7 @@ void TLabel::Paint(HDC dc) {
 }
 
 LRESULT TLabel::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-    switch (msg) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(Handle(), &ps);
-        Paint(dc);
-        EndPaint(Handle(), &ps);
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        Paint(reinterpret_cast<HDC>(wParam));
-        return 0;
-    case WM_NCHITTEST:
-        // Clicks go to what lies below, as on a label drawn by its parent.
-        return HTTRANSPARENT;
-    }
-    return TWinControl::WndProc(msg, wParam, lParam);
+    // Clicks go to what lies below, as on a label drawn by its parent.
+    if (msg == WM_NCHITTEST) return HTTRANSPARENT;
+    return TGraphicControl::WndProc(msg, wParam, lParam);
 }

@@ -2,13 +2,13 @@
 // A one-line static text in its own font and colour, aligned left, centred or
 // right in its bounds. With AutoSize (the default) it takes the size of its text.
 #include "framework/Handle.h"
-#include "framework/TWinControl.h"
+#include "framework/TGraphicControl.h"
 
 #include <string>
 
 enum class TAlignment { LeftJustify, Center, RightJustify };
 
-class TLabel : public TWinControl {
+class TLabel : public TGraphicControl {
   public:
     TLabel(TComponent* owner, TWinControl& parent);
 
@@ -24,10 +24,10 @@ class TLabel : public TWinControl {
 
   protected:
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void Paint(HDC dc) override;
 
   private:
     void AdjustSize();
-    void Paint(HDC dc);
 
     UniqueFont font_;
     COLORREF color_ = RGB(0, 0, 0);

@@ -27,7 +27,7 @@ struct DialogSearch {
     HWND found;
 };
 
-BOOL CALLBACK FindDialog(HWND wnd, LPARAM param) {
+BOOL CALLBACK MatchDialog(HWND wnd, LPARAM param) {
     auto* search = reinterpret_cast<DialogSearch*>(param);
     DWORD pid = 0;
     GetWindowThreadProcessId(wnd, &pid);
@@ -104,15 +104,25 @@ HWND Child(HWND dialog, const wchar_t* className) {
     return search.second;
 }
 
-HWND WaitForDialog(DWORD timeoutMs) {
+HWND FindDialog(DWORD pid) {
+    DialogSearch search{pid, nullptr};
+    EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
     DWORD start = GetTickCount();
-    do {
-        DialogSearch search{GetCurrentProcessId(), nullptr};
-        EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
-        if (search.found) return search.found;
+    while (!condition()) {
+        if (GetTickCount() - start > timeoutMs) return false;
         Sleep(10);
-    } while (GetTickCount() - start < timeoutMs);
-    return nullptr;
+    }
+    return true;
+}
+
+HWND WaitForDialog(DWORD timeoutMs) {
+    HWND dialog = nullptr;
+    WaitFor([&] { return (dialog = FindDialog(GetCurrentProcessId())) != nullptr; }, timeoutMs);
+    return dialog;
 }
 
 HWND HostWindow() {

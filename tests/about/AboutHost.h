@@ -28,9 +28,13 @@ std::map<std::pair<int, int>, std::wstring> Labels(HWND dialog);
 // The first child window of a class.
 HWND Child(HWND dialog, const wchar_t* className);
 
+// The visible version dialog of a process, when it is open.
+HWND FindDialog(DWORD pid);
 // The visible version dialog of this process, waited for (null when it never
 // appears).
 HWND WaitForDialog(DWORD timeoutMs = 10000);
+// Polls the condition until it holds; false when it never does.
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
 
 struct CallResult {
     int result = -1;

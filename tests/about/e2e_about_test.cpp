@@ -7,37 +7,8 @@
 #include <gtest/gtest.h>
 
 namespace {
-struct Found {
-    DWORD pid;
-    HWND dialog;
-};
-
-// The program's version dialog, when it is open.
-HWND ProgramDialog(DWORD pid) {
-    Found found{pid, nullptr};
-    EnumWindows(
-        [](HWND wnd, LPARAM param) {
-            auto* f = reinterpret_cast<Found*>(param);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(wnd, &owner);
-            wchar_t text[64] = {};
-            GetWindowTextW(wnd, text, 64);
-            if (owner != f->pid || !IsWindowVisible(wnd) || wcscmp(text, L"バージョン表示") != 0) return TRUE;
-            f->dialog = wnd;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found.dialog;
-}
-
-template <typename F> bool WaitFor(F&& condition, DWORD ms = 10000) {
-    DWORD start = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - start > ms) return false;
-        Sleep(20);
-    }
-    return true;
-}
+using abouthost::FindDialog;
+using abouthost::WaitFor;
 
 TEST(ProgramAbout, HelpMenuShowsTheVersionDialogModally) {
     ProgramDriver::EndStrayPrograms();
@@ -49,8 +20,8 @@ TEST(ProgramAbout, HelpMenuShowsTheVersionDialogModally) {
 
     for (int round = 0; round < 2; ++round) {
         SCOPED_TRACE(round == 0 ? "first" : "second");
-        ASSERT_TRUE(ProgramDriver::ChooseMenu(main, L"HA", [&] { return ProgramDialog(program.ProcessId()) != nullptr; }));
-        HWND dialog = ProgramDialog(program.ProcessId());
+        ASSERT_TRUE(ProgramDriver::ChooseMenu(main, L"HA", [&] { return FindDialog(program.ProcessId()) != nullptr; }));
+        HWND dialog = FindDialog(program.ProcessId());
         auto labels = abouthost::Labels(dialog);
         EXPECT_EQ(labels[abouthost::kTitle], L"Vintrel");
         EXPECT_EQ(labels[abouthost::kVersion], L"Ver 3.20");
