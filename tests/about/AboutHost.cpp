@@ -40,6 +40,27 @@ BOOL CALLBACK MatchDialog(HWND wnd, LPARAM param) {
     return TRUE;
 }
 
+BOOL CALLBACK CollectLabel(HWND child, LPARAM param) {
+    wchar_t cls[64] = {};
+    GetClassNameW(child, cls, 64);
+    if (wcscmp(cls, L"TapestraLabel") == 0) reinterpret_cast<std::vector<HWND>*>(param)->push_back(child);
+    return TRUE;
+}
+
+struct ChildSearch {
+    const wchar_t* className;
+    HWND found;
+};
+
+BOOL CALLBACK MatchChild(HWND child, LPARAM param) {
+    auto* search = reinterpret_cast<ChildSearch*>(param);
+    wchar_t cls[64] = {};
+    GetClassNameW(child, cls, 64);
+    if (_wcsicmp(cls, search->className) != 0) return TRUE;
+    search->found = child;
+    return FALSE;
+}
+
 HWND CreateHostWindow() {
     static bool registered = false;
     if (!registered) {
@@ -67,15 +88,7 @@ std::string ShiftJis(const std::wstring& text) {
 
 std::map<std::pair<int, int>, std::wstring> Labels(HWND dialog) {
     std::vector<HWND> children;
-    EnumChildWindows(
-        dialog,
-        [](HWND child, LPARAM param) {
-            wchar_t cls[64] = {};
-            GetClassNameW(child, cls, 64);
-            if (wcscmp(cls, L"TapestraLabel") == 0) reinterpret_cast<std::vector<HWND>*>(param)->push_back(child);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&children));
+    EnumChildWindows(dialog, CollectLabel, reinterpret_cast<LPARAM>(&children));
     std::map<std::pair<int, int>, std::wstring> labels;
     for (HWND child : children) {
         RECT r;
@@ -89,19 +102,9 @@ std::map<std::pair<int, int>, std::wstring> Labels(HWND dialog) {
 }
 
 HWND Child(HWND dialog, const wchar_t* className) {
-    std::pair<const wchar_t*, HWND> search{className, nullptr};
-    EnumChildWindows(
-        dialog,
-        [](HWND child, LPARAM param) {
-            auto* s = reinterpret_cast<std::pair<const wchar_t*, HWND>*>(param);
-            wchar_t cls[64] = {};
-            GetClassNameW(child, cls, 64);
-            if (_wcsicmp(cls, s->first) != 0) return TRUE;
-            s->second = child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.second;
+    ChildSearch search{className, nullptr};
+    EnumChildWindows(dialog, MatchChild, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 HWND FindDialog(DWORD pid) {
