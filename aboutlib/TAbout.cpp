@@ -40,22 +40,22 @@ void TAbout::CreateDesign() {
     SetWindowLongW(Handle(), GWL_EXSTYLE, static_cast<LONG>(exStyle));
     RECT frame{0, 0, kClientWidth, kClientHeight};
     AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-    SetWindowPos(Handle(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     SetBounds(0, 0, frame.right - frame.left, frame.bottom - frame.top);
 
     CreatePanel1();
     CreatePanel2();
     CreateContacts();
 
-    cmdOK = &Own<TBitBtn>(*this);
+    cmdOK = &Own<TBitBtn>(*this, L"確認", 312, 224, 97, 41);
     cmdOK->Name = L"cmdOK";
-    cmdOK->SetBounds(312, 224, 97, 41);
-    cmdOK->SetCaption(L"確認");
     cmdOK->SetFont(kPMincho, -17, true);
     cmdOK->SetGlyph(UniqueBitmap{static_cast<HBITMAP>(
                         LoadImageW(ModuleInstance(), L"OKGLYPH", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))},
                     2);
-    cmdOK->Default = true;
+    // Enter presses it; nothing answers to Escape.
+    cmdOK->SetDefault(true);
     cmdOK->OnClick = [this] { cmdOKClick(); };
 
     pnlMessage = &Own<TStatusBar>(*this);
@@ -68,16 +68,18 @@ void TAbout::CreateDesign() {
     LoadedAll();
 }
 
-TLabel& TAbout::AddLabel(const wchar_t* name, TWinControl& parent, int left, int top, int width, int height,
-                         const wchar_t* face, int fontHeight, COLORREF color, TAlignment alignment) {
-    TLabel& label = Own<TLabel>(parent);
+TLabel& TAbout::AddLabel(const wchar_t* name, TWinControl& parent, const wchar_t* caption, int left, int top,
+                         int width, int height, const wchar_t* face, int fontHeight, COLORREF color,
+                         TAlignment alignment) {
+    TLabel& label = Own<TLabel>(parent, caption, left, top);
     label.Name = name;
     label.SetFont(face, fontHeight);
     label.SetColor(color);
     label.SetAlignment(alignment);
-    // Labels given only a place take the size of their text.
-    label.SetAutoSize(width == 0);
-    label.SetBounds(left, top, width, height);
+    if (width != 0) {
+        label.SetAutoSize(false);
+        label.SetBounds(left, top, width, height);
+    }
     return label;
 }
 
@@ -92,34 +94,37 @@ void TAbout::CreatePanel1() {
     imgPicture->SetStretch(true);
     imgPicture->SetAutoSize(true);
 
-    lblTitle = &AddLabel(L"lblTitle", *Panel1, 56, 24, 337, 30, kMincho, -30, kBlue, TAlignment::Center);
-    lblVersion =
-        &AddLabel(L"lblVersion", *Panel1, 96, 66, 89, 23, kPMincho, -20, kBlue, TAlignment::RightJustify);
+    lblTitle = &AddLabel(L"lblTitle", *Panel1, L"", 56, 24, 337, 30, kMincho, -30, kBlue, TAlignment::Center);
+    lblVersion = &AddLabel(L"lblVersion", *Panel1, L"", 96, 66, 89, 23, kPMincho, -20, kBlue,
+                           TAlignment::RightJustify);
     // Sized to its text: the Mincho of this system may be wider than the design's 129 pixels.
-    lblOS = &AddLabel(L"lblOS", *Panel1, 208, 66, 0, 0, kPMincho, -20, kBlue, TAlignment::LeftJustify);
-    lblOS->SetCaption(L"For Windows98");
-    lblNotice = &AddLabel(L"lblNotice", *Panel1, 16, 90, 377, 21, kPMincho, -20, kBlue, TAlignment::Center);
-    lblNotice->SetCaption(kNotice);
+    lblOS = &AddLabel(L"lblOS", *Panel1, L"For Windows98", 208, 66, 0, 0, kPMincho, -20, kBlue,
+                      TAlignment::LeftJustify);
+    lblNotice =
+        &AddLabel(L"lblNotice", *Panel1, kNotice, 16, 90, 377, 21, kPMincho, -20, kBlue, TAlignment::Center);
 }
 
 void TAbout::CreatePanel2() {
     Panel2 = &Own<TPanel>(*this);
     Panel2->Name = L"Panel2";
     Panel2->SetBounds(4, 123, 405, 62);
-    lblMsg001 = &AddLabel(L"lblMsg001", *Panel2, 8, 2, 385, 17, kPMincho, -17, kBlack, TAlignment::Center);
-    lblMsg002 = &AddLabel(L"lblMsg002", *Panel2, 8, 19, 385, 17, kPMincho, -17, kBlack, TAlignment::Center);
-    lblMsg003 = &AddLabel(L"lblMsg003", *Panel2, 8, 38, 385, 17, kPMincho, -17, kBlack, TAlignment::Center);
+    lblMsg001 =
+        &AddLabel(L"lblMsg001", *Panel2, L"", 8, 2, 385, 17, kPMincho, -17, kBlack, TAlignment::Center);
+    lblMsg002 =
+        &AddLabel(L"lblMsg002", *Panel2, L"", 8, 19, 385, 17, kPMincho, -17, kBlack, TAlignment::Center);
+    lblMsg003 =
+        &AddLabel(L"lblMsg003", *Panel2, L"", 8, 38, 385, 17, kPMincho, -17, kBlack, TAlignment::Center);
 }
 
 void TAbout::CreateContacts() {
-    Label7 = &AddLabel(L"Label7", *this, 8, 192, 0, 0, kPMincho, -17, kBlack, TAlignment::LeftJustify);
-    Label7->SetCaption(kContactHeading);
-    lblContact1 = &AddLabel(L"lblContact1", *this, 16, 211, 0, 0, kPMincho, -17, kBlack, TAlignment::LeftJustify);
-    lblContact1->SetCaption(kContact1);
-    lblContact2 = &AddLabel(L"lblContact2", *this, 16, 229, 0, 0, kPMincho, -17, kBlack, TAlignment::LeftJustify);
-    lblContact2->SetCaption(kContact2);
-    lblContact3 = &AddLabel(L"lblContact3", *this, 16, 247, 0, 0, kPMincho, -17, kBlack, TAlignment::LeftJustify);
-    lblContact3->SetCaption(kContact3);
+    Label7 = &AddLabel(L"Label7", *this, kContactHeading, 8, 192, 0, 0, kPMincho, -17, kBlack,
+                       TAlignment::LeftJustify);
+    lblContact1 = &AddLabel(L"lblContact1", *this, kContact1, 16, 211, 0, 0, kPMincho, -17, kBlack,
+                            TAlignment::LeftJustify);
+    lblContact2 = &AddLabel(L"lblContact2", *this, kContact2, 16, 229, 0, 0, kPMincho, -17, kBlack,
+                            TAlignment::LeftJustify);
+    lblContact3 = &AddLabel(L"lblContact3", *this, kContact3, 16, 247, 0, 0, kPMincho, -17, kBlack,
+                            TAlignment::LeftJustify);
 }
 
 void TAbout::FormShow() {
@@ -134,5 +139,5 @@ void TAbout::FormShow() {
 }
 
 void TAbout::cmdOKClick() {
-    ModalResult = mrOk;
+    SetModalResult(mrOk);
 }

@@ -2,10 +2,10 @@
 // The version dialog: the caller's title, version, edition and picture above
 // the fixed notice and contact lines.
 #include "framework/Controls.h"
+#include "framework/StdCtrls.h"
 #include "framework/TBitBtn.h"
 #include "framework/TForm.h"
 #include "framework/TImage.h"
-#include "framework/TLabel.h"
 
 class TAbout : public TForm {
   public:
@@ -29,6 +29,9 @@ class TAbout : public TForm {
     void CreatePanel1();
     void CreatePanel2();
     void CreateContacts();
-    TLabel& AddLabel(const wchar_t* name, TWinControl& parent, int left, int top, int width, int height,
-                     const wchar_t* face, int fontHeight, COLORREF color, TAlignment alignment);
+    // A label in the design's font and colour; one given no width takes the
+    // size of its text.
+    TLabel& AddLabel(const wchar_t* name, TWinControl& parent, const wchar_t* caption, int left, int top,
+                     int width, int height, const wchar_t* face, int fontHeight, COLORREF color,
+                     TAlignment alignment);
 };

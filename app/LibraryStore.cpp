@@ -1,5 +1,6 @@
 // The settings and the picture library in the registry: the main window's
 // LoadSettings, SaveSettings, SaveGroupList, LoadFileList and SaveFileList.
+#include "app/SettingRead.h"
 #include "app/StoreNames.h"
 #include "app/TTapestraMain.h"
 #include "framework/Exception.h"
@@ -14,16 +15,6 @@ TRegIniFile ProgramKey() {
 
 std::wstring Numbered(const wchar_t* prefix, int n) {
     return prefix + IntToText(n);
-}
-
-// Reads one start-up value; a value that cannot be read is reported and keeps
-// its default, so one bad value never keeps the program from starting.
-template <typename T, typename Read> void ReadInto(T& field, Read read) {
-    try {
-        field = read();
-    } catch (const ERegistryException&) {
-        Application->HandleException(std::current_exception());
-    }
 }
 } // namespace
 
@@ -49,19 +40,7 @@ void TTapestraMain::LoadSettings() {
         return [&reg, &s, ident, def] { return reg.ReadInteger(s, ident, def); };
     };
     ReadInto(CurrentFile, [&] { return reg.ReadString(s, L"files", L""); });
-    ReadInto(CenterTiles, integer(L"中央表示", 0));
-    ReadInto(ChangeAtShutdown, integer(L"終了", 0));
-    ReadInto(TrayMode, integer(L"モード", 0));
-    ReadInto(StartHidden, integer(L"起動設定", 0));
-    ReadInto(IntervalMinutes, integer(L"時間", 10));
-    ReadInto(TimedChange, integer(L"時間変更", 0));
-    ReadInto(ChangeMethod, integer(L"変更方法", 1));
-    ReadInto(ClearIcon, integer(L"一発消去", 1));
-    ReadInto(XPos, integer(L"XPos", 0));
-    ReadInto(YPos, integer(L"YPos", 0));
-    ReadInto(Move, [&] { return reg.ReadBool(s, L"Move", false); });
-    ReadInto(AutoRun, [&] { return reg.ReadBool(s, L"自動実行", false); });
-    ReadInto(AutoFile, [&] { return reg.ReadString(s, L"自動File", L""); });
+    Options.Load(reg);
     ReadInto(ActiveFile, integer(L"ActiveFile", 0));
     ReadInto(ActiveGroup, integer(L"ActiveGroup", -1));
 
@@ -103,7 +82,7 @@ void TTapestraMain::LoadGroupList() {
 void TTapestraMain::SaveSettings() {
     TRegIniFile reg = ProgramKey();
     const std::wstring s = kSettingsSection;
-    reg.WriteInteger(s, L"モード", TrayMode);
+    Options.SaveTrayMode(reg);
     // The normal-state rectangle, also while the window is minimised.
     WINDOWPLACEMENT placement{};
     placement.length = sizeof(placement);
@@ -117,8 +96,7 @@ void TTapestraMain::SaveSettings() {
     reg.WriteInteger(s, L"pnlWidth", pnlLeft->Width());
     reg.WriteInteger(s, L"ActiveGroup", ActiveGroup);
     reg.WriteInteger(s, L"ActiveFile", ActiveFile);
-    reg.WriteBool(s, L"自動実行", AutoRun);
-    reg.WriteString(s, L"自動File", AutoFile);
+    Options.SaveAutoRun(reg);
 }
 
 void TTapestraMain::SaveGroupList() {

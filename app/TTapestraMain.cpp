@@ -37,16 +37,16 @@ void TTapestraMain::FormCreate() {
 
     // The window-wide position follows the desktop as Windows has it.
     if (WallChanger1->Stretch)
-        SetWindowPosition(3);
+        SetWindowPosition(TDisplayPosition::Stretched);
     else if (WallChanger1->Tiling)
-        SetWindowPosition(2);
+        SetWindowPosition(TDisplayPosition::Tiled);
     else
-        SetWindowPosition(1);
+        SetWindowPosition(TDisplayPosition::Centred);
 
     StatusBar1->SetSimpleText(CurrentFile);
     SetTimerFromOptions();
-    TrayIcon2->SetVisible(ClearIcon == 1);
-    SetTrayMode(TrayMode);
+    TrayIcon2->SetVisible(Options.ClearIcon);
+    SetTrayMode(Options.TrayMode);
     ShowOrHide();
     // Loaded already when the start row is this file.
     if (!CurrentFile.empty() && CurrentFile != kNoneRow && LoadPicture->PictureName() != CurrentFile)
@@ -68,14 +68,14 @@ void TTapestraMain::SelectStartRow() {
 }
 
 void TTapestraMain::SetTimerFromOptions() {
-    int minutes = std::clamp(IntervalMinutes, 0, kMaxIntervalMinutes);
+    int minutes = std::clamp(Options.IntervalMinutes, 0, kMaxIntervalMinutes);
     Timer1->SetInterval(static_cast<unsigned>(minutes) * 60000u);
-    Timer1->SetEnabled(TimedChange == 1);
-    K6->SetEnabled(TimedChange == 1);
+    Timer1->SetEnabled(Options.TimedChange);
+    K6->SetEnabled(Options.TimedChange);
 }
 
 void TTapestraMain::ShowOrHide() {
-    if (StartHidden == 1) {
+    if (Options.StartHidden) {
         ShowWindow(Application->Handle(), SW_HIDE);
         Hide();
     } else {
@@ -109,7 +109,7 @@ LRESULT TTapestraMain::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 1;
     case WM_ENDSESSION:
         // One last change, whether or not the timer runs.
-        if (ChangeAtShutdown == 1) Guarded([this] { Timer1Timer(); });
+        if (Options.ChangeAtShutdown) Guarded([this] { Timer1Timer(); });
         SaveSettings();
         return 0;
     }

@@ -2,6 +2,7 @@
 // The main window: the group tree, the file list, the preview area, the menus,
 // the toolbar and the commands behind them, and the program's settings and
 // library in the registry.
+#include "app/Options.h"
 #include "framework/Controls.h"
 #include "framework/TForm.h"
 #include "framework/TImageList.h"
@@ -11,6 +12,7 @@
 #include "framework/TStringGrid.h"
 #include "framework/TToolBar.h"
 #include "framework/TTreeView.h"
+#include "options/TfrmOption.h"
 #include "tray/TTrayIcon.h"
 #include "wallpaper/TAll.h"
 #include "wallpaper/TWallChanger.h"
@@ -65,6 +67,8 @@ class TTapestraMain : public TForm {
     TWallChanger* WallChanger1 = nullptr;
     // The hidden image the version dialog shows: the program's icon.
     TPicture Image1;
+    // The options dialog, created once after the main window.
+    TfrmOption* frmOption = nullptr;
 
     // Library state.
     std::vector<int> FileViews;
@@ -74,19 +78,7 @@ class TTapestraMain : public TForm {
     bool Exiting = false;
 
     // Options.
-    int CenterTiles = 0;
-    int ChangeAtShutdown = 0;
-    int TrayMode = 0;
-    int StartHidden = 0;
-    int IntervalMinutes = 10;
-    int TimedChange = 0;
-    int ChangeMethod = 1;
-    int ClearIcon = 1;
-    int XPos = 0;
-    int YPos = 0;
-    bool Move = false;
-    bool AutoRun = false;
-    std::wstring AutoFile;
+    ::Options Options;
 
     // Settings and library store.
     void LoadSettings();
@@ -105,7 +97,7 @@ class TTapestraMain : public TForm {
     void FormCloseQuery(bool& canClose);
     void FormClose();
     void Exit1Click();
-    // Sets Timer1 from IntervalMinutes and TimedChange.
+    // Sets Timer1 from the interval and the timed-change switch.
     void SetTimerFromOptions();
 
     // Group and file commands.
@@ -144,6 +136,7 @@ class TTapestraMain : public TForm {
     void ToolButton5Click();
     void Contents1Click();
     void K6Click();
+    void Option2Click();
     void TrayIcon1DblClick();
     void N10Click();
     void N12Click();
@@ -165,8 +158,8 @@ class TTapestraMain : public TForm {
     void LoadGroupList();
     void SelectStartRow();
     void ShowOrHide();
-    void SetWindowPosition(int position);
-    void SetTrayMode(int mode);
+    void SetWindowPosition(TDisplayPosition position);
+    void SetTrayMode(TTrayMode mode);
     // Previous, next and random: choose the row, select it, apply it.
     void ChangeTo(const std::function<int(int row, int rows)>& choose);
     void WritePicture(bool tiled);

@@ -28,6 +28,7 @@ enum Image {
 TTapestraMain::TTapestraMain(TComponent* owner) : TForm(owner) {
     CreateDesign();
     FormCreate();
+    frmOption = &Own<TfrmOption>(Options, TfrmOption::Targets{*TrayIcon2, *Timer1, *K6});
 }
 
 void TTapestraMain::CreateDesign() {
@@ -90,10 +91,9 @@ void TTapestraMain::CreateMenus() {
     Change1->Add(L"-");
     C1 = &Change1->Add(L"壁紙の消去(&C)", [this] { cmdNonClick(); });
 
-    // The options dialog and the version dialog come with their own windows.
+    // The version dialog comes with its own window.
     Option1 = &MainMenu1->Add(L"ｵﾌﾟｼｮﾝ(&O)");
-    Option2 = &Option1->Add(L"ｵﾌﾟｼｮﾝ(&O)");
-    Option2->SetEnabled(false);
+    Option2 = &Option1->Add(L"ｵﾌﾟｼｮﾝ(&O)", [this] { Option2Click(); });
     Help1 = &MainMenu1->Add(L"ﾍﾙﾌﾟ(&H)");
     Contents1 = &Help1->Add(L"目次(&I)", [this] { Contents1Click(); });
     Help1->Add(L"-");

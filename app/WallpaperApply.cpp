@@ -12,10 +12,6 @@
 #include "framework/TRegIniFile.h"
 #include "framework/Text.h"
 
-namespace {
-enum Position { Standard = 0, Centred = 1, Tiled = 2, Stretched = 3 };
-} // namespace
-
 std::wstring TTapestraMain::WallpaperBitmapPath() {
     return ProgramPathWithExtension(L".BMP");
 }
@@ -28,7 +24,7 @@ void TTapestraMain::WritePicture(bool tiled) {
     }
     int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
     TileStart start = FirstTile(screenWidth, screenHeight, picture.Width(), picture.Height(),
-                                CenterTiles == 1, Move, XPos, YPos);
+                                Options.CenterTiles, Options.Move, Options.XPos, Options.YPos);
     WriteTiledBitmap(picture, start, screenWidth, screenHeight, WallpaperBitmapPath());
 }
 
@@ -41,22 +37,22 @@ void TTapestraMain::FileListDblClick() {
         // A picture that did not load leaves the wallpaper as it is.
         const TPicture& picture = LoadPicture->Picture();
         if (picture.Empty() || picture.Width() <= 0 || picture.Height() <= 0) return;
-        int position = RadioGroup1->ItemIndex();
+        auto position = static_cast<TDisplayPosition>(RadioGroup1->ItemIndex());
         bool tiled = false;
         switch (position) {
-        case Standard:
+        case TDisplayPosition::Standard:
             WallChanger1->Tiling = cmdTile->Down();
             WallChanger1->Stretch = cmdStretch->Down();
             tiled = cmdTile->Down();
             break;
-        case Centred:
+        case TDisplayPosition::Centred:
             WallChanger1->Tiling = false, WallChanger1->Stretch = false;
             break;
-        case Tiled:
+        case TDisplayPosition::Tiled:
             WallChanger1->Tiling = true, WallChanger1->Stretch = false;
             tiled = true;
             break;
-        case Stretched:
+        case TDisplayPosition::Stretched:
             WallChanger1->Tiling = false, WallChanger1->Stretch = true;
             break;
         default:
@@ -80,9 +76,9 @@ void TTapestraMain::FileListDblClick() {
     HTREEITEM selected = GroupTree->Selected();
     ActiveGroup = selected ? GroupTree->AbsoluteIndex(selected) : 0;
     ActiveFile = row;
-    if (row != 0 && AutoRun && !Exiting && !AutoFile.empty()) {
+    if (row != 0 && Options.AutoRun && !Exiting && !Options.AutoFile.empty()) {
         // Quoted, so a path with blanks cannot start another program.
-        std::wstring command = L"\"" + AutoFile + L"\"";
+        std::wstring command = L"\"" + Options.AutoFile + L"\"";
         STARTUPINFOW startup{};
         startup.cb = sizeof(startup);
         startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -122,36 +118,36 @@ void TTapestraMain::cmdNonClick() {
 }
 
 void TTapestraMain::Timer1Timer() {
-    switch (ChangeMethod) {
-    case 1:
+    switch (Options.ChangeMethod) {
+    case TChangeMethod::Previous:
         cmdBeforClick();
         break;
-    case 2:
+    case TChangeMethod::Next:
         cmdAfterClick();
         break;
-    case 3:
+    case TChangeMethod::Random:
         cmdRandomClick();
         break;
     }
 }
 
-void TTapestraMain::SetWindowPosition(int position) {
-    cmdCenter->SetDown(position == Centred);
-    cmdTile->SetDown(position == Tiled);
-    cmdStretch->SetDown(position == Stretched);
-    popCenter->SetChecked(position == Centred);
-    popTile->SetChecked(position == Tiled);
-    popStretch->SetChecked(position == Stretched);
+void TTapestraMain::SetWindowPosition(TDisplayPosition position) {
+    cmdCenter->SetDown(position == TDisplayPosition::Centred);
+    cmdTile->SetDown(position == TDisplayPosition::Tiled);
+    cmdStretch->SetDown(position == TDisplayPosition::Stretched);
+    popCenter->SetChecked(position == TDisplayPosition::Centred);
+    popTile->SetChecked(position == TDisplayPosition::Tiled);
+    popStretch->SetChecked(position == TDisplayPosition::Stretched);
 }
 
 void TTapestraMain::cmdCenterClick() {
-    SetWindowPosition(Centred);
+    SetWindowPosition(TDisplayPosition::Centred);
 }
 void TTapestraMain::cmdTileClick() {
-    SetWindowPosition(Tiled);
+    SetWindowPosition(TDisplayPosition::Tiled);
 }
 void TTapestraMain::cmdStretchClick() {
-    SetWindowPosition(Stretched);
+    SetWindowPosition(TDisplayPosition::Stretched);
 }
 
 void TTapestraMain::RadioGroup1Click() {
@@ -161,19 +157,19 @@ void TTapestraMain::RadioGroup1Click() {
         .WriteInteger(SelectedGroupSection() + L"\\View", L"File" + IntToText(row), RadioGroup1->ItemIndex());
 }
 
-void TTapestraMain::SetTrayMode(int mode) {
-    TrayMode = mode;
-    popBefor->SetChecked(mode == 0);
-    popNext->SetChecked(mode == 1);
-    popRandom->SetChecked(mode == 2);
+void TTapestraMain::SetTrayMode(TTrayMode mode) {
+    Options.TrayMode = mode;
+    popBefor->SetChecked(mode == TTrayMode::Previous);
+    popNext->SetChecked(mode == TTrayMode::Next);
+    popRandom->SetChecked(mode == TTrayMode::Random);
 }
 
 void TTapestraMain::popBeforClick() {
-    SetTrayMode(0);
+    SetTrayMode(TTrayMode::Previous);
 }
 void TTapestraMain::popNextClick() {
-    SetTrayMode(1);
+    SetTrayMode(TTrayMode::Next);
 }
 void TTapestraMain::popRandomClick() {
-    SetTrayMode(2);
+    SetTrayMode(TTrayMode::Random);
 }

@@ -57,15 +57,30 @@ void TTapestraMain::K6Click() {
     Timer1->SetEnabled(!K6->Checked());
 }
 
+void TTapestraMain::Option2Click() {
+    // The tray takes no commands either while the dialog is open.
+    struct TrayPause {
+        TTrayIcon* icons[2];
+        bool enabled[2];
+        ~TrayPause() {
+            for (int i = 0; i < 2; ++i)
+                icons[i]->SetEnabled(enabled[i]);
+        }
+    } pause{{TrayIcon1, TrayIcon2}, {TrayIcon1->Enabled(), TrayIcon2->Enabled()}};
+    TrayIcon1->SetEnabled(false);
+    TrayIcon2->SetEnabled(false);
+    frmOption->ShowModal();
+}
+
 void TTapestraMain::TrayIcon1DblClick() {
-    switch (TrayMode) {
-    case 0:
+    switch (Options.TrayMode) {
+    case TTrayMode::Previous:
         cmdBeforClick();
         break;
-    case 1:
+    case TTrayMode::Next:
         cmdAfterClick();
         break;
-    case 2:
+    case TTrayMode::Random:
         cmdRandomClick();
         break;
     }

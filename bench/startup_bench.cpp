@@ -1,8 +1,18 @@
-// Start-up with a full library (50 groups, the active one with 1,000 files):
-// the time from process creation until the main window is shown, warm.
-// Usage: startup_bench [runs] [files]. Prints the median and the spread in ms.
+// Start-up and idle memory of Tapestra32.exe against the floor program
+// (bench_floor.exe), timed by the same code in the same run, runs of the two
+// interleaved so that both see the same machine load.
+//   start-up: from CreateProcess until the main window is visible and its
+//   message loop answers (for Tapestra32 the file list is then filled);
+//   memory: the working set 5 s after start.
+// Cases: an empty library, and 50 groups with a 1,000-file active group.
+// Usage: startup_bench [runs] [files] [DLL ...]: the DLLs are those the floor
+// loads, the system DLLs the program imports. Prints one line per figure:
+//   NAME OURS FLOOR   (ms or MB)
 #include "support/ProgramDriver.h"
 #include "support/TestRegistry.h"
+
+#include <windows.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <chrono>
@@ -10,11 +20,118 @@
 #include <string>
 #include <vector>
 
-int wmain(int argc, wchar_t** argv) {
-    int runs = argc > 1 ? _wtoi(argv[1]) : 10;
-    int files = argc > 2 ? _wtoi(argv[2]) : 1000;
+namespace {
+struct Program {
+    std::wstring exe;
+    std::wstring arguments;
+    std::wstring windowClass;
+};
+
+struct Search {
+    DWORD pid;
+    const wchar_t* windowClass;
+    HWND found;
+};
+
+BOOL CALLBACK FindVisible(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<Search*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    wchar_t cls[64];
+    GetClassNameW(window, cls, 64);
+    if (pid == search->pid && wcscmp(cls, search->windowClass) == 0 && IsWindowVisible(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A started program; ended (closed, then killed if need be) when it goes.
+class Started {
+  public:
+    explicit Started(const Program& program) : program_(program) {
+        std::wstring command = L"\"" + program.exe + L"\" " + program.arguments;
+        STARTUPINFOW si{};
+        si.cb = sizeof(si);
+        PROCESS_INFORMATION pi{};
+        if (CreateProcessW(program.exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                           ProgramDriver::BinDir().c_str(), &si, &pi)) {
+            CloseHandle(pi.hThread);
+            process_ = pi.hProcess;
+            pid_ = pi.dwProcessId;
+        }
+    }
+    ~Started() {
+        if (!process_) return;
+        if (window_) PostMessageW(window_, WM_CLOSE, 0, 0);
+        if (WaitForSingleObject(process_, 10000) != WAIT_OBJECT_0) {
+            TerminateProcess(process_, 1);
+            WaitForSingleObject(process_, 5000);
+        }
+        CloseHandle(process_);
+    }
+    Started(const Started&) = delete;
+    Started& operator=(const Started&) = delete;
+
+    // The visible main window once the message loop answers.
+    HWND WaitForWindow() {
+        for (DWORD start = GetTickCount(); process_ && GetTickCount() - start < 30000; Sleep(2)) {
+            Search search{pid_, program_.windowClass.c_str(), nullptr};
+            EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&search));
+            if (search.found) {
+                DWORD_PTR result = 0;
+                SendMessageTimeoutW(search.found, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result);
+                return window_ = search.found;
+            }
+            if (WaitForSingleObject(process_, 0) == WAIT_OBJECT_0) break;
+        }
+        return nullptr;
+    }
+    double WorkingSetMB() const {
+        PROCESS_MEMORY_COUNTERS counters{};
+        counters.cb = sizeof(counters);
+        if (!GetProcessMemoryInfo(process_, &counters, sizeof(counters))) return -1;
+        return static_cast<double>(counters.WorkingSetSize) / (1024.0 * 1024.0);
+    }
+
+  private:
+    Program program_;
+    HANDLE process_ = nullptr;
+    DWORD pid_ = 0;
+    HWND window_ = nullptr;
+};
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// Milliseconds until the window is up; -1 when it never came.
+double TimeStart(const Program& program, int expectedRows) {
+    auto t0 = std::chrono::steady_clock::now();
+    Started started(program);
+    HWND window = started.WaitForWindow();
+    auto t1 = std::chrono::steady_clock::now();
+    if (!window) return -1;
+    if (expectedRows >= 0) {
+        HWND list = ProgramDriver::FindChild(window, L"LISTBOX");
+        if (!list || SendMessageW(list, LB_GETCOUNT, 0, 0) != expectedRows) return -1;
+    }
+    return std::chrono::duration<double, std::milli>(t1 - t0).count();
+}
+
+double IdleWorkingSet(const Program& program) {
+    Started started(program);
+    if (!started.WaitForWindow()) return -1;
+    Sleep(5000);
+    return started.WorkingSetMB();
+}
+
+void SeedLibrary(int files) {
     const std::wstring program = testreg::kProgram;
     testreg::DeleteTree(HKEY_CURRENT_USER, program);
+    if (files == 0) return;
     testreg::SetString(HKEY_CURRENT_USER, program + L"\\Group", L"Count", L"50");
     for (int g = 1; g <= 50; ++g)
         testreg::SetString(HKEY_CURRENT_USER, program + L"\\Group", L"Group" + std::to_wstring(g),
@@ -29,33 +146,44 @@ int wmain(int argc, wchar_t** argv) {
     }
     testreg::SetString(HKEY_CURRENT_USER, program + L"\\動作環境", L"ActiveGroup", L"50");
     testreg::SetString(HKEY_CURRENT_USER, program + L"\\動作環境", L"ActiveFile", L"0");
+}
 
-    std::vector<double> ms;
+// Interleaved runs of both programs; the first of each warms the caches.
+bool CompareStart(const char* name, const Program& ours, const Program& floor, int runs, int rows) {
+    std::vector<double> oursMs, floorMs;
     for (int i = 0; i <= runs; ++i) {
-        ProgramDriver driver;
-        auto t0 = std::chrono::steady_clock::now();
-        if (!driver.Start()) return 1;
-        HWND main = driver.WaitForMainWindow(true, 30000);
-        auto t1 = std::chrono::steady_clock::now();
-        if (!main) return 1;
-        HWND list = ProgramDriver::FindChild(main, L"LISTBOX");
-        if (!list || SendMessageW(list, LB_GETCOUNT, 0, 0) != files + 1) {
-            std::printf("the library did not load whole\n");
-            return 1;
+        double f = TimeStart(floor, -1);
+        double o = TimeStart(ours, rows);
+        if (f < 0 || o < 0) {
+            std::printf("%s: a program did not come up (or its list was not whole)\n", name);
+            return false;
         }
-        double elapsed = std::chrono::duration<double, std::milli>(t1 - t0).count();
-        // The first start warms up (the program's pages, the shell's caches).
-        if (i == 0)
-            std::printf("first start %.1f ms\n", elapsed);
-        else
-            ms.push_back(elapsed);
-        SendMessageW(main, WM_QUERYENDSESSION, 0, 0);
-        PostMessageW(main, WM_CLOSE, 0, 0);
-        driver.WaitForExit(10000);
+        if (i == 0) continue;
+        floorMs.push_back(f);
+        oursMs.push_back(o);
     }
-    testreg::DeleteTree(HKEY_CURRENT_USER, program);
-    std::sort(ms.begin(), ms.end());
-    std::printf("startup median %.1f ms (min %.1f, max %.1f, %d runs)\n", ms[ms.size() / 2], ms.front(),
-                ms.back(), runs);
-    return 0;
+    std::printf("%s %.1f %.1f\n", name, Median(oursMs), Median(floorMs));
+    return true;
+}
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    const int runs = argc > 1 ? std::max(1, _wtoi(argv[1])) : 10;
+    const int files = argc > 2 ? std::max(1, _wtoi(argv[2])) : 1000;
+    const std::wstring bin = ProgramDriver::BinDir();
+    const Program ours{bin + L"Tapestra32.exe", L"", L"TapestraForm"};
+    std::wstring floorArguments = L"FloorWindow";
+    for (int i = 3; i < argc; ++i)
+        floorArguments += std::wstring(L" ") + argv[i];
+    const Program floor{bin + L"bench_floor.exe", floorArguments, L"FloorWindow"};
+
+    SeedLibrary(0);
+    if (!CompareStart("startup-empty", ours, floor, runs, -1)) return 1;
+    SeedLibrary(files);
+    if (!CompareStart("startup-full", ours, floor, runs, files + 1)) return 1;
+    const double oursMB = IdleWorkingSet(ours);
+    const double floorMB = IdleWorkingSet(floor);
+    std::printf("idle-memory %.1f %.1f\n", oursMB, floorMB);
+    testreg::DeleteTree(HKEY_CURRENT_USER, testreg::kProgram);
+    return oursMB < 0 || floorMB < 0 ? 1 : 0;
 }

@@ -49,6 +49,8 @@ int Box(const std::wstring& text, const std::wstring& caption, UINT flags) {
 } // namespace
 
 HWND ModalOwner() {
+    // Boxes raised while a form is shown modally belong to that form.
+    if (Application && Application->ModalForm()) return Application->ModalForm()->Handle();
     HWND active = GetActiveWindow();
     if (active) return active;
     if (Application && Application->MainForm() && IsWindowVisible(Application->MainForm()->Handle()))

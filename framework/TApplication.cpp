@@ -6,6 +6,7 @@
 #include "framework/Text.h"
 
 #include <commctrl.h>
+#include <objbase.h>
 
 TApplication* Application = nullptr;
 
@@ -21,6 +22,9 @@ const wchar_t kAppClass[] = L"TapestraApplication";
 
 TApplication::TApplication() : modalUI_(std::make_unique<TDefaultModalUI>()) {
     Application = this;
+    // COM for the life of the program on its GUI thread: the shell-link
+    // objects need it.
+    comInitialized_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_TREEVIEW_CLASSES};
     InitCommonControlsEx(&icc);
     WNDCLASSEXW wc{};
@@ -40,6 +44,7 @@ TApplication::TApplication() : modalUI_(std::make_unique<TDefaultModalUI>()) {
 TApplication::~TApplication() {
     if (handle_) DestroyWindow(handle_);
     if (Application == this) Application = nullptr;
+    if (comInitialized_) CoUninitialize();
 }
 
 HINSTANCE TApplication::Instance() const {

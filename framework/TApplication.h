@@ -28,6 +28,9 @@ class TApplication {
     void FormCreated(TForm& form);
     void FormDestroyed(TForm& form);
     bool ShowMainForm = true;
+    // The form shown modally now (the innermost one), or null.
+    TForm* ModalForm() const { return modalForm_; }
+    void SetModalForm(TForm* form) { modalForm_ = form; }
 
     void Run();
     void Terminate();
@@ -52,6 +55,8 @@ class TApplication {
     HWND handle_ = nullptr;
     std::wstring title_;
     TForm* mainForm_ = nullptr;
+    TForm* modalForm_ = nullptr;
+    bool comInitialized_ = false;
     bool terminated_ = false;
     bool busy_ = false;
     std::unique_ptr<IModalUI> modalUI_;

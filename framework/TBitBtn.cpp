@@ -1,45 +1,15 @@
 #include "framework/TBitBtn.h"
 
-#include "framework/Fonts.h"
-
 #include <algorithm>
 
-TBitBtn::TBitBtn(TComponent* owner, TWinControl& parent) : TWinControl(owner) {
-    CreateSystemWindow(L"BUTTON", WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, 0, parent);
-}
-
-void TBitBtn::SetCaption(const std::wstring& caption) {
-    SetText(caption);
-    InvalidateRect(Handle(), nullptr, TRUE);
-}
-
-void TBitBtn::SetFont(const std::wstring& face, int height, bool bold) {
-    font_ = CreateFontOf(face, height, bold);
-    InvalidateRect(Handle(), nullptr, TRUE);
-}
+TBitBtn::TBitBtn(TComponent* owner, TWinControl& parent, const std::wstring& caption, int left, int top,
+                 int width, int height)
+    : TButton(owner, parent, caption, BS_OWNERDRAW, left, top, width, height) {}
 
 void TBitBtn::SetGlyph(UniqueBitmap glyph, int numGlyphs) {
     glyph_ = std::move(glyph);
     numGlyphs_ = std::max(1, numGlyphs);
     InvalidateRect(Handle(), nullptr, TRUE);
-}
-
-void TBitBtn::Click() {
-    if (OnClick) OnClick();
-}
-
-bool TBitBtn::DialogKey(WPARAM key) {
-    if ((key == VK_RETURN && Default) || (key == VK_ESCAPE && Cancel)) {
-        Click();
-        return true;
-    }
-    return false;
-}
-
-bool TBitBtn::HandleCommand(WORD, WORD code) {
-    if (code != BN_CLICKED) return false;
-    Click();
-    return true;
 }
 
 bool TBitBtn::HandleDrawItem(DRAWITEMSTRUCT& item) {
@@ -49,7 +19,7 @@ bool TBitBtn::HandleDrawItem(DRAWITEMSTRUCT& item) {
     bool pushed = item.itemState & ODS_SELECTED;
     bool focused = item.itemState & ODS_FOCUS;
     // The default button (and the one with the focus) wears a dark outline.
-    if (Default || focused) {
+    if (Default() || focused) {
         FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
         InflateRect(&r, -1, -1);
     }
@@ -69,7 +39,7 @@ void TBitBtn::DrawGlyphAndCaption(HDC dc, RECT area, bool enabled, bool pushed) 
     int glyphWidth = glyph_ ? bm.bmWidth / numGlyphs_ : 0;
     int glyphHeight = glyph_ ? bm.bmHeight : 0;
 
-    HFONT font = font_ ? font_.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    HFONT font = Font() ? Font() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     SelectGuard select(dc, font);
     std::wstring caption = Text();
     RECT textSize{0, 0, 0, 0};

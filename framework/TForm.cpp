@@ -1,7 +1,6 @@
 #include "framework/TForm.h"
 
 #include "framework/TApplication.h"
-#include "framework/ModalUI.h"
 #include "framework/TMenu.h"
 
 #include <vector>
@@ -27,86 +26,12 @@ bool TForm::CloseQuery() {
 void TForm::Close() {
     if (!CloseQuery()) return;
     if (OnClose) OnClose();
-    if (modal_) {
-        // ShowModal hides the form once its owner takes input again.
-        if (ModalResult == mrNone) ModalResult = mrCancel;
-        return;
-    }
     if (Application && Application->MainForm() == this) {
         Hide();
         Application->Terminate();
     } else {
         Hide();
     }
-}
-
-namespace {
-struct DisabledWindows {
-    HWND keep;
-    std::vector<HWND> windows;
-};
-
-BOOL CALLBACK DisableWindow(HWND wnd, LPARAM param) {
-    auto* list = reinterpret_cast<DisabledWindows*>(param);
-    if (wnd != list->keep && IsWindowVisible(wnd) && IsWindowEnabled(wnd)) {
-        EnableWindow(wnd, FALSE);
-        list->windows.push_back(wnd);
-    }
-    return TRUE;
-}
-
-struct KeySearch {
-    WPARAM key;
-    bool done;
-};
-
-BOOL CALLBACK OfferKey(HWND child, LPARAM param) {
-    auto* search = reinterpret_cast<KeySearch*>(param);
-    TWinControl* control = TWinControl::FromHandle(child);
-    if (control && IsWindowVisible(child) && IsWindowEnabled(child) && control->DialogKey(search->key))
-        search->done = true;
-    return !search->done;
-}
-} // namespace
-
-int TForm::ShowModal() {
-    HWND owner = GetActiveWindow();
-    DisabledWindows disabled{Handle(), {}};
-    EnumThreadWindows(GetCurrentThreadId(), DisableWindow, reinterpret_cast<LPARAM>(&disabled));
-    if (owner && owner != Handle()) SetWindowLongPtrW(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
-    ModalResult = mrNone;
-    modal_ = true;
-    Guarded([this] {
-        if (OnShow) OnShow();
-    });
-    Show();
-    SetForegroundWindow(Handle());
-    MSG msg;
-    while (ModalResult == mrNone && IsWindowVisible(Handle())) {
-        if (GetMessageW(&msg, nullptr, 0, 0) <= 0) {
-            // The program is ending: leave the quit for its own loop.
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
-        if (ModalKey(msg) || IsDialogMessageW(Handle(), &msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    if (ModalResult == mrNone) ModalResult = mrCancel;
-    // The owner takes input again before the form goes, so it is activated.
-    for (HWND wnd : disabled.windows)
-        EnableWindow(wnd, TRUE);
-    Hide();
-    modal_ = false;
-    return ModalResult;
-}
-
-bool TForm::ModalKey(const MSG& msg) {
-    if (msg.message != WM_KEYDOWN || (msg.wParam != VK_RETURN && msg.wParam != VK_ESCAPE)) return false;
-    if (msg.hwnd != Handle() && !IsChild(Handle(), msg.hwnd)) return false;
-    KeySearch search{msg.wParam, false};
-    EnumChildWindows(Handle(), OfferKey, reinterpret_cast<LPARAM>(&search));
-    return true;
 }
 
 namespace {
@@ -117,14 +42,8 @@ BOOL CALLBACK SetChildFont(HWND child, LPARAM font) {
 } // namespace
 
 void TForm::ApplyFont(const std::wstring& face, int points) {
-    LOGFONTW lf{};
-    lf.lfHeight = -MulDiv(points, 96, 72);
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lf.lfQuality = DEFAULT_QUALITY;
-    wcsncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
-    font_.reset(CreateFontIndirectW(&lf));
-    SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-    EnumChildWindows(Handle(), SetChildFont, reinterpret_cast<LPARAM>(font_.get()));
+    SetFont(face, -MulDiv(points, 96, 72));
+    EnumChildWindows(Handle(), SetChildFont, reinterpret_cast<LPARAM>(Font()));
 }
 
 void TForm::SetMenu(TMainMenu* menu) {
@@ -135,7 +54,20 @@ void TForm::SetMenu(TMainMenu* menu) {
 LRESULT TForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_CLOSE:
+        if (modal_) {
+            modalResult_ = mrCancel;
+            return 0;
+        }
         Close();
+        return 0;
+    case WM_NEXTDLGCTL:
+        // Sent by the dialog manager on Tab and by controls that move the
+        // focus on: wParam 1 goes back, lParam 0 means relative to the focus.
+        if (!LOWORD(lParam)) {
+            if (HWND next = GetNextDlgTabItem(Handle(), GetFocus(), wParam != 0)) SetFocus(next);
+        } else {
+            SetFocus(reinterpret_cast<HWND>(wParam));
+        }
         return 0;
     case WM_COMMAND:
         // Menu items (of the menu bar and of popups shown for this form).
@@ -143,4 +75,82 @@ LRESULT TForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     }
     return TWinControl::WndProc(msg, wParam, lParam);
+}
+
+namespace {
+// The windows a modal form keeps from input: every enabled top-level window
+// of the thread but the form itself. They are enabled again however the
+// modal loop ends.
+class DisabledWindows {
+  public:
+    explicit DisabledWindows(HWND except) : except_(except) {
+        EnumThreadWindows(GetCurrentThreadId(), Collect, reinterpret_cast<LPARAM>(this));
+        for (HWND wnd : windows_)
+            EnableWindow(wnd, FALSE);
+    }
+    ~DisabledWindows() {
+        for (HWND wnd : windows_)
+            if (IsWindow(wnd)) EnableWindow(wnd, TRUE);
+    }
+    DisabledWindows(const DisabledWindows&) = delete;
+    DisabledWindows& operator=(const DisabledWindows&) = delete;
+
+  private:
+    static BOOL CALLBACK Collect(HWND wnd, LPARAM param) {
+        auto* self = reinterpret_cast<DisabledWindows*>(param);
+        if (wnd != self->except_ && IsWindowEnabled(wnd)) self->windows_.push_back(wnd);
+        return TRUE;
+    }
+    HWND except_;
+    std::vector<HWND> windows_;
+};
+} // namespace
+
+int TForm::ShowModal() {
+    modalResult_ = mrNone;
+    TForm* outer = Application ? Application->ModalForm() : nullptr;
+    struct Restore {
+        TForm& form;
+        TForm* outer;
+        ~Restore() {
+            form.modal_ = false;
+            if (Application) Application->SetModalForm(outer);
+        }
+    } restore{*this, outer};
+    // Owned by the window it is shown over, so it stays above that window.
+    if (HWND active = GetActiveWindow(); active && active != Handle())
+        SetWindowLongPtrW(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(active));
+    {
+        DisabledWindows disabled(Handle());
+        modal_ = true;
+        if (Application) Application->SetModalForm(this);
+        if (OnShow) OnShow();
+        Show();
+        SetForegroundWindow(Handle());
+        if (HWND first = GetNextDlgTabItem(Handle(), nullptr, FALSE)) SetFocus(first);
+        RunModalLoop();
+    }
+    // The other windows are enabled again first, so the one that was active
+    // gets the activation back.
+    Hide();
+    return modalResult_;
+}
+
+void TForm::RunModalLoop() {
+    MSG msg;
+    while (modalResult_ == mrNone) {
+        if (GetMessageW(&msg, nullptr, 0, 0) <= 0) {
+            // The program ends: leave the quit for the outer loop.
+            modalResult_ = mrCancel;
+            if (Application)
+                Application->Terminate();
+            else
+                PostQuitMessage(0);
+            break;
+        }
+        // Tab, Enter and Escape work as in a dialog box.
+        if (IsDialogMessageW(Handle(), &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
 }

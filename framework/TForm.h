@@ -27,28 +27,27 @@ class TForm : public TWinControl {
 
     // Gives the form and every control on it this font (points at 96 DPI).
     void ApplyFont(const std::wstring& face, int points);
-    HFONT Font() const { return font_.get(); }
-
-    // Shows the form modally: the thread's other windows take no input until
-    // ModalResult is set or the form closes (mrCancel then). The active window
-    // owns the form meanwhile. Returns ModalResult.
-    int ShowModal();
-    int ModalResult = 0;
 
     std::function<void(bool& canClose)> OnCloseQuery;
     std::function<void()> OnClose;
-    // The form is about to appear modally.
+    // Runs each time ShowModal shows the form, before it becomes visible.
     std::function<void()> OnShow;
+
+    // Shows the form and runs its own message loop until a modal result is
+    // set; the program's other windows take no input meanwhile, and the one
+    // that was active owns the form. Answers the modal result (mrCancel when
+    // the program ends meanwhile).
+    int ShowModal();
+    int ModalResult() const { return modalResult_; }
+    void SetModalResult(int result) { modalResult_ = result; }
 
   protected:
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
   private:
-    // Enter and Escape go to the control that answers to them; neither reaches
-    // the form as a dialog command.
-    bool ModalKey(const MSG& msg);
+    void RunModalLoop();
 
     TMainMenu* menu_ = nullptr;
+    int modalResult_ = 0;
     bool modal_ = false;
-    UniqueFont font_;
 };

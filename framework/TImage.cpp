@@ -1,6 +1,6 @@
 #include "framework/TImage.h"
 
-TImage::TImage(TComponent* owner, TWinControl& parent) : TGraphicControl(owner) {
+TImage::TImage(TComponent* owner, TWinControl& parent) : TWinControl(owner) {
     CreateOwnWindow(L"TapestraImage", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, parent.Handle(), L"", 0,
                     nullptr);
     AttachParent(parent);
@@ -27,4 +27,23 @@ void TImage::Paint(HDC dc) {
     if (picture_.Empty()) return;
     RECT target = stretch_ ? client : RECT{0, 0, picture_.Width(), picture_.Height()};
     picture_.Draw(dc, target);
+}
+
+LRESULT TImage::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_ERASEBKGND:
+        // Painted whole in WM_PAINT, so the picture does not flicker.
+        return 1;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(Handle(), &ps);
+        Paint(dc);
+        EndPaint(Handle(), &ps);
+        return 0;
+    }
+    case WM_PRINTCLIENT:
+        Paint(reinterpret_cast<HDC>(wParam));
+        return 0;
+    }
+    return TWinControl::WndProc(msg, wParam, lParam);
 }

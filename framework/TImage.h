@@ -3,9 +3,9 @@
 // left corner, or stretched over the whole control. With AutoSize the control
 // takes the picture's size whenever the picture changes.
 #include "framework/TPicture.h"
-#include "framework/TGraphicControl.h"
+#include "framework/TWinControl.h"
 
-class TImage : public TGraphicControl {
+class TImage : public TWinControl {
   public:
     TImage(TComponent* owner, TWinControl& parent);
 
@@ -20,9 +20,11 @@ class TImage : public TGraphicControl {
     void SetStretch(bool value);
 
   protected:
-    void Paint(HDC dc) override;
+    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
   private:
+    void Paint(HDC dc);
+
     TPicture picture_;
     bool autoSize_ = false;
     bool stretch_ = false;

@@ -1,5 +1,6 @@
 #include "framework/TWinControl.h"
 
+#include "framework/Fonts.h"
 #include "framework/TApplication.h"
 #include "framework/TMenu.h"
 
@@ -128,6 +129,11 @@ LRESULT TWinControl::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
             if (TWinControl* child = item->CtlType == ODT_MENU ? nullptr : FromHandle(item->hwndItem);
                 child && child->HandleDrawItem(*item))
                 return TRUE;
+        } else if (msg == WM_CTLCOLORSTATIC) {
+            LRESULT brush = 0;
+            if (TWinControl* child = FromHandle(reinterpret_cast<HWND>(lParam));
+                child && child->HandleColor(reinterpret_cast<HDC>(wParam), brush))
+                return brush;
         }
         return WndProc(msg, wParam, lParam);
     } catch (...) {
@@ -225,6 +231,11 @@ std::wstring TWinControl::Text() const {
 
 void TWinControl::SetText(const std::wstring& text) {
     if (handle_) SetWindowTextW(handle_, text.c_str());
+}
+
+void TWinControl::SetFont(const std::wstring& face, int height, bool bold) {
+    font_ = CreateFontOf(face, height, bold);
+    SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
 }
 
 void TWinControl::Realign() {

@@ -103,8 +103,8 @@ TEST_F(Apply, RandomNeverRepeatsTheCurrentFileNorSelectsNone) {
 TEST_F(Apply, ClearFromAFileRowRemovesTheWallpaperWithoutStartingTheProgram) {
     TTapestraMain& m = StartWith({red, green});
     std::wstring program = marks::Install(ProgramDriver::BinDir(), dir);
-    m.AutoRun = true;
-    m.AutoFile = program;
+    m.Options.AutoRun = true;
+    m.Options.AutoFile = program;
     m.cmdAfterClick();
     EXPECT_EQ(marks::Count(program, 1), 1);
     m.cmdNonClick();
@@ -150,9 +150,9 @@ TEST_F(Apply, TheWindowWidePositionOrTheFilesOwnDecidesTiling) {
 
 TEST_F(Apply, MovedTilesStartAtTheNormalisedOffset) {
     TTapestraMain& m = StartWith({blue}, {2});
-    m.Move = true;
-    m.XPos = 250;
-    m.YPos = 10;
+    m.Options.Move = true;
+    m.Options.XPos = 250;
+    m.Options.YPos = 10;
     m.FileList->SetRow(1);
     m.FileListDblClick();
     testfiles::Bitmap bmp = Written();
@@ -166,9 +166,9 @@ TEST_F(Apply, MovedTilesStartAtTheNormalisedOffset) {
 
 TEST_F(Apply, CentredTilesPutOneTileInTheMiddle) {
     TTapestraMain& m = StartWith({blue}, {2});
-    m.CenterTiles = 1;
-    m.Move = true;
-    m.XPos = 7;
+    m.Options.CenterTiles = true;
+    m.Options.Move = true;
+    m.Options.XPos = 7;
     m.FileList->SetRow(1);
     m.FileListDblClick();
     testfiles::Bitmap bmp = Written();
@@ -203,19 +203,19 @@ TEST_F(Apply, ThePerFilePositionIsStoredForTheSelectedRow) {
 
 TEST_F(Apply, TheTimerFollowsTheChangeMethodAndEveryApplyRestartsIt) {
     TTapestraMain& m = StartWith({red, green, blue});
-    m.ChangeMethod = 2;
+    m.Options.ChangeMethod = TChangeMethod::Next;
     m.Timer1Timer();
     EXPECT_EQ(m.FileList->Row(), 1);
-    m.ChangeMethod = 1;
+    m.Options.ChangeMethod = TChangeMethod::Previous;
     m.Timer1Timer();
     EXPECT_EQ(m.FileList->Row(), 3);
-    m.ChangeMethod = 7;
+    m.Options.ChangeMethod = static_cast<TChangeMethod>(7);
     m.Timer1Timer();
     EXPECT_EQ(m.FileList->Row(), 3);
 
     // A one-second timer; an apply at 0.7 s pushes the next tick to 1.7 s.
     int ticks = 0;
-    m.ChangeMethod = 2;
+    m.Options.ChangeMethod = TChangeMethod::Next;
     m.Timer1->OnTimer = [&] { ++ticks; };
     m.Timer1->SetInterval(1000);
     m.Timer1->SetEnabled(true);
@@ -233,8 +233,8 @@ TEST_F(Apply, TheEndOfTheSessionChangesOnceAndSavesWithoutStartingTheProgram) {
     SetSetting(L"ActiveFile", L"1");
     TTapestraMain& m = StartWith({red, green});
     std::wstring program = marks::Install(ProgramDriver::BinDir(), dir);
-    m.AutoRun = true;
-    m.AutoFile = program;
+    m.Options.AutoRun = true;
+    m.Options.AutoFile = program;
     EXPECT_EQ(SendMessageW(m.Handle(), WM_QUERYENDSESSION, 0, 0), 1);
     SendMessageW(m.Handle(), WM_ENDSESSION, TRUE, 0);
     EXPECT_EQ(m.FileList->Row(), 2);
@@ -262,7 +262,7 @@ TEST_F(Apply, TheTraySwitchSuspendsAndResumesTheTimer) {
 TEST_F(Apply, TrayModeChoosesTheDoubleClickChange) {
     TTapestraMain& m = StartWith({red, green, blue});
     m.popNextClick();
-    EXPECT_EQ(m.TrayMode, 1);
+    EXPECT_EQ(m.Options.TrayMode, TTrayMode::Next);
     EXPECT_TRUE(m.popNext->Checked());
     EXPECT_FALSE(m.popBefor->Checked());
     m.TrayIcon1DblClick();
@@ -271,7 +271,7 @@ TEST_F(Apply, TrayModeChoosesTheDoubleClickChange) {
     m.popBeforClick();
     m.TrayIcon1DblClick();
     EXPECT_EQ(m.FileList->Row(), 3);
-    m.TrayMode = 9;
+    m.Options.TrayMode = static_cast<TTrayMode>(9);
     m.TrayIcon1DblClick();
     EXPECT_EQ(m.FileList->Row(), 3);
 }

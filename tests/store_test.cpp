@@ -9,16 +9,16 @@ using Store = MainWindowFixture;
 TEST_F(Store, AnEmptyRegistryStartsOnDefaultsWithTheRootAlone) {
     TTapestraMain& m = Start();
     EXPECT_TRUE(testreg::KeyExists(HKEY_CURRENT_USER, testreg::kProgram));
-    EXPECT_EQ(m.CenterTiles, 0);
-    EXPECT_EQ(m.ChangeAtShutdown, 0);
-    EXPECT_EQ(m.TrayMode, 0);
-    EXPECT_EQ(m.StartHidden, 0);
-    EXPECT_EQ(m.IntervalMinutes, 10);
-    EXPECT_EQ(m.TimedChange, 0);
-    EXPECT_EQ(m.ChangeMethod, 1);
-    EXPECT_EQ(m.ClearIcon, 1);
-    EXPECT_FALSE(m.Move);
-    EXPECT_FALSE(m.AutoRun);
+    EXPECT_FALSE(m.Options.CenterTiles);
+    EXPECT_FALSE(m.Options.ChangeAtShutdown);
+    EXPECT_EQ(m.Options.TrayMode, TTrayMode::Previous);
+    EXPECT_FALSE(m.Options.StartHidden);
+    EXPECT_EQ(m.Options.IntervalMinutes, 10);
+    EXPECT_FALSE(m.Options.TimedChange);
+    EXPECT_EQ(m.Options.ChangeMethod, TChangeMethod::Previous);
+    EXPECT_TRUE(m.Options.ClearIcon);
+    EXPECT_FALSE(m.Options.Move);
+    EXPECT_FALSE(m.Options.AutoRun);
     EXPECT_EQ(m.ActiveGroup, -1);
     EXPECT_EQ(m.ActiveFile, 0);
     EXPECT_EQ(m.Width(), 550);
@@ -46,11 +46,11 @@ TEST_F(Store, IntervalTextsReadAsHexDecimalOrDefault) {
     for (const auto& c : cases) {
         SetSetting(L"時間", c.text);
         Restart();
-        EXPECT_EQ(main->IntervalMinutes, c.minutes) << WideToUtf8(c.text);
+        EXPECT_EQ(main->Options.IntervalMinutes, c.minutes) << WideToUtf8(c.text);
     }
     SetSetting(L"Move", L"2");
     Restart();
-    EXPECT_TRUE(main->Move);
+    EXPECT_TRUE(main->Options.Move);
 }
 
 TEST_F(Store, AValueOfTheWrongTypeIsReportedAndStartUpCompletes) {
@@ -61,8 +61,8 @@ TEST_F(Store, AValueOfTheWrongTypeIsReportedAndStartUpCompletes) {
     TTapestraMain& m = Start();
     ASSERT_EQ(modal->Errors.size(), 1u);
     EXPECT_EQ(modal->Errors[0], L"'時間' のﾃﾞｰﾀ型が不正です");
-    EXPECT_EQ(m.IntervalMinutes, 10);
-    EXPECT_EQ(m.ChangeMethod, 3);
+    EXPECT_EQ(m.Options.IntervalMinutes, 10);
+    EXPECT_EQ(m.Options.ChangeMethod, TChangeMethod::Random);
     EXPECT_EQ(m.GroupTree->Count(), 2);
     EXPECT_TRUE(m.Visible());
 }
@@ -202,11 +202,11 @@ TEST_F(Store, TheLastRowMatchingTheAppliedFileIsSelected) {
 TEST_F(Store, SaveSettingsWritesTheWindowStateAndTheOptionsItOwns) {
     TTapestraMain& m = Start();
     m.SetBounds(40, 30, 600, 450);
-    m.TrayMode = 2;
+    m.Options.TrayMode = TTrayMode::Random;
     m.ActiveGroup = 0;
     m.ActiveFile = 3;
-    m.AutoRun = true;
-    m.AutoFile = L"C:\\Program Files\\mark.exe";
+    m.Options.AutoRun = true;
+    m.Options.AutoFile = L"C:\\Program Files\\mark.exe";
     m.SaveSettings();
     EXPECT_EQ(Setting(L"モード"), L"2");
     EXPECT_EQ(Setting(L"Left"), L"40");
@@ -223,7 +223,7 @@ TEST_F(Store, SaveSettingsWritesTheWindowStateAndTheOptionsItOwns) {
     Restart();
     EXPECT_EQ(main->Left(), 40);
     EXPECT_EQ(main->Width(), 600);
-    EXPECT_TRUE(main->AutoRun);
+    EXPECT_TRUE(main->Options.AutoRun);
 }
 
 TEST_F(Store, StartHiddenOnlyForOne) {

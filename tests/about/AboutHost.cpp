@@ -43,7 +43,7 @@ BOOL CALLBACK MatchDialog(HWND wnd, LPARAM param) {
 BOOL CALLBACK CollectLabel(HWND child, LPARAM param) {
     wchar_t cls[64] = {};
     GetClassNameW(child, cls, 64);
-    if (wcscmp(cls, L"TapestraLabel") == 0) reinterpret_cast<std::vector<HWND>*>(param)->push_back(child);
+    if (_wcsicmp(cls, L"Static") == 0) reinterpret_cast<std::vector<HWND>*>(param)->push_back(child);
     return TRUE;
 }
 

@@ -186,6 +186,17 @@ void ProgramDriver::Pump(DWORD ms) {
     } while (GetTickCount() - start < ms);
 }
 
+HWND ProgramDriver::VisibleWindow(DWORD pid, const std::wstring& caption) {
+    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        wchar_t text[128];
+        GetWindowTextW(w, text, 128);
+        if (owner == pid && IsWindowVisible(w) && caption == text) return w;
+    }
+    return nullptr;
+}
+
 int CountMainWindows() {
     int count = 0;
     EnumWindows(CountMain, reinterpret_cast<LPARAM>(&count));

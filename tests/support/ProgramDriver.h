@@ -39,6 +39,8 @@ class ProgramDriver {
     static HWND FindChild(HWND parent, const std::wstring& className);
     // Processes this thread's messages for a while (lets the program work).
     static void Pump(DWORD ms);
+    // A visible top-level window of a process with this caption, or null.
+    static HWND VisibleWindow(DWORD pid, const std::wstring& caption);
 
   private:
     HANDLE process_ = nullptr;

@@ -1,5 +1,6 @@
 #pragma once
 // The modal UI for tests: records every text shown and answers from a script.
+#include "framework/DefaultModalUI.h"
 #include "framework/ModalUI.h"
 #include "framework/TApplication.h"
 
@@ -11,7 +12,10 @@
 class ScriptedModalUI : public IModalUI {
   public:
     void ShowMessage(const std::wstring& text) override { Messages.push_back(text); }
-    void ShowError(const std::wstring& text) override { Errors.push_back(text); }
+    void ShowError(const std::wstring& text) override {
+        Errors.push_back(text);
+        Owners.push_back(ModalOwner());
+    }
     int MessageDlg(const std::wstring& text, TMsgDlgType, unsigned) override {
         Dialogs.push_back(text);
         return Next(DialogAnswers, static_cast<int>(mrCancel));
@@ -27,6 +31,7 @@ class ScriptedModalUI : public IModalUI {
     }
     std::vector<std::wstring> OpenFiles(const TOpenDialogOptions& options) override {
         OpenDialogs.push_back(options);
+        Owners.push_back(ModalOwner());
         if (FileAnswers.empty()) return {};
         auto files = FileAnswers.front();
         FileAnswers.pop_front();
@@ -35,6 +40,8 @@ class ScriptedModalUI : public IModalUI {
 
     std::vector<std::wstring> Messages, Errors, Dialogs, Inputs;
     std::vector<TOpenDialogOptions> OpenDialogs;
+    // The window each error box and file dialog would have been owned by.
+    std::vector<HWND> Owners;
     std::deque<int> DialogAnswers;
     std::deque<std::pair<bool, std::wstring>> InputAnswers;
     std::deque<std::vector<std::wstring>> FileAnswers;

@@ -1,0 +1,52 @@
+#include "app/Options.h"
+
+#include "app/SettingRead.h"
+#include "app/StoreNames.h"
+#include "framework/TRegIniFile.h"
+
+void Options::Load(const TRegIniFile& reg) {
+    const std::wstring s = kSettingsSection;
+    auto integer = [&](const wchar_t* ident, int def) {
+        return [&reg, &s, ident, def] { return reg.ReadInteger(s, ident, def); };
+    };
+    // The switches are stored as integers and mean "on" only when they are 1.
+    auto on = [&](const wchar_t* ident, int def) {
+        return [&reg, &s, ident, def] { return reg.ReadInteger(s, ident, def) == 1; };
+    };
+    ReadInto(CenterTiles, on(L"中央表示", 0));
+    ReadInto(ChangeAtShutdown, on(L"終了", 0));
+    ReadInto(TrayMode, [&] { return static_cast<TTrayMode>(reg.ReadInteger(s, L"モード", 0)); });
+    ReadInto(StartHidden, on(L"起動設定", 0));
+    ReadInto(IntervalMinutes, integer(L"時間", 10));
+    ReadInto(TimedChange, on(L"時間変更", 0));
+    ReadInto(ChangeMethod, [&] { return static_cast<TChangeMethod>(reg.ReadInteger(s, L"変更方法", 1)); });
+    ReadInto(ClearIcon, on(L"一発消去", 1));
+    ReadInto(XPos, integer(L"XPos", 0));
+    ReadInto(YPos, integer(L"YPos", 0));
+    ReadInto(Move, [&] { return reg.ReadBool(s, L"Move", false); });
+    ReadInto(AutoRun, [&] { return reg.ReadBool(s, L"自動実行", false); });
+    ReadInto(AutoFile, [&] { return reg.ReadString(s, L"自動File", L""); });
+}
+
+void Options::SaveConfirmed(TRegIniFile& reg) const {
+    const std::wstring s = kSettingsSection;
+    reg.WriteInteger(s, L"中央表示", CenterTiles ? 1 : 0);
+    reg.WriteInteger(s, L"起動設定", StartHidden ? 1 : 0);
+    reg.WriteInteger(s, L"時間", IntervalMinutes);
+    reg.WriteInteger(s, L"終了", ChangeAtShutdown ? 1 : 0);
+    reg.WriteInteger(s, L"時間変更", TimedChange ? 1 : 0);
+    reg.WriteInteger(s, L"変更方法", static_cast<int>(ChangeMethod));
+    reg.WriteInteger(s, L"一発消去", ClearIcon ? 1 : 0);
+    reg.WriteInteger(s, L"XPos", XPos);
+    reg.WriteInteger(s, L"YPos", YPos);
+    reg.WriteBool(s, L"Move", Move);
+}
+
+void Options::SaveTrayMode(TRegIniFile& reg) const {
+    reg.WriteInteger(kSettingsSection, L"モード", static_cast<int>(TrayMode));
+}
+
+void Options::SaveAutoRun(TRegIniFile& reg) const {
+    reg.WriteBool(kSettingsSection, L"自動実行", AutoRun);
+    reg.WriteString(kSettingsSection, L"自動File", AutoFile);
+}

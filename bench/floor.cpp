@@ -1,0 +1,54 @@
+// The floor for start-up and memory figures: the least a window program of
+// this kind can do. It loads the system DLLs Tapestra32.exe imports (named on
+// its command line, read from the program by the benchmark runner, so the
+// floor follows the program as its imports change), carries the same
+// manifest, registers a class, shows one window with a list box and runs a
+// message loop.
+// Usage: bench_floor CLASSNAME [DLL ...]
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <string>
+
+namespace {
+LRESULT CALLBACK FloorProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_DESTROY) {
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcW(window, msg, wParam, lParam);
+}
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    int argc = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    for (int i = 2; argv && i < argc; ++i)
+        LoadLibraryW(argv[i]);
+    const std::wstring className = argv && argc > 1 ? argv[1] : L"FloorWindow";
+    LocalFree(argv);
+
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = FloorProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = className.c_str();
+    if (!RegisterClassExW(&wc)) return 1;
+    HWND window = CreateWindowExW(0, className.c_str(), L"floor", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, 480, 360, nullptr, nullptr, instance, nullptr);
+    if (!window) return 1;
+    CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"", WS_CHILD | WS_VISIBLE | LBS_NOINTEGRALHEIGHT, 0, 0,
+                    480, 320, window, nullptr, instance, nullptr);
+    ShowWindow(window, SW_SHOW);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return 0;
+}

@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# Runs every benchmark in one Wine session and prints one table: the figure,
+# the baseline measured in the same run, their ratio and the target.
+#   bench/run-all.sh [runs]
+# Builds the 32-bit program where this machine can run it, the 64-bit build of
+# the same sources otherwise (and says so). ImageMagick is always the packaged
+# /usr/bin/convert: a `convert` earlier in PATH may be a wrapper script.
+set -eu
+cd "$(dirname "$0")/.."
+here=$(pwd)
+runs=${1:-10}
+arch=$(scripts/host-arch.sh)
+[ "$arch" = win64 ] && echo "This kernel cannot run 32-bit code: measuring the 64-bit build of the same sources."
+scripts/build.sh "$arch" >/dev/null
+build=$(cd "${TAPESTRA_BUILD_ROOT:-build}/$arch" && pwd)
+im=/usr/bin/convert
+[ -x "$im" ] || { echo "ImageMagick (/usr/bin/convert) is missing: scripts/setup.sh installs it" >&2; exit 2; }
+
+export TAPESTRA_RUN=bench-run TAPESTRA_BUILD=$build
+work=$(mktemp -d)
+scripts/wine-harness.sh up "$build" "$arch" >/dev/null
+trap 'scripts/wine-harness.sh down "$build" >/dev/null; rm -rf "$work"' EXIT
+run() { scripts/wine-exec.sh "$build/bin/$1" "${@:2}" | tr -d '\r'; }
+winpath() { echo "Z:${1//\//\\}"; }
+median() { sort -n | awk '{v[NR]=$1} END {if (NR%2) print v[(NR+1)/2]; else print (v[NR/2]+v[NR/2+1])/2}'; }
+time_ms() {
+  local s e
+  s=$(date +%s%N); "$@" >/dev/null 2>&1; e=$(date +%s%N)
+  awk -v d=$((e - s)) 'BEGIN {printf "%.1f", d / 1e6}'
+}
+repeat_ms() { for _ in $(seq "$runs"); do time_ms "$@"; echo; done | median; }
+
+rows=()
+row() { rows+=("$(printf '%-44s %10s %10s %7s  %s' "$1" "$2" "$3" \
+  "$(awk -v a="$2" -v b="$3" 'BEGIN {if (b > 0) printf "%.2fx", a / b; else print "-"}')" "$4")"); }
+
+# Pictures: two different 1920x1080 JPEGs (a 'next' change alternates them)
+# and two 3840x2160 ones for the end of the session.
+for size in 1920x1080 3840x2160; do
+  for seed in 7 8; do
+    "$im" -size "$size" -seed $seed plasma:fractal -quality 90 "$work/p$size-$seed.jpg"
+  done
+done
+hd=$work/p1920x1080-7.jpg
+
+# Start-up and idle memory against the floor program, interleaved. The floor
+# loads the system DLLs the program imports (not the program's own DLLs).
+if [ "$arch" = win64 ]; then objdump=x86_64-w64-mingw32-objdump; else objdump=i686-w64-mingw32-objdump; fi
+dlls=()
+for dll in $("$objdump" -p "$build/bin/Tapestra32.exe" | sed -n 's/^\s*DLL Name: //p'); do
+  [ -e "$build/bin/$dll" ] || dlls+=("$dll")
+done
+while read -r name ours floor; do
+  case $name in
+    startup-empty) row "start-up, empty library (ms)" "$ours" "$floor" "<= 1.3x floor" ;;
+    startup-full) row "start-up, 50 groups, 1,000 files (ms)" "$ours" "$floor" "<= 1.5x floor" ;;
+    idle-memory) row "working set 5 s after start, 1,000 files (MB)" "$ours" "$floor" "<= floor + 2 MB" ;;
+  esac
+done < <(run startup_bench.exe "$runs" 1000 "${dlls[@]}")
+
+# A 'next' change in process against ImageMagick's whole process; the
+# in-process decode and the whole bench process for the like-for-like view.
+change=$(run change_bench.exe "$(winpath "$hd")" "$(winpath "$work/p1920x1080-8.jpg")" "$runs")
+im_ms=$(repeat_ms "$im" "$hd" "$work/im.bmp")
+row "'next' change to a 1920x1080 JPEG, in process (ms)" "$(sed -n 's/^change //p' <<<"$change")" "$im_ms" \
+  "<= 1.0x convert (whole process)"
+decode=$(run bench_jpeg_decode.exe "$(winpath "$hd")" "$(winpath "$work/spi.bmp")" "$runs" | sed -n 's/^median: \([0-9.]*\) ms.*/\1/p')
+row "  of it: load via ifjpeg.spi + BMP save (ms)" "$decode" "$im_ms" "(breakdown)"
+process_ms=$(repeat_ms scripts/wine-exec.sh "$build/bin/bench_jpeg_decode.exe" "$(winpath "$hd")" "$(winpath "$work/spi.bmp")" 1)
+row "  the same as a whole Wine process (ms)" "$process_ms" "$im_ms" "(like for like)"
+
+# One change at the end of the session, 3840x2160.
+eos=$(run change_bench.exe "$(winpath "$work/p3840x2160-7.jpg")" "$(winpath "$work/p3840x2160-8.jpg")" 3 \
+  | sed -n 's/^end-of-session //p')
+row "end-of-session change, 3840x2160 JPEG (ms)" "$eos" 1000 "< 1 s"
+
+# Tiled apply against a raw write of the same bytes.
+while read -r name size ms raw; do
+  row "$name $size apply (ms)" "$ms" "$raw" "tiled: <= 1.2x raw write"
+done < <(run apply_bench.exe "$(winpath "$work")" "$runs")
+
+echo "machine: $(nproc) cores, $(uname -m); $(wine --version 2>/dev/null || echo wine); build: $arch; $runs runs each"
+printf '%-44s %10s %10s %7s  %s\n' figure Tapestra32 baseline ratio target
+printf '%s\n' "${rows[@]}"

@@ -1,0 +1,167 @@
+// The built program's options dialog: opened from the menu, numbers typed
+// into its fields, stored with "設定する"; the timer then changes the
+// wallpaper, and the Startup shortcut is written.
+#include "support/ProgramDriver.h"
+#include "support/TestFiles.h"
+#include "support/TestRegistry.h"
+
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+#include <filesystem>
+#include <vector>
+
+namespace {
+const std::wstring kSettings = std::wstring(testreg::kProgram) + L"\\動作環境";
+
+HWND OptionsDialog(DWORD pid) {
+    return ProgramDriver::VisibleWindow(pid, L"ｵﾌﾟｼｮﾝ");
+}
+
+struct Children {
+    std::vector<HWND> windows;
+    static BOOL CALLBACK Add(HWND wnd, LPARAM param) {
+        reinterpret_cast<Children*>(param)->windows.push_back(wnd);
+        return TRUE;
+    }
+};
+
+HWND ChildWithText(HWND parent, const std::wstring& text) {
+    Children all;
+    EnumChildWindows(parent, Children::Add, reinterpret_cast<LPARAM>(&all));
+    for (HWND w : all.windows) {
+        wchar_t buffer[128];
+        GetWindowTextW(w, buffer, 128);
+        if (text == buffer) return w;
+    }
+    return nullptr;
+}
+
+// The three number fields, ordered as the dialog places them: the interval
+// above, then the offsets from the left and from the top.
+std::vector<HWND> NumberFields(HWND dialog) {
+    Children all;
+    EnumChildWindows(dialog, Children::Add, reinterpret_cast<LPARAM>(&all));
+    std::vector<HWND> fields;
+    for (HWND w : all.windows) {
+        wchar_t cls[16];
+        GetClassNameW(w, cls, 16);
+        if (_wcsicmp(cls, L"Edit") == 0 && (GetWindowLongW(w, GWL_STYLE) & ES_MULTILINE)) fields.push_back(w);
+    }
+    std::sort(fields.begin(), fields.end(), [](HWND a, HWND b) {
+        RECT ra, rb;
+        GetWindowRect(a, &ra);
+        GetWindowRect(b, &rb);
+        return ra.top != rb.top ? ra.top < rb.top : ra.left < rb.left;
+    });
+    return fields;
+}
+
+std::wstring TextOf(HWND wnd) {
+    wchar_t buffer[64] = {};
+    SendMessageW(wnd, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(buffer));
+    return buffer;
+}
+
+void Type(HWND field, const std::wstring& digits) {
+    PostMessageW(field, EM_SETSEL, 0, -1);
+    for (wchar_t c : digits)
+        PostMessageW(field, WM_CHAR, c, 0);
+}
+
+template <typename F> bool WaitUntil(F&& condition, DWORD ms) {
+    DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > ms) return false;
+        Sleep(50);
+    }
+    return true;
+}
+
+class ProgramOptions : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ProgramDriver::EndStrayPrograms();
+        testreg::DeleteTree(HKEY_CURRENT_USER, testreg::kProgram);
+        dir = testfiles::FreshFolder(L"tapestra options");
+        first = testfiles::WriteBitmap(dir + L"\\a.bmp", 30, 20, RGB(1, 2, 3), RGB(1, 2, 3));
+        second = testfiles::WriteBitmap(dir + L"\\b.bmp", 31, 21, RGB(3, 2, 1), RGB(3, 2, 1));
+        testreg::SeedGroups({L"g"});
+        testreg::SeedFiles(L"g", {first, second});
+        testreg::SetString(HKEY_CURRENT_USER, kSettings, L"ActiveGroup", L"1");
+        testreg::SetString(HKEY_CURRENT_USER, kSettings, L"変更方法", L"2");
+    }
+    void TearDown() override { testreg::DeleteTree(HKEY_CURRENT_USER, testreg::kProgram); }
+    std::optional<std::wstring> Setting(const std::wstring& name) {
+        return testreg::GetString(HKEY_CURRENT_USER, kSettings, name);
+    }
+    HWND Open(HWND main) {
+        HWND dialog = nullptr;
+        EXPECT_TRUE(ProgramDriver::ChooseMenu(main, L"OO", [&] { return (dialog = OptionsDialog(driver.ProcessId())); }));
+        return dialog;
+    }
+    ProgramDriver driver;
+    std::wstring dir, first, second;
+};
+
+TEST_F(ProgramOptions, TypedOptionsAreStoredAndTheTimerRuns) {
+    ASSERT_TRUE(driver.Start());
+    HWND main = driver.WaitForMainWindow();
+    ASSERT_NE(main, nullptr);
+    HWND dialog = Open(main);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_FALSE(IsWindowEnabled(main));
+
+    std::vector<HWND> fields = NumberFields(dialog);
+    ASSERT_EQ(fields.size(), 3u);
+    PostMessageW(ChildWithText(dialog, L"一定時間ごとに壁紙を変更する。"), BM_CLICK, 0, 0);
+    PostMessageW(ChildWithText(dialog, L"壁紙の表示位置を変更する。"), BM_CLICK, 0, 0);
+    Type(fields[0], L"1");
+    Type(fields[1], L"12345");
+    Type(fields[2], L"98");
+    EXPECT_TRUE(WaitUntil([&] { return TextOf(fields[2]) == L"98"; }, 5000));
+    EXPECT_EQ(TextOf(fields[0]), L"1");
+    EXPECT_EQ(TextOf(fields[1]), L"1,234");
+    PostMessageW(ChildWithText(dialog, L"設定する"), BM_CLICK, 0, 0);
+
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); }, 5000));
+    EXPECT_EQ(Setting(L"時間"), L"1");
+    EXPECT_EQ(Setting(L"時間変更"), L"1");
+    EXPECT_EQ(Setting(L"XPos"), L"1234");
+    EXPECT_EQ(Setting(L"YPos"), L"98");
+    EXPECT_EQ(Setting(L"Move"), L"1");
+    EXPECT_TRUE(IsWindowEnabled(main));
+    // The timer now runs with one minute: the next file becomes the wallpaper.
+    EXPECT_TRUE(WaitUntil([&] { return Setting(L"files") == first; }, 90000));
+}
+
+TEST_F(ProgramOptions, TheStartupShortcutIsWrittenTwiceAsOneFile) {
+    wchar_t startup[MAX_PATH];
+    ASSERT_EQ(SHGetFolderPathW(nullptr, CSIDL_STARTUP, nullptr, 0, startup), S_OK);
+    const std::filesystem::path link = std::filesystem::path(startup) / L"Tapestra32.lnk";
+    std::filesystem::remove(link);
+    ASSERT_TRUE(driver.Start());
+    HWND main = driver.WaitForMainWindow();
+    ASSERT_NE(main, nullptr);
+    HWND dialog = Open(main);
+    ASSERT_NE(dialog, nullptr);
+    HWND button = ChildWithText(dialog, L"スタートアップ");
+    ASSERT_NE(button, nullptr);
+    SendMessageW(button, BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return std::filesystem::exists(link); }, 5000));
+    auto firstWrite = std::filesystem::last_write_time(link);
+    SendMessageW(button, BM_CLICK, 0, 0);
+    EXPECT_TRUE(std::filesystem::exists(link));
+    EXPECT_GE(std::filesystem::last_write_time(link), firstWrite);
+    int links = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(startup))
+        if (entry.path().extension() == L".lnk" && entry.path().stem() == L"Tapestra32") ++links;
+    EXPECT_EQ(links, 1);
+    // No error box: the dialog is still the active window of the program.
+    EXPECT_TRUE(IsWindowEnabled(dialog));
+    PostMessageW(ChildWithText(dialog, L"ｷｬﾝｾﾙ"), BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); }, 5000));
+    std::filesystem::remove(link);
+}
+} // namespace
