@@ -7,7 +7,6 @@
 #include "framework/Text.h"
 
 namespace {
-constexpr int kMaxGroups = 50;
 constexpr size_t kMaxGroupName = 255;
 const wchar_t kDuplicate[] = L"すでにその名前のグループは存在します。";
 
@@ -39,8 +38,8 @@ std::wstring DroppedExtension(const std::wstring& path) {
 }
 
 bool IsPictureExtension(const std::wstring& ext) {
-    for (const wchar_t* known :
-         {L".BMP", L".JPG", L".GIF", L".PI", L".JPE", L".TIFF", L".TIF", L".PIC", L".P2", L".MAG", L".Q4"})
+    for (const wchar_t* known : {L".BMP", L".JPG", L".GIF", L".PI", L".JPE", L".TIFF", L".TIF", L".PIC",
+                                 L".P2", L".MAG", L".Q4", L".JPEG", L".JFIF", L".PNG"})
         if (ext == known) return true;
     return false;
 }
@@ -106,7 +105,11 @@ void TTapestraMain::RenameClick() {
     SaveGroupList();
     TRegIniFile reg = ProgramKey();
     const std::wstring from = kFileListPrefix + oldName, to = kFileListPrefix + name;
-    if (reg.SectionExists(from) && !reg.SectionExists(to)) reg.MoveSection(from, to);
+    // A nameless group has no key of its own: "FileList" itself holds every group.
+    if (oldName.empty())
+        reg.CreateSection(to);
+    else if (reg.SectionExists(from) && !reg.SectionExists(to))
+        reg.MoveSection(from, to);
 }
 
 void TTapestraMain::Delete1Click() {
@@ -120,7 +123,8 @@ void TTapestraMain::Delete1Click() {
     if (!Confirm(name)) return;
     GroupTree->Delete(node);
     SaveGroupList();
-    ProgramKey().EraseSection(kFileListPrefix + name);
+    // A nameless group's section would be "FileList" with every group in it.
+    if (!name.empty()) ProgramKey().EraseSection(kFileListPrefix + name);
     ActiveGroup = 0;
     FileList->SetRow(0);
     ActiveFile = 0;
@@ -128,6 +132,8 @@ void TTapestraMain::Delete1Click() {
 }
 
 void TTapestraMain::GroupTreeChange() {
+    // The preview shows a row of the group that was selected before.
+    previewFile_.clear();
     LoadFileList();
 }
 
@@ -140,9 +146,12 @@ void TTapestraMain::AddFilesClick() {
     TOpenDialogOptions options;
     options.Title = L"壁紙ファイルの追加";
     options.Filter =
-        L"全ての画像ファイル|*.bmp;*.jpg;*.jpe;*.gif;*.tif;*.tiff;*.pic;*.p2;*.mag;*.pi;*.q4|"
-        L"BMPファイル|*.bmp|JPGファイル|*.jpg;*.jpe|GIFファイル|*.gif|TIFFファイル|*.tif;*.tiff|"
-        L"PICファイル|*.pic|PICT2ファイル|*.p2|MAGファイル|*.MAG|PIファイル|*.PI|XLD4ファイル|*.Q4";
+        L"全ての画像ファイル|*.bmp;*.jpg;*.jpe;*.gif;*.tif;*.tiff;*.pic;*.p2;*.mag;*.pi;*.q4;"
+        L"*.png;*.jpeg;*.jfif|"
+        L"BMPファイル|*.bmp|JPGファイル|*.jpg;*.jpe;*.jpeg;*.jfif|GIFファイル|*.gif|"
+        L"TIFFファイル|*.tif;*.tiff|"
+        L"PICファイル|*.pic|PICT2ファイル|*.p2|MAGファイル|*.MAG|PIファイル|*.PI|XLD4ファイル|*.Q4|"
+        L"PNGファイル|*.png";
     options.DefaultExt = L"bmp";
     std::vector<std::wstring> files = Application->ModalUI().OpenFiles(options);
     if (files.empty()) return;
@@ -190,7 +199,7 @@ void TTapestraMain::FileDeleteClick() {
 
     // Every row's position, so no stale value is left for a row that moved.
     TRegIniFile reg = ProgramKey();
-    const std::wstring views = SelectedGroupSection() + L"\\View";
+    const std::wstring views = OwnGroupSection() + L"\\View";
     reg.EraseSection(views);
     for (int n = 1; n < rows - 1; ++n)
         reg.WriteInteger(views, L"File" + IntToText(n), FileView(n));
@@ -202,8 +211,14 @@ void TTapestraMain::FileListClick() {
     std::wstring text = FileList->Cell(FileList->Row());
     StatusBar1->SetSimpleText(text);
     if (text == kNoneRow) return;
-    LoadPicture->SetPictureName(text);
+    ShowPreview(text);
     RadioGroup1->SetItemIndex(FileView(FileList->Row()));
+}
+
+void TTapestraMain::ShowPreview(const std::wstring& path) {
+    // Remembered before the load: a file that fails is not read again.
+    previewFile_ = path;
+    LoadPicture->SetPictureName(path);
 }
 
 void TTapestraMain::pnlLeftResize() {

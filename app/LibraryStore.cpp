@@ -3,10 +3,14 @@
 #include "app/SettingRead.h"
 #include "app/StoreNames.h"
 #include "app/TTapestraMain.h"
+#include "app/WindowGeometry.h"
 #include "framework/Exception.h"
 #include "framework/TApplication.h"
 #include "framework/TRegIniFile.h"
 #include "framework/Text.h"
+
+#include <algorithm>
+#include <exception>
 
 namespace {
 TRegIniFile ProgramKey() {
@@ -16,11 +20,24 @@ TRegIniFile ProgramKey() {
 std::wstring Numbered(const wchar_t* prefix, int n) {
     return prefix + IntToText(n);
 }
+
+// A stored count, bounded so a corrupt one cannot run a loop for ever.
+int StoredCount(const TRegIniFile& reg, const std::wstring& section, int most) {
+    return std::clamp(reg.ReadInteger(section, L"Count", 0), 0, most);
+}
+
 } // namespace
 
 std::wstring TTapestraMain::SelectedGroupSection() const {
     HTREEITEM selected = GroupTree->Selected();
     return kFileListPrefix + (selected ? GroupTree->NodeText(selected) : std::wstring());
+}
+
+std::wstring TTapestraMain::OwnGroupSection() const {
+    std::wstring section = SelectedGroupSection();
+    if (section == kFileListPrefix)
+        throw ERegistryException(FormatText(L"ｷｰ %s の作成に失敗しました", {section}));
+    return section;
 }
 
 int TTapestraMain::FileView(int row) const {
@@ -69,7 +86,7 @@ void TTapestraMain::LoadSettings() {
 void TTapestraMain::LoadGroupList() {
     TRegIniFile reg = ProgramKey();
     int count = 0;
-    ReadInto(count, [&] { return reg.ReadInteger(kGroupSection, L"Count", 0); });
+    ReadInto(count, [&] { return StoredCount(reg, kGroupSection, kMaxGroups); });
     HTREEITEM root = GroupTree->Root();
     for (int n = 1; n <= count; ++n) {
         std::wstring name;
@@ -83,11 +100,9 @@ void TTapestraMain::SaveSettings() {
     TRegIniFile reg = ProgramKey();
     const std::wstring s = kSettingsSection;
     Options.SaveTrayMode(reg);
-    // The normal-state rectangle, also while the window is minimised.
-    WINDOWPLACEMENT placement{};
-    placement.length = sizeof(placement);
-    GetWindowPlacement(Handle(), &placement);
-    const RECT& r = placement.rcNormalPosition;
+    // The normal-state rectangle, also while the window is minimised, in the
+    // screen coordinates LoadSettings restores it in.
+    const RECT r = NormalScreenRect(Handle());
     reg.WriteInteger(s, L"Top", r.top);
     reg.WriteInteger(s, L"Left", r.left);
     reg.WriteInteger(s, L"Width", r.right - r.left);
@@ -101,7 +116,7 @@ void TTapestraMain::SaveSettings() {
 
 void TTapestraMain::SaveGroupList() {
     TRegIniFile reg = ProgramKey();
-    int oldCount = reg.ReadInteger(kGroupSection, L"Count", 0);
+    int oldCount = StoredCount(reg, kGroupSection, kMaxGroups);
     for (int n = 1; n <= oldCount; ++n)
         reg.DeleteValue(kGroupSection, Numbered(L"Group", n));
     HTREEITEM root = GroupTree->Root();
@@ -114,30 +129,43 @@ void TTapestraMain::SaveGroupList() {
 void TTapestraMain::LoadFileList() {
     TRegIniFile reg = ProgramKey();
     HTREEITEM root = GroupTree->Root();
-    int rows = 1;
     const std::wstring section = SelectedGroupSection();
+    // Everything is read before the list changes, so the rows shown always
+    // belong to the selected group; a value that cannot be read keeps its
+    // default, and the first such error is reported once the rows are in.
+    std::exception_ptr error;
+    auto read = [&error](auto&& value) {
+        try {
+            value();
+        } catch (const ERegistryException&) {
+            if (!error) error = std::current_exception();
+        }
+    };
+    int count = 0;
     if (GroupTree->ChildCount(root) > 0 && GroupTree->Selected())
-        rows = std::max(reg.ReadInteger(section, L"Count", 0), 0) + 1;
+        read([&] { count = StoredCount(reg, section, kMaxFiles); });
+    const int rows = count + 1;
     std::vector<std::wstring> texts(rows);
     texts[0] = kNoneRow;
     // The table grows with the group; rows beyond it start at position 0, so
     // a file added later never inherits another group's position.
-    int keep0 = FileView(0);
-    FileViews.assign(std::max<size_t>(rows, 201), 0);
-    FileViews[0] = keep0;
-    const std::wstring files = section + L"\\Files", views = section + L"\\View";
+    std::vector<int> views(std::max<size_t>(rows, 201), 0);
+    views[0] = FileView(0);
+    const std::wstring files = section + L"\\Files", viewSection = section + L"\\View";
     for (int n = 1; n < rows; ++n) {
-        texts[n] = reg.ReadString(files, Numbered(L"File", n), L"");
-        FileViews[n] = reg.ReadInteger(views, Numbered(L"File", n), 0);
+        read([&] { texts[n] = reg.ReadString(files, Numbered(L"File", n), L""); });
+        read([&] { views[n] = reg.ReadInteger(viewSection, Numbered(L"File", n), 0); });
     }
+    FileViews = std::move(views);
     FileList->SetRows(std::move(texts));
+    if (error) Application->HandleException(error);
 }
 
 void TTapestraMain::SaveFileList() {
     TRegIniFile reg = ProgramKey();
-    const std::wstring section = SelectedGroupSection();
+    const std::wstring section = OwnGroupSection();
     const std::wstring files = section + L"\\Files";
-    int oldCount = reg.ReadInteger(section, L"Count", 0);
+    int oldCount = StoredCount(reg, section, kMaxFiles);
     for (int n = 1; n <= oldCount; ++n)
         reg.DeleteValue(files, Numbered(L"File", n));
     int count = FileList->RowCount() - 1;

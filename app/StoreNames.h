@@ -7,3 +7,7 @@ inline constexpr wchar_t kGroupSection[] = L"Group";
 inline constexpr wchar_t kFileListPrefix[] = L"FileList\\";
 inline constexpr wchar_t kRootName[] = L"壁紙グループ";
 inline constexpr wchar_t kNoneRow[] = L"(なし)";
+// Bounds for stored counts: the add command's 50 groups, and a number of
+// files per group far above real use, so a corrupt count cannot hang start-up.
+inline constexpr int kMaxGroups = 50;
+inline constexpr int kMaxFiles = 10000;

@@ -3,6 +3,7 @@
 #include "app/TTapestraMain.h"
 
 #include "app/StoreNames.h"
+#include "framework/Exception.h"
 #include "framework/TApplication.h"
 
 #include <algorithm>
@@ -45,12 +46,17 @@ void TTapestraMain::FormCreate() {
 
     StatusBar1->SetSimpleText(CurrentFile);
     SetTimerFromOptions();
-    TrayIcon2->SetVisible(Options.ClearIcon);
+    // At logon the task bar may not take icons yet: the icon stays visible
+    // and is added as soon as it does.
+    try {
+        TrayIcon2->SetVisible(Options.ClearIcon);
+    } catch (const Exception&) {
+    }
     SetTrayMode(Options.TrayMode);
     ShowOrHide();
-    // Loaded already when the start row is this file.
-    if (!CurrentFile.empty() && CurrentFile != kNoneRow && LoadPicture->PictureName() != CurrentFile)
-        Guarded([this] { LoadPicture->SetPictureName(CurrentFile); });
+    // Loaded (or reported) already when the start row is this file.
+    if (!CurrentFile.empty() && CurrentFile != kNoneRow && previewFile_ != CurrentFile)
+        Guarded([this] { ShowPreview(CurrentFile); });
 }
 
 void TTapestraMain::SelectStartRow() {
@@ -94,7 +100,9 @@ void TTapestraMain::FormCloseQuery(bool& canClose) {
 }
 
 void TTapestraMain::FormClose() {
-    SaveSettings();
+    // Reported, and the program ends all the same: the library is written
+    // through already, and a retry would fail again and again.
+    Guarded([this] { SaveSettings(); });
 }
 
 void TTapestraMain::Exit1Click() {

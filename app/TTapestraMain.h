@@ -88,6 +88,10 @@ class TTapestraMain : public TForm {
     void SaveFileList();
     // The registry section of the selected group's file list.
     std::wstring SelectedGroupSection() const;
+    // The same for a write: a group whose stored name was missing has no key
+    // of its own (its section would be "FileList", every group's), so writing
+    // it raises the registry's creation error instead.
+    std::wstring OwnGroupSection() const;
     // The display position of a row (0 for rows beyond the table).
     int FileView(int row) const;
     void SetFileView(int row, int position);
@@ -167,6 +171,10 @@ class TTapestraMain : public TForm {
     std::wstring GroupNameRefusal(const std::wstring& name) const;
     // True when a group (not the root) is selected; says so otherwise.
     bool GroupSelected(bool rootAllowed);
+    // Loads a file into the preview and remembers it as the preview's file.
+    void ShowPreview(const std::wstring& path);
 
     std::mt19937 random_;
+    // The file the preview was last asked to show, loaded or not.
+    std::wstring previewFile_;
 };

@@ -46,6 +46,9 @@ void TTapestraMain::CreateDesign() {
 
     Timer1 = &Own<TTimer>();
     Timer1->Name = L"Timer1";
+    // Off until the start-up sets it from the options: a box shown while the
+    // window is created runs a message loop that would let it fire.
+    Timer1->SetEnabled(false);
     Timer1->OnTimer = [this] { Timer1Timer(); };
 
     WallChanger1 = &Own<TWallChanger>();

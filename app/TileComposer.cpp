@@ -27,14 +27,26 @@ std::vector<uint32_t> TilePixels(const TPicture& picture, int w, int h) {
     info.bmiHeader.biBitCount = 32;
     std::vector<uint32_t> pixels(static_cast<size_t>(w) * h);
     WindowDC screen(nullptr);
-    HPALETTE palette = picture.Palette();
-    HPALETTE old = palette ? SelectPalette(screen.get(), palette, FALSE) : nullptr;
-    int lines = tile ? GetDIBits(screen.get(), tile, 0, h, pixels.data(), &info, DIB_RGB_COLORS) : 0;
-    if (palette) SelectPalette(screen.get(), old, FALSE);
+    int lines = 0;
+    {
+        PaletteGuard select(screen.get(), picture.Palette());
+        lines = tile ? GetDIBits(screen.get(), tile, 0, h, pixels.data(), &info, DIB_RGB_COLORS) : 0;
+    }
     if (lines != h) throw Exception(L"壁紙の作成に必要なメモリーが確保出来ません。");
     return pixels;
 }
 } // namespace
+
+SIZE PhysicalSize(SIZE metrics, SIZE device) {
+    return device.cx > 0 && device.cy > 0 ? device : metrics;
+}
+
+SIZE WallpaperScreenSize() {
+    WindowDC screen(nullptr);
+    return PhysicalSize(
+        SIZE{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)},
+        SIZE{GetDeviceCaps(screen.get(), DESKTOPHORZRES), GetDeviceCaps(screen.get(), DESKTOPVERTRES)});
+}
 
 void WriteTiledBitmap(const TPicture& picture, TileStart start, int screenWidth, int screenHeight,
                       const std::wstring& path) {
@@ -56,10 +68,9 @@ void WriteTiledBitmap(const TPicture& picture, TileStart start, int screenWidth,
     file.bfOffBits = sizeof(file) + sizeof(header);
     file.bfSize = file.bfOffBits + header.biSizeImage;
 
-    HANDLE raw =
-        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (raw == INVALID_HANDLE_VALUE) throw Exception(FormatText(L"ファイル %s を作成できません", {path}));
-    UniqueKernelHandle out(raw);
+    UniqueFile out(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!out) throw Exception(FormatText(L"ファイル %s を作成できません", {path}));
     auto write = [&](const void* data, size_t size) {
         DWORD written = 0;
         if (!WriteFile(out.get(), data, static_cast<DWORD>(size), &written, nullptr) || written != size)

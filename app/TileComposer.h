@@ -3,9 +3,19 @@
 // the first tile on, so that an offset or a centred tile takes effect.
 #include "app/ChangePolicy.h"
 
+#include <windows.h>
+
 #include <string>
 
 class TPicture;
+
+// The size of a screen-sized composition: the primary monitor in physical
+// pixels. On scaled screens (Windows 8.1 and later) a program that declares
+// no DPI awareness gets scaled-down sizes from GetSystemMetrics; the device's
+// desktop resolution is never scaled, and the system keeps scaling the forms.
+SIZE WallpaperScreenSize();
+// The choice behind it: the device's size when it reports one.
+SIZE PhysicalSize(SIZE metrics, SIZE device);
 
 // Writes the screen-sized tiling of the picture to path as a 32-bit BMP. The
 // rows are made and written band by band: no screen-sized bitmap is held.

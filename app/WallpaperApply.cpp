@@ -2,6 +2,7 @@
 // previous, next, random, clear, the timer, the display positions.
 #include "app/ChangePolicy.h"
 #include "app/ProgramPaths.h"
+#include "app/SafeFileWrite.h"
 #include "app/StoreNames.h"
 #include "app/TTapestraMain.h"
 #include "app/TileComposer.h"
@@ -18,19 +19,24 @@ std::wstring TTapestraMain::WallpaperBitmapPath() {
 
 void TTapestraMain::WritePicture(bool tiled) {
     const TPicture& picture = LoadPicture->Picture();
-    if (!tiled) {
-        picture.SaveToFile(WallpaperBitmapPath());
-        return;
-    }
-    int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    TileStart start = FirstTile(screenWidth, screenHeight, picture.Width(), picture.Height(),
-                                Options.CenterTiles, Options.Move, Options.XPos, Options.YPos);
-    WriteTiledBitmap(picture, start, screenWidth, screenHeight, WallpaperBitmapPath());
+    // The desktop names this file: a write that fails must leave it whole.
+    WriteReplacing(WallpaperBitmapPath(), [&](const std::wstring& path) {
+        if (!tiled) {
+            picture.SaveToFile(path);
+            return;
+        }
+        const SIZE screen = WallpaperScreenSize();
+        TileStart start = FirstTile(screen.cx, screen.cy, picture.Width(), picture.Height(), Options.CenterTiles,
+                                    Options.Move, Options.XPos, Options.YPos);
+        WriteTiledBitmap(picture, start, screen.cx, screen.cy, path);
+    });
 }
 
 void TTapestraMain::FileListDblClick() {
     BusyCursorScope busy;
     int row = FileList->Row();
+    // After a group switch the highlighted row may not be the preview's file.
+    if (row != 0 && previewFile_ != FileList->Cell(row)) FileListClick();
     if (row == 0) {
         WallChanger1->WallpaperName.clear();
     } else {
@@ -97,8 +103,11 @@ void TTapestraMain::ChangeTo(const std::function<int(int row, int rows)>& choose
     if (rows <= 1) return;
     BusyCursorScope busy;
     int target = choose(row, rows);
-    if (target != row) FileList->SetRow(target);
-    FileListClick();
+    // Selecting another row runs FileListClick already; one load per change.
+    if (target != row)
+        FileList->SetRow(target);
+    else
+        FileListClick();
     FileListDblClick();
 }
 
@@ -154,7 +163,7 @@ void TTapestraMain::RadioGroup1Click() {
     int row = FileList->Row();
     SetFileView(row, RadioGroup1->ItemIndex());
     TRegIniFile(HKEY_CURRENT_USER, kProgramKey)
-        .WriteInteger(SelectedGroupSection() + L"\\View", L"File" + IntToText(row), RadioGroup1->ItemIndex());
+        .WriteInteger(OwnGroupSection() + L"\\View", L"File" + IntToText(row), RadioGroup1->ItemIndex());
 }
 
 void TTapestraMain::SetTrayMode(TTrayMode mode) {

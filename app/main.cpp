@@ -28,6 +28,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     application.ShowMainForm = false;
     application.Run();
     owner.reset();
-    ReleaseMutex(mutex.get());
+    // The mutex was created unowned: there is nothing to release, and the
+    // handle is closed on the way out.
     return 0;
 }

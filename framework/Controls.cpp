@@ -1,5 +1,7 @@
 #include "framework/Controls.h"
 
+#include "framework/Handle.h"
+
 #include <commctrl.h>
 
 TPanel::TPanel(TComponent* owner, TWinControl& parent) : TWinControl(owner) {
@@ -16,8 +18,8 @@ void TPanel::SetBevels(TBevel outer, TBevel inner) {
 
 LRESULT TPanel::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_PAINT) {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(Handle(), &ps);
+        PaintGuard paint(Handle());
+        HDC dc = paint.get();
         RECT r = ClientRect();
         FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
         auto edge = [&](TBevel bevel) {
@@ -27,7 +29,6 @@ LRESULT TPanel::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         };
         edge(BevelOuter);
         edge(BevelInner);
-        EndPaint(Handle(), &ps);
         return 0;
     }
     if (msg == WM_ERASEBKGND) return 1;

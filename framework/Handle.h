@@ -4,24 +4,35 @@
 
 #include <utility>
 
-template <typename H, auto Close, H Invalid = H{}> class UniqueHandle {
+namespace handle_detail {
+template <typename H> constexpr H NullHandle() {
+    return H{};
+}
+inline HANDLE InvalidFileHandle() {
+    return INVALID_HANDLE_VALUE;
+}
+} // namespace handle_detail
+
+// Empty() gives the value that holds nothing: null for most handles,
+// INVALID_HANDLE_VALUE for files.
+template <typename H, auto Close, auto Empty = handle_detail::NullHandle<H>> class UniqueHandle {
   public:
     UniqueHandle() = default;
     explicit UniqueHandle(H h) : h_(h) {}
     UniqueHandle(const UniqueHandle&) = delete;
     UniqueHandle& operator=(const UniqueHandle&) = delete;
-    UniqueHandle(UniqueHandle&& o) noexcept : h_(std::exchange(o.h_, Invalid)) {}
+    UniqueHandle(UniqueHandle&& o) noexcept : h_(std::exchange(o.h_, Empty())) {}
     UniqueHandle& operator=(UniqueHandle&& o) noexcept {
-        if (this != &o) reset(std::exchange(o.h_, Invalid));
+        if (this != &o) reset(std::exchange(o.h_, Empty()));
         return *this;
     }
     ~UniqueHandle() { reset(); }
 
     H get() const { return h_; }
-    explicit operator bool() const { return h_ != Invalid; }
-    H release() { return std::exchange(h_, Invalid); }
-    void reset(H h = Invalid) {
-        if (h_ != Invalid) Close(h_);
+    explicit operator bool() const { return h_ != Empty(); }
+    H release() { return std::exchange(h_, Empty()); }
+    void reset(H h = Empty()) {
+        if (h_ != Empty()) Close(h_);
         h_ = h;
     }
     // For out-parameters of API calls: frees what is held first.
@@ -31,7 +42,7 @@ template <typename H, auto Close, H Invalid = H{}> class UniqueHandle {
     }
 
   private:
-    H h_ = Invalid;
+    H h_ = Empty();
 };
 
 namespace handle_detail {
@@ -76,6 +87,8 @@ using UniqueMenu = UniqueHandle<HMENU, handle_detail::CloseMenu>;
 using UniqueDC = UniqueHandle<HDC, handle_detail::CloseDC>;
 using UniqueModule = UniqueHandle<HMODULE, handle_detail::CloseModule>;
 using UniqueKernelHandle = UniqueHandle<HANDLE, handle_detail::CloseKernel>;
+// What CreateFileW returns: INVALID_HANDLE_VALUE, not null, when it fails.
+using UniqueFile = UniqueHandle<HANDLE, handle_detail::CloseKernel, handle_detail::InvalidFileHandle>;
 using UniqueGlobal = UniqueHandle<HGLOBAL, handle_detail::CloseGlobal>;
 using UniqueEnhMetafile = UniqueHandle<HENHMETAFILE, handle_detail::CloseMetafile>;
 
@@ -95,6 +108,21 @@ class WindowDC {
     HDC dc_;
 };
 
+// BeginPaint/EndPaint of a window's WM_PAINT.
+class PaintGuard {
+  public:
+    explicit PaintGuard(HWND wnd) : wnd_(wnd), dc_(BeginPaint(wnd, &ps_)) {}
+    PaintGuard(const PaintGuard&) = delete;
+    PaintGuard& operator=(const PaintGuard&) = delete;
+    ~PaintGuard() { EndPaint(wnd_, &ps_); }
+    HDC get() const { return dc_; }
+
+  private:
+    HWND wnd_;
+    PAINTSTRUCT ps_{};
+    HDC dc_;
+};
+
 // SelectObject now, the previous object back at scope end.
 class SelectGuard {
   public:
@@ -106,6 +134,27 @@ class SelectGuard {
   private:
     HDC dc_;
     HGDIOBJ old_;
+};
+
+// SelectPalette now (and realised), the previous palette back at scope end.
+// A null palette selects nothing.
+class PaletteGuard {
+  public:
+    PaletteGuard(HDC dc, HPALETTE palette, bool background = false)
+        : dc_(dc), background_(background),
+          old_(palette ? SelectPalette(dc, palette, background ? TRUE : FALSE) : nullptr) {
+        if (palette) RealizePalette(dc);
+    }
+    PaletteGuard(const PaletteGuard&) = delete;
+    PaletteGuard& operator=(const PaletteGuard&) = delete;
+    ~PaletteGuard() {
+        if (old_) SelectPalette(dc_, old_, background_ ? TRUE : FALSE);
+    }
+
+  private:
+    HDC dc_;
+    bool background_;
+    HPALETTE old_;
 };
 
 // GlobalLock/GlobalUnlock of a movable block.

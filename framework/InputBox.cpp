@@ -2,6 +2,8 @@
 // Built from an in-memory dialog template so that it needs no resources.
 #include "framework/DefaultModalUI.h"
 
+#include "framework/TApplication.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -47,7 +49,7 @@ struct InputState {
     std::wstring* value;
 };
 
-INT_PTR CALLBACK InputProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
+INT_PTR InputMessage(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_INITDIALOG: {
         SetWindowLongPtrW(dlg, DWLP_USER, lParam);
@@ -75,6 +77,17 @@ INT_PTR CALLBACK InputProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     }
     return FALSE;
+}
+
+INT_PTR CALLBACK InputProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
+    try {
+        return InputMessage(dlg, msg, wParam, lParam);
+    } catch (...) {
+        // Never through the dialog manager: the box is closed as cancelled.
+        EndDialog(dlg, IDCANCEL);
+        if (Application) Application->HandleException(std::current_exception());
+        return TRUE;
+    }
 }
 } // namespace
 

@@ -1,5 +1,7 @@
 #include "framework/TImage.h"
 
+#include "framework/Handle.h"
+
 TImage::TImage(TComponent* owner, TWinControl& parent) : TWinControl(owner) {
     CreateOwnWindow(L"TapestraImage", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, parent.Handle(), L"", 0,
                     nullptr);
@@ -35,10 +37,8 @@ LRESULT TImage::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         // Painted whole in WM_PAINT, so the picture does not flicker.
         return 1;
     case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(Handle(), &ps);
-        Paint(dc);
-        EndPaint(Handle(), &ps);
+        PaintGuard paint(Handle());
+        Paint(paint.get());
         return 0;
     }
     case WM_PRINTCLIENT:

@@ -20,17 +20,17 @@ std::wstring CannotOpen(const std::wstring& path) {
     return FormatText(L"ファイル %s を開けません", {path});
 }
 
-UniqueKernelHandle OpenForReading(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) throw Exception(CannotOpen(path));
-    return UniqueKernelHandle(file);
+UniqueFile OpenForReading(const std::wstring& path) {
+    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) throw Exception(CannotOpen(path));
+    return file;
 }
 
 // Icons and metafiles are small; they are parsed from memory, so every offset
 // can be checked against the real file size.
 std::vector<BYTE> ReadWholeFile(const std::wstring& path, const wchar_t* invalidText) {
-    UniqueKernelHandle file = OpenForReading(path);
+    UniqueFile file = OpenForReading(path);
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.get(), &size)) throw Exception(CannotOpen(path));
     if (size.QuadPart > 0x7FFFFFFF) throw EInvalidGraphic(invalidText);
@@ -367,10 +367,9 @@ void SaveBitmapToFile(HBITMAP bitmap, HPALETTE palette, const std::wstring& path
     fileHeader.bfOffBits = static_cast<DWORD>(sizeof(fileHeader) + info.size());
     fileHeader.bfSize = fileHeader.bfOffBits + imageSize;
 
-    HANDLE raw =
-        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (raw == INVALID_HANDLE_VALUE) throw Exception(FormatText(L"ファイル %s を作成できません", {path}));
-    UniqueKernelHandle file(raw);
+    UniqueFile file(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) throw Exception(FormatText(L"ファイル %s を作成できません", {path}));
     auto write = [&](const void* data, size_t size) {
         DWORD written = 0;
         if (!WriteFile(file.get(), data, static_cast<DWORD>(size), &written, nullptr) || written != size)
@@ -382,17 +381,13 @@ void SaveBitmapToFile(HBITMAP bitmap, HPALETTE palette, const std::wstring& path
     const int bandRows = std::max<int>(1, static_cast<int>((256u << 10) / stride));
     std::vector<BYTE> band(static_cast<size_t>(stride) * std::min(bandRows, static_cast<int>(bm.bmHeight)));
     WindowDC screen(nullptr);
-    HPALETTE old = palette ? SelectPalette(screen.get(), palette, FALSE) : nullptr;
-    if (palette) RealizePalette(screen.get());
+    PaletteGuard select(screen.get(), palette);
     bool headerWritten = false;
     for (int first = 0; first < bm.bmHeight; first += bandRows) {
         int rows = std::min(bandRows, static_cast<int>(bm.bmHeight) - first);
         int lines = GetDIBits(screen.get(), bitmap, first, rows, band.data(),
                               reinterpret_cast<BITMAPINFO*>(info.data()), DIB_RGB_COLORS);
-        if (lines != rows) {
-            if (palette) SelectPalette(screen.get(), old, FALSE);
-            throw Exception(L"ビットマップを読み出せません");
-        }
+        if (lines != rows) throw Exception(L"ビットマップを読み出せません");
         if (!headerWritten) {
             // GetDIBits may rewrite the header (and fills the colour table);
             // the file describes exactly what follows it.
@@ -407,5 +402,4 @@ void SaveBitmapToFile(HBITMAP bitmap, HPALETTE palette, const std::wstring& path
         }
         write(band.data(), static_cast<size_t>(stride) * rows);
     }
-    if (palette) SelectPalette(screen.get(), old, FALSE);
 }

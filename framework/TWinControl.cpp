@@ -1,8 +1,10 @@
 #include "framework/TWinControl.h"
 
+#include "framework/Exception.h"
 #include "framework/Fonts.h"
 #include "framework/TApplication.h"
 #include "framework/TMenu.h"
+#include "framework/Text.h"
 
 #include <windowsx.h>
 
@@ -50,11 +52,13 @@ void TWinControl::CreateOwnWindow(const wchar_t* className, DWORD style, DWORD e
         wc.hbrBackground = background;
         wc.hIcon = LoadIconW(instance, L"MAINICON");
         wc.lpszClassName = className;
-        RegisterClassExW(&wc);
+        if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+            throw Exception(FormatText(L"ウィンドウクラス %s を登録できません", {className}));
         registered.insert(className);
     }
-    CreateWindowExW(exStyle, className, text.c_str(), style, left_, top_, width_, height_, parent, nullptr,
-                    instance, this);
+    if (!CreateWindowExW(exStyle, className, text.c_str(), style, left_, top_, width_, height_, parent,
+                         nullptr, instance, this))
+        throw Exception(FormatText(L"ウィンドウ %s を作成できません", {className}));
     ReadBounds();
 }
 

@@ -1,11 +1,14 @@
 // Applying files as the wallpaper and the changes around it, in-process: the
 // written BMP, the desktop values, the shell's wallpaper, the stored state.
+#include "app/SafeFileWrite.h"
+#include "framework/Exception.h"
 #include "support/MainWindowFixture.h"
 #include "support/Marks.h"
 #include "support/ProgramDriver.h"
 #include "support/TestFiles.h"
 
 #include <filesystem>
+#include <fstream>
 
 namespace {
 const wchar_t kDesktop[] = L"Control Panel\\Desktop";
@@ -285,5 +288,79 @@ TEST_F(Apply, OpenWithDoesNothingOnTheNoneRowAndHelpSaysWhenItsFileIsMissing) {
     std::wstring help = TTapestraMain::WallpaperBitmapPath();
     help.replace(help.size() - 4, 4, L".hlp");
     EXPECT_EQ(modal->Messages.back(), L"ヘルプファイルが見つかりません。 [" + help + L"]");
+}
+TEST_F(Apply, NoTimerRunsWhileAStartUpBoxIsOpen) {
+    std::wstring broken = dir + L"\\broken.bmp";
+    std::ofstream(std::filesystem::path(broken)) << "not a picture";
+    SeedGroups({L"g"});
+    SeedFiles(L"g", {red, broken});
+    SetSetting(L"ActiveGroup", L"1");
+    SetSetting(L"files", broken);
+    std::vector<bool> timerRunning;
+    modal->OnShown = [&] {
+        auto* form = dynamic_cast<TTapestraMain*>(app.MainForm());
+        timerRunning.push_back(form && form->Timer1->Enabled());
+    };
+    TTapestraMain& m = Start();
+    ASSERT_FALSE(timerRunning.empty());
+    for (bool running : timerRunning)
+        EXPECT_FALSE(running);
+    EXPECT_FALSE(m.Timer1->Enabled());
+    EXPECT_EQ(Files(), broken);
+}
+
+TEST_F(Apply, ADoubleClickAfterAGroupSwitchAppliesTheRowItRecords) {
+    SeedGroups({L"g", L"h"});
+    SeedFiles(L"g", {red});
+    SeedFiles(L"h", {green}, {3});
+    SetSetting(L"ActiveGroup", L"1");
+    TTapestraMain& m = Start();
+    m.cmdCenterClick();
+    m.FileList->SetRow(1);
+    ASSERT_EQ(m.LoadPicture->PictureName(), red);
+    // The highlighted row stays where it is: no selection change, no click.
+    m.GroupTree->Select(m.GroupTree->ItemAt(2));
+    ASSERT_EQ(m.FileList->Row(), 1);
+    m.FileListDblClick();
+    EXPECT_EQ(Files(), green);
+    EXPECT_EQ(Written().width, 50);
+    EXPECT_EQ(m.ActiveGroup, 2);
+    EXPECT_EQ(m.ActiveFile, 1);
+    EXPECT_EQ(m.RadioGroup1->ItemIndex(), 3);
+    EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, kDesktop, L"WallpaperStyle"), L"2");
+}
+TEST_F(Apply, AFailedWriteLeavesTheOldFileAndNoTemporaryOne) {
+    const std::wstring path = dir + L"\\wall.bmp";
+    auto content = [](const std::wstring& file) {
+        std::ifstream in{std::filesystem::path(file), std::ios::binary};
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    auto put = [](const std::wstring& file, const char* text) {
+        std::ofstream(std::filesystem::path(file), std::ios::binary) << text;
+    };
+    put(path, "old picture");
+    EXPECT_THROW(WriteReplacing(path,
+                                [&](const std::wstring& temporary) {
+                                    put(temporary, "half a pic");
+                                    throw Exception(L"ディスクがいっぱいです");
+                                }),
+                 Exception);
+    EXPECT_EQ(content(path), "old picture");
+    WriteReplacing(path, [&](const std::wstring& temporary) { put(temporary, "new picture"); });
+    EXPECT_EQ(content(path), "new picture");
+    size_t files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(dir)))
+        ++files;
+    EXPECT_EQ(files, 4u) << "three pictures and the written file, nothing left over";
+}
+
+TEST_F(Apply, TheWallpaperIsWrittenBesideAndMovedIntoPlace) {
+    TTapestraMain& m = StartWith({red, blue});
+    m.cmdTileClick();
+    m.cmdAfterClick();
+    m.cmdAfterClick();
+    EXPECT_EQ(Written().width, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_FALSE(std::filesystem::exists(TTapestraMain::WallpaperBitmapPath() + L".tmp"));
+    EXPECT_EQ(ShellWallpaper(), TTapestraMain::WallpaperBitmapPath());
 }
 } // namespace

@@ -1,6 +1,8 @@
 // The change rules: previous and next wrap around, random never repeats,
 // and the tiles of a composed wallpaper start at the right offset.
 #include "app/ChangePolicy.h"
+#include "app/TileComposer.h"
+#include "framework/Handle.h"
 
 #include <gtest/gtest.h>
 
@@ -83,3 +85,25 @@ TEST(TileOffsets, NegativeAndExactMultiplesStayInTheFirstTile) {
     EXPECT_EQ(s.y, -110);
 }
 } // namespace
+
+TEST(TileScreen, TheCompositionHasThePhysicalSizeOfAScaledScreen) {
+    struct Case {
+        const char* name;
+        SIZE metrics, device, expected;
+    } cases[] = {
+        {"150 %, not DPI aware", {1280, 720}, {1920, 1080}, {1920, 1080}},
+        {"200 %, not DPI aware", {960, 540}, {1920, 1080}, {1920, 1080}},
+        {"unscaled", {1024, 768}, {1024, 768}, {1024, 768}},
+        {"a device that reports no size", {1024, 768}, {0, 0}, {1024, 768}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SIZE size = PhysicalSize(c.metrics, c.device);
+        EXPECT_EQ(size.cx, c.expected.cx);
+        EXPECT_EQ(size.cy, c.expected.cy);
+    }
+    // This display: the device's own size.
+    WindowDC screen(nullptr);
+    EXPECT_EQ(WallpaperScreenSize().cx, GetDeviceCaps(screen.get(), DESKTOPHORZRES));
+    EXPECT_EQ(WallpaperScreenSize().cy, GetDeviceCaps(screen.get(), DESKTOPVERTRES));
+}

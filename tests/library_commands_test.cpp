@@ -3,6 +3,8 @@
 #include "support/MainWindowFixture.h"
 #include "support/TestFiles.h"
 
+#include <algorithm>
+
 namespace {
 class Library : public MainWindowFixture {
   protected:
@@ -160,7 +162,11 @@ TEST_F(Library, TheDialogAddsFilesInItsOrderAtPositionZero) {
     main->AddFilesClick();
     ASSERT_EQ(modal->OpenDialogs.size(), 1u);
     EXPECT_EQ(modal->OpenDialogs[0].Title, L"壁紙ファイルの追加");
-    EXPECT_NE(modal->OpenDialogs[0].Filter.find(L"TIFFファイル|*.tif;*.tiff"), std::wstring::npos);
+    const std::wstring& filter = modal->OpenDialogs[0].Filter;
+    EXPECT_NE(filter.find(L"TIFFファイル|*.tif;*.tiff"), std::wstring::npos);
+    EXPECT_NE(filter.find(L"JPGファイル|*.jpg;*.jpe;*.jpeg;*.jfif|"), std::wstring::npos);
+    EXPECT_NE(filter.find(L"PNGファイル|*.png"), std::wstring::npos);
+    EXPECT_NE(filter.find(L";*.png;*.jpeg;*.jfif|"), std::wstring::npos) << "all pictures";
     EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"(なし)", L"C:\\a.bmp", L"C:\\p\\b.jpg", L"C:\\p\\c.tif"}));
     EXPECT_EQ(main->FileView(3), 0);
     EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, GroupSection(L"g"), L"Count"), L"3");
@@ -173,11 +179,13 @@ TEST_F(Library, ADropKeepsOnlyPicturesInDropOrderWithoutGaps) {
     SetSetting(L"ActiveGroup", L"1");
     Start();
     main->FileDrop1FileDrop({L"C:\\d\\one.jpg", L"C:\\d\\notes.txt", L"C:\\d\\two.Jpg", L"C:\\d.x\\three.TIF",
-                             L"C:\\d\\four.bmp", L"C:\\d.bmp\\noext"});
-    EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"(なし)", L"C:\\d\\one.jpg", L"C:\\d\\two.Jpg",
-                                                 L"C:\\d.x\\three.TIF", L"C:\\d\\four.bmp"}));
-    EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, GroupSection(L"g"), L"Count"), L"4");
-    EXPECT_EQ(testreg::ValueCount(HKEY_CURRENT_USER, GroupSection(L"g") + L"\\Files"), 4u);
+                             L"C:\\d\\four.bmp", L"C:\\d.bmp\\noext", L"C:\\d\\five.png", L"C:\\d\\six.JPEG",
+                             L"C:\\d\\seven.jfif"});
+    EXPECT_EQ(Rows(), (std::vector<std::wstring>{
+                          L"(なし)", L"C:\\d\\one.jpg", L"C:\\d\\two.Jpg", L"C:\\d.x\\three.TIF",
+                          L"C:\\d\\four.bmp", L"C:\\d\\five.png", L"C:\\d\\six.JPEG", L"C:\\d\\seven.jfif"}));
+    EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, GroupSection(L"g"), L"Count"), L"7");
+    EXPECT_EQ(testreg::ValueCount(HKEY_CURRENT_USER, GroupSection(L"g") + L"\\Files"), 7u);
 }
 
 TEST_F(Library, DroppingOntoTheRootStoresUnderTheRootsName) {
@@ -263,5 +271,58 @@ TEST_F(Library, PanelsKeepTheirContentsFitted) {
     // Narrower than its content: a negative offset, halved toward zero.
     EXPECT_EQ(main->pnlImage->Left(), -46);
     EXPECT_EQ(main->pnlImage->Top(), -13);
+}
+TEST_F(Library, ANamelessGroupNeverTouchesTheOtherGroupsKeys) {
+    SeedGroups({L"a", L"", L"c"});
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, (std::wstring(testreg::kProgram) + L"\\Group").c_str(), L"Group2");
+    SeedFiles(L"a", {L"C:\\a.bmp"});
+    SeedFiles(L"c", {L"C:\\c1.bmp", L"C:\\c2.bmp"});
+    Start();
+    ASSERT_EQ(main->GroupTree->NodeText(main->GroupTree->ItemAt(2)), L"");
+
+    // Renamed, it gets a key of its own, empty.
+    SelectGroup(2);
+    modal->InputAnswers.push_back({true, L"b"});
+    main->RenameClick();
+    EXPECT_TRUE(testreg::KeyExists(HKEY_CURRENT_USER, GroupSection(L"b")));
+    EXPECT_EQ(testreg::ValueCount(HKEY_CURRENT_USER, GroupSection(L"b")), 0u);
+    EXPECT_FALSE(testreg::KeyExists(HKEY_CURRENT_USER, GroupSection(L"b") + L"\\Files"));
+
+    // Deleted while nameless, only its node and its name go.
+    main->GroupTree->SetNodeText(main->GroupTree->ItemAt(2), L"");
+    main->SaveGroupList();
+    SelectGroup(2);
+    modal->DialogAnswers.push_back(mrYes);
+    main->Delete1Click();
+    EXPECT_EQ(main->GroupTree->Count(), 3);
+    const std::wstring groups = std::wstring(testreg::kProgram) + L"\\Group";
+    EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, groups, L"Count"), L"2");
+    EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, groups, L"Group2"), L"c");
+    EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, GroupSection(L"a") + L"\\Files", L"File1"), L"C:\\a.bmp");
+    EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, GroupSection(L"c") + L"\\Files", L"File2"),
+              L"C:\\c2.bmp");
+}
+TEST_F(Library, TheFileCommandsOfANamelessGroupWriteNoOtherGroupsKey) {
+    SeedGroups({L"Files", L"", L"View"});
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, (std::wstring(testreg::kProgram) + L"\\Group").c_str(), L"Group2");
+    SeedFiles(L"Files", {L"C:\\f.bmp"});
+    SeedFiles(L"View", {L"C:\\v1.bmp", L"C:\\v2.bmp"}, {2, 3});
+    Start();
+    SelectGroup(2);
+    // As the handlers run: through the window procedure's guard.
+    Guarded([&] { main->FileDrop1FileDrop({L"C:\\n1.bmp", L"C:\\n2.bmp"}); });
+    Guarded([&] { main->FileList->SetRow(1); }); // the file does not exist
+    main->RadioGroup1->SetItemIndex(2);
+    Guarded([&] { main->RadioGroup1Click(); });
+    modal->DialogAnswers.push_back(mrYes);
+    Guarded([&] { main->FileDeleteClick(); });
+    const std::wstring noKey = L"ｷｰ FileList\\ の作成に失敗しました";
+    EXPECT_EQ(std::count(modal->Errors.begin(), modal->Errors.end(), noKey), 3);
+    const std::wstring fileList = std::wstring(testreg::kProgram) + L"\\FileList";
+    EXPECT_EQ(testreg::ValueCount(HKEY_CURRENT_USER, fileList), 0u);
+    EXPECT_EQ(testreg::ValueCount(HKEY_CURRENT_USER, GroupSection(L"Files")), 1u);
+    EXPECT_EQ(testreg::ValueCount(HKEY_CURRENT_USER, GroupSection(L"Files") + L"\\Files"), 1u);
+    EXPECT_EQ(testreg::ValueCount(HKEY_CURRENT_USER, GroupSection(L"View")), 1u);
+    EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, GroupSection(L"View") + L"\\View", L"File2"), L"3");
 }
 } // namespace

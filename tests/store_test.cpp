@@ -1,4 +1,5 @@
 // The settings and library store, and the start-up that reads it, in-process.
+#include "app/WindowGeometry.h"
 #include "support/MainWindowFixture.h"
 
 #include "framework/Text.h"
@@ -248,5 +249,125 @@ TEST_F(Store, TheCloseBoxHidesUntilTheProgramIsExiting) {
     EXPECT_EQ(Setting(L"Width"), L"550");
     SendMessageW(m.Handle(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(app.Terminated());
+}
+TEST_F(Store, AWrongTypedFileOrViewShowsOnlyTheSelectedGroupsRows) {
+    SeedGroups({L"old", L"new"});
+    SeedFiles(L"old", {L"C:\\o1.bmp", L"C:\\o2.bmp", L"C:\\o3.bmp"});
+    SetSetting(L"ActiveGroup", L"1");
+    struct Case {
+        const wchar_t* subkey;
+        std::vector<std::wstring> rows;
+        int view1;
+    } cases[] = {{L"Files", {L"(なし)", L"", L"C:\\n2.bmp"}, 1},
+                 {L"View", {L"(なし)", L"C:\\n1.bmp", L"C:\\n2.bmp"}, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.subkey)));
+        testreg::DeleteTree(HKEY_CURRENT_USER, GroupSection(L"new"));
+        SeedFiles(L"new", {L"C:\\n1.bmp", L"C:\\n2.bmp"}, {1});
+        testreg::SetDword(HKEY_CURRENT_USER, GroupSection(L"new") + L"\\" + c.subkey, L"File1", 7);
+        TTapestraMain& m = Start();
+        modal->Errors.clear();
+        m.GroupTree->Select(m.GroupTree->ItemAt(2));
+        ASSERT_EQ(modal->Errors.size(), 1u);
+        EXPECT_EQ(modal->Errors[0], L"'File1' のﾃﾞｰﾀ型が不正です");
+        std::vector<std::wstring> rows;
+        for (int i = 0; i < m.FileList->RowCount(); ++i)
+            rows.push_back(m.FileList->Cell(i));
+        EXPECT_EQ(rows, c.rows);
+        EXPECT_EQ(m.FileView(1), c.view1);
+        // A later write goes to the selected group only.
+        modal->FileAnswers.push_back({L"C:\\added.bmp"});
+        m.AddFilesClick();
+        const std::wstring oldFiles = GroupSection(L"old") + L"\\Files",
+                           newFiles = GroupSection(L"new") + L"\\Files";
+        EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, GroupSection(L"old"), L"Count"), L"3");
+        EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, oldFiles, L"File3"), L"C:\\o3.bmp");
+        EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, newFiles, L"File2"), L"C:\\n2.bmp");
+        EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, newFiles, L"File3"), L"C:\\added.bmp");
+        owner.reset();
+    }
+}
+
+TEST_F(Store, CorruptCountsAreBounded) {
+    for (const wchar_t* count : {L"2147483647", L"0x7FFFFFFF", L"-5"}) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(count)));
+        testreg::DeleteTree(HKEY_CURRENT_USER, testreg::kProgram);
+        SeedGroups({L"g"});
+        SeedFiles(L"g", {L"C:\\a.bmp"});
+        testreg::SetString(HKEY_CURRENT_USER, std::wstring(testreg::kProgram) + L"\\Group", L"Count", count);
+        testreg::SetString(HKEY_CURRENT_USER, GroupSection(L"g"), L"Count", count);
+        SetSetting(L"ActiveGroup", L"1");
+        TTapestraMain& m = Start();
+        EXPECT_LE(m.GroupTree->ChildCount(m.GroupTree->Root()), 50);
+        EXPECT_LE(m.FileList->RowCount(), 10001);
+        // The writes that first clear the stored names and rows end too.
+        m.SaveGroupList();
+        if (m.GroupTree->Selected()) m.SaveFileList();
+        owner.reset();
+    }
+}
+TEST_F(Store, ExitEndsEvenWhenTheSettingsCannotBeWritten) {
+    TTapestraMain& m = Start();
+    // A volatile program key takes no lasting subkey: every settings write fails.
+    testreg::DeleteTree(HKEY_CURRENT_USER, testreg::kProgram);
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, testreg::kProgram, 0, nullptr, REG_OPTION_VOLATILE,
+                              KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegCloseKey(key);
+    // As the menu runs it: through the window procedure's guard.
+    Guarded([&] { m.Exit1Click(); });
+    ASSERT_EQ(modal->Errors.size(), 1u);
+    EXPECT_EQ(modal->Errors[0], L"ｷｰ 動作環境 の作成に失敗しました");
+    EXPECT_TRUE(app.Terminated());
+    EXPECT_FALSE(m.Visible());
+}
+TEST(WindowGeometry, TheNormalRectangleIsMovedByTheWorkAreaOfItsMonitor) {
+    struct Case {
+        const char* name;
+        RECT work, monitor, expected;
+    } cases[] = {
+        {"task bar at the bottom", {0, 0, 1024, 738}, {0, 0, 1024, 768}, {150, 200, 700, 600}},
+        {"task bar at the top", {0, 40, 1024, 768}, {0, 0, 1024, 768}, {150, 240, 700, 640}},
+        {"task bar at the left", {60, 0, 1024, 768}, {0, 0, 1024, 768}, {210, 200, 760, 600}},
+        {"second monitor, task bar at its top",
+         {1024, 30, 2048, 768},
+         {1024, 0, 2048, 768},
+         {150, 230, 700, 630}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RECT r = WorkspaceToScreen(RECT{150, 200, 700, 600}, c.work, c.monitor);
+        EXPECT_EQ(r.left, c.expected.left);
+        EXPECT_EQ(r.top, c.expected.top);
+        EXPECT_EQ(r.right, c.expected.right);
+        EXPECT_EQ(r.bottom, c.expected.bottom);
+    }
+}
+
+// Wine keeps the monitor's work area at the screen when SPI_SETWORKAREA moves
+// it, and its placement follows the monitor: the position must come back all
+// the same.
+TEST_F(Store, TheWindowComesBackWhereItWasWithTheTaskBarAtTheTopLeft) {
+    RECT screen{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &screen, 0);
+    // A task bar at the top (and one at the left) moves the work area.
+    RECT work{screen.left + 30, screen.top + 40, screen.right, screen.bottom};
+    ASSERT_TRUE(SystemParametersInfoW(SPI_SETWORKAREA, 0, &work, 0));
+    SetSetting(L"Top", L"200");
+    SetSetting(L"Left", L"150");
+    for (int start = 0; start < 3; ++start) {
+        SCOPED_TRACE(start);
+        TTapestraMain& m = Start();
+        RECT r{};
+        GetWindowRect(m.Handle(), &r);
+        EXPECT_EQ(r.top, 200);
+        EXPECT_EQ(r.left, 150);
+        SendMessageW(m.Handle(), WM_ENDSESSION, TRUE, 0);
+        EXPECT_EQ(Setting(L"Top"), L"200");
+        EXPECT_EQ(Setting(L"Left"), L"150");
+        owner.reset();
+    }
+    SystemParametersInfoW(SPI_SETWORKAREA, 0, &screen, 0);
 }
 } // namespace

@@ -4,6 +4,11 @@
 #include "framework/TMenu.h"
 #include "tray/TTrayIcon.h"
 
+namespace {
+constexpr UINT_PTR kRetryTimer = 1;
+constexpr UINT kRetryMilliseconds = 2000;
+} // namespace
+
 TCallbackWindow::TCallbackWindow()
     : TWinControl(nullptr), taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")) {
     // A tool window never gets a taskbar button, even if someone shows it.
@@ -21,6 +26,10 @@ LRESULT TCallbackWindow::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     if (taskbarCreated_ && msg == taskbarCreated_) {
         TaskbarCreated();
+        return 0;
+    }
+    if (msg == WM_TIMER && wParam == kRetryTimer) {
+        RetryAdds();
         return 0;
     }
     // Items of a tray menu that was opened for this window.
@@ -45,4 +54,17 @@ void TCallbackWindow::TaskbarCreated() {
     // An error box may run a message loop, so each icon is looked up afresh.
     for (UINT id : TTrayIcon::Identifiers())
         if (TTrayIcon* icon = TTrayIcon::FindIcon(id)) Guarded([icon] { icon->ShellRestarted(); });
+}
+
+void TCallbackWindow::RetryAddsLater() {
+    SetTimer(Handle(), kRetryTimer, kRetryMilliseconds, nullptr);
+}
+
+void TCallbackWindow::RetryAdds() {
+    // At logon the program may start before the task bar takes icons, and
+    // its "TaskbarCreated" may have gone out already.
+    bool waiting = false;
+    for (UINT id : TTrayIcon::Identifiers())
+        if (TTrayIcon* icon = TTrayIcon::FindIcon(id)) waiting = !icon->RetryAdd() || waiting;
+    if (!waiting) KillTimer(Handle(), kRetryTimer);
 }

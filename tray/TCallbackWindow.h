@@ -16,6 +16,9 @@ class TCallbackWindow : public TWinControl {
 
     TCallbackWindow();
 
+    // Tries the refused adds again every few seconds until none is left.
+    void RetryAddsLater();
+
   protected:
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
@@ -23,6 +26,7 @@ class TCallbackWindow : public TWinControl {
     void TrayMessage(WPARAM wParam, LPARAM lParam);
     void SingleClickDone(WPARAM wParam, LPARAM lParam);
     void TaskbarCreated();
+    void RetryAdds();
 
     UINT taskbarCreated_;
 };

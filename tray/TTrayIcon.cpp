@@ -95,8 +95,15 @@ std::vector<UINT> TTrayIcon::Identifiers() {
 }
 
 void TTrayIcon::Loaded() {
-    // An icon shown when nothing was loading is in the tray already.
-    if (!added_) UpdateTrayIcon(TUpdateMode::Add);
+    // An icon shown when nothing was loading is in the tray already. One the
+    // shell refuses now (a task bar not there yet at logon) is added later:
+    // nobody set a property here who could be told.
+    if (!added_) {
+        try {
+            UpdateTrayIcon(TUpdateMode::Add);
+        } catch (const Exception&) {
+        }
+    }
     TComponent::Loaded();
 }
 
@@ -168,7 +175,11 @@ void TTrayIcon::UpdateTrayIcon(TUpdateMode mode) {
     case TUpdateMode::Add:
         if (!visible_) return;
         data_.hWnd = CallbackWindowHandle();
-        if (!NotifyShell(NIM_ADD, data_)) throw Exception(kTrayError);
+        if (!NotifyShell(NIM_ADD, data_)) {
+            // Still visible: the icon comes once the task bar takes it.
+            if (Table().window) Table().window->RetryAddsLater();
+            throw Exception(kTrayError);
+        }
         added_ = true;
         break;
     case TUpdateMode::Modify:
@@ -193,6 +204,16 @@ void TTrayIcon::ShellRestarted() {
         UpdateTrayIcon(TUpdateMode::Modify);
         added_ = true;
     }
+}
+
+bool TTrayIcon::RetryAdd() {
+    if (!visible_ || added_ || Loading()) return true;
+    try {
+        UpdateTrayIcon(TUpdateMode::Add);
+    } catch (const Exception&) {
+        return false;
+    }
+    return true;
 }
 
 void TTrayIcon::TrayNotification(UINT mouseMessage) {

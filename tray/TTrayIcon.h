@@ -89,6 +89,9 @@ class TTrayIcon : public TComponent {
     void SingleClick();
     void SingleClickDone(unsigned worker);
     void ShellRestarted();
+    // Adds a visible icon that the shell refused before; false while it
+    // still does.
+    bool RetryAdd();
 
     UINT identifier_ = 0;
     bool enabled_ = true;

@@ -6,7 +6,7 @@
 #include <climits>
 
 namespace {
-const std::array<TPluginEntry, 9> kPlugins = {{
+const std::array<TPluginEntry, 10> kPlugins = {{
     {L"", L""},
     {L"ifjpeg.spi", L"JPG"},
     {L"ifgif.spi", L"GIF"},
@@ -16,6 +16,7 @@ const std::array<TPluginEntry, 9> kPlugins = {{
     {L"ifmag.spi", L"MAG"},
     {L"ifxld4.spi", L"XLD4"},
     {L"ifpi.spi", L"PI"},
+    {L"ifpng.spi", L"PNG"},
 }};
 
 struct ExtensionKind {
@@ -23,11 +24,13 @@ struct ExtensionKind {
     TPictureFileKind Kind;
 };
 // ".TIFF" goes to the TIFF plug-in as well: the file dialog offers "*.tiff".
+// ".JPEG" and ".JFIF", the names cameras and browsers write, are JPEG files.
 const ExtensionKind kExtensions[] = {
     {L".BMP", pkFramework}, {L".ICO", pkFramework}, {L".WMF", pkFramework}, {L".EMF", pkFramework},
     {L".JPG", pkJpeg},      {L".JPE", pkJpeg},      {L".GIF", pkGif},       {L".TIF", pkTiff},
     {L".TIFF", pkTiff},     {L".PIC", pkPic},       {L".P2", pkPic2},       {L".MAG", pkMag},
-    {L".Q4", pkXld4},       {L".PI", pkPi},
+    {L".Q4", pkXld4},       {L".PI", pkPi},         {L".JPEG", pkJpeg},     {L".JFIF", pkJpeg},
+    {L".PNG", pkPng},
 };
 } // namespace
 

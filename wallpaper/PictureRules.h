@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-// The picture kinds: 0 is the framework's own loader, 1 to 8 the plug-ins.
+// The picture kinds: 0 is the framework's own loader, 1 to 9 the plug-ins.
 enum TPictureFileKind : int {
     pkFramework = 0,
     pkJpeg = 1,
@@ -19,6 +19,7 @@ enum TPictureFileKind : int {
     pkMag = 6,
     pkXld4 = 7,
     pkPi = 8,
+    pkPng = 9,
 };
 
 struct TPluginEntry {
@@ -31,7 +32,7 @@ struct TPluginEntry {
 std::wstring PictureExtension(std::wstring_view path);
 // The kind of a path, or nothing for an unsupported extension.
 std::optional<TPictureFileKind> PictureKindOf(std::wstring_view path);
-// The plug-in of kinds 1 to 8.
+// The plug-in of kinds 1 to 9.
 const TPluginEntry& PluginOf(TPictureFileKind kind);
 // "IF" + name + ".SPI not found".
 std::wstring PluginNotFoundText(TPictureFileKind kind);

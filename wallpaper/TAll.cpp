@@ -35,24 +35,6 @@ UniqueBitmap ScreenBitmap(int width, int height) {
     return UniqueBitmap(CreateCompatibleBitmap(screen.get(), width, height));
 }
 
-// SelectPalette now, the previous palette back at scope end.
-class PaletteGuard {
-  public:
-    PaletteGuard(HDC dc, HPALETTE palette)
-        : dc_(dc), old_(palette ? SelectPalette(dc, palette, FALSE) : nullptr) {
-        if (palette) RealizePalette(dc);
-    }
-    PaletteGuard(const PaletteGuard&) = delete;
-    PaletteGuard& operator=(const PaletteGuard&) = delete;
-    ~PaletteGuard() {
-        if (old_) SelectPalette(dc_, old_, FALSE);
-    }
-
-  private:
-    HDC dc_;
-    HPALETTE old_;
-};
-
 // The logical palette of a DIB's colour table.
 UniquePalette BuildPalette(const TLockedDib& dib) {
     int count = PaletteEntryCount(dib.Header().biBitCount, dib.Header().biClrUsed);

@@ -35,11 +35,10 @@ size_t ReadFully(HANDLE file, uint8_t* buffer, size_t size) {
 
 std::vector<uint8_t> ReadFileFrom(LPCSTR path, LONG_PTR offset) {
     if (!path || offset < 0) Fail(susie::FileReadError);
-    HANDLE opened = CreateFileW(WidePath(path).c_str(), GENERIC_READ,
+    UniqueFile file(CreateFileW(WidePath(path).c_str(), GENERIC_READ,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (opened == INVALID_HANDLE_VALUE) Fail(susie::FileReadError);
-    UniqueKernelHandle file(opened);
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) Fail(susie::FileReadError);
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.get(), &size)) Fail(susie::FileReadError);
     if (size.QuadPart <= offset) return {};

@@ -1,9 +1,8 @@
 #pragma once
-// A picture component on a form, the scripted modal UI, and the fake plug-in:
-// its script in shared memory, and copies of it under the plug-ins' names
-// beside the test program, where the library search looks first.
+// A picture component on a form, the scripted modal UI, and the fake plug-in
+// (FakeSpiSession.h).
+#include "FakeSpiSession.h"
 #include "PictureFiles.h"
-#include "fakespi/FakeSpiScript.h"
 #include "framework/TApplication.h"
 #include "framework/TForm.h"
 #include "support/ScriptedModalUI.h"
@@ -14,25 +13,10 @@
 #include <memory>
 #include <string>
 
-class TAllFixture : public ::testing::Test {
+class TAllFixture : public ::testing::Test, protected FakeSpiSession {
   protected:
-    static constexpr const wchar_t* kPlugins[] = {L"ifjpeg.spi", L"ifgif.spi", L"iftiff.spi", L"ifpic.spi",
-                                                  L"ifpic2.spi", L"ifmag.spi", L"ifxld4.spi", L"ifpi.spi"};
-
     void SetUp() override {
-        mapping_.reset(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                          sizeof(fakespi::Script), fakespi::MappingName().c_str()));
-        ASSERT_TRUE(mapping_);
-        script = static_cast<fakespi::Script*>(MapViewOfFile(mapping_.get(), FILE_MAP_ALL_ACCESS, 0, 0, 0));
-        ASSERT_NE(script, nullptr);
-        *script = fakespi::Script{};
-        script->Width = 16;
-        script->Height = 12;
-        script->PreviewWidth = 4;
-        script->PreviewHeight = 3;
-        script->XDensity = script->YDensity = 1;
-        script->BitCount = 24;
-
+        ASSERT_TRUE(OpenScript());
         modal = InstallScriptedModalUI(app);
         owner = std::make_unique<TComponent>(nullptr);
         form = &owner->Own<TForm>();
@@ -44,28 +28,6 @@ class TAllFixture : public ::testing::Test {
     void TearDown() override {
         owner.reset();
         RemovePlugins();
-        if (script) UnmapViewOfFile(script);
-    }
-
-    static std::wstring TestFolder() {
-        wchar_t exe[MAX_PATH];
-        GetModuleFileNameW(nullptr, exe, MAX_PATH);
-        std::wstring path = exe;
-        return path.substr(0, path.find_last_of(L'\\') + 1);
-    }
-    // The fake under a plug-in's name; the minimal fake exports GetPicture only.
-    static void Install(const wchar_t* name, bool minimal = false) {
-        std::wstring source = TestFolder() + (minimal ? L"fakespi_min.dll" : L"fakespi.dll");
-        ASSERT_TRUE(CopyFileW(source.c_str(), (TestFolder() + name).c_str(), FALSE))
-            << "cannot install " << name;
-    }
-    static void InstallAll() {
-        for (const wchar_t* name : kPlugins)
-            Install(name);
-    }
-    static void RemovePlugins() {
-        for (const wchar_t* name : kPlugins)
-            DeleteFileW((TestFolder() + name).c_str());
     }
 
     // Sets PictureName with a fresh call record, then checks what every load
@@ -112,8 +74,4 @@ class TAllFixture : public ::testing::Test {
     std::unique_ptr<TComponent> owner;
     TForm* form = nullptr;
     TAll* all = nullptr;
-    fakespi::Script* script = nullptr;
-
-  private:
-    UniqueKernelHandle mapping_;
 };

@@ -33,7 +33,8 @@ TEST_F(PictureComponent, ExtensionsChooseThePlugin) {
                           Case{L"C:\\x\\a.tif", "iftiff.spi"}, Case{L"C:\\x\\a.tiff", "iftiff.spi"},
                           Case{L"C:\\x\\a.pic", "ifpic.spi"}, Case{L"C:\\x\\a.P2", "ifpic2.spi"},
                           Case{L"C:\\x\\a.mag", "ifmag.spi"}, Case{L"C:\\x\\a.q4", "ifxld4.spi"},
-                          Case{L"C:\\x\\a.pi", "ifpi.spi"}}) {
+                          Case{L"C:\\x\\a.pi", "ifpi.spi"}, Case{L"C:\\x\\a.png", "ifpng.spi"},
+                          Case{L"C:\\x\\a.jpeg", "ifjpeg.spi"}, Case{L"C:\\x\\A.JFIF", "ifjpeg.spi"}}) {
         Load(c.path);
         EXPECT_EQ(LoadedModule(), c.library) << c.path;
         EXPECT_EQ(script->Attached, 1) << c.path;
@@ -46,7 +47,7 @@ TEST_F(PictureComponent, ExtensionsChooseThePlugin) {
 TEST_F(PictureComponent, UnsupportedExtensionsAreRefusedWithoutAPlugin) {
     InstallAll();
     for (const wchar_t* path :
-         {L"C:\\x\\a.jpeg", L"C:\\x\\picture", L"C:\\x.jpg\\picture", L"C:\\x\\a.png"}) {
+         {L"C:\\x\\a.jfi", L"C:\\x\\picture", L"C:\\x.jpg\\picture", L"C:\\x\\a.pngx"}) {
         Load(path);
         EXPECT_EQ(all->Error(), 10) << path;
         EXPECT_EQ(OnlyMessage(), std::wstring(L"サポートされない拡張子 [") + path + L"]");
@@ -63,7 +64,7 @@ TEST_F(PictureComponent, UnsupportedExtensionResetsPreviewAndOriginalSize) {
     script->Height = 8;
     Load(kJpeg);
     ASSERT_EQ(all->OrgWidth(), 10);
-    Load(L"C:\\x\\a.jpeg");
+    Load(L"C:\\x\\a.jfi");
     EXPECT_FALSE(all->PreView());
     EXPECT_EQ(all->OrgWidth(), 0);
     EXPECT_EQ(all->OrgHeight(), 0);
@@ -168,6 +169,24 @@ TEST_F(PictureComponent, EmptyNameAfterAFailureClearsTheError) {
     EXPECT_EQ(all->Error(), 0);
     EXPECT_TRUE(all->Picture().Empty());
     EXPECT_EQ(all->PictureName(), L"");
+}
+
+TEST_F(PictureComponent, JpegAndJfifFollowTheJpegRules) {
+    Install(L"ifjpeg.spi");
+    for (const wchar_t* path : {L"C:\\WALL\\photo.jpeg", L"C:\\WALL\\photo.JFIF"}) {
+        script->Results[fakespi::kInfo][0] = 2;
+        all->SetPreView(true);
+        Load(path);
+        EXPECT_EQ(all->Error(), 0) << path;
+        ASSERT_EQ(script->CallCount, 3) << path;
+        EXPECT_EQ(CallAt(0).Entry, fakespi::kInfo);
+        EXPECT_EQ(CallAt(1).Offset, 128) << "the info is asked again at 128";
+        EXPECT_EQ(CallAt(2).Entry, fakespi::kPreview);
+        EXPECT_EQ(CallAt(2).Offset, 128);
+        EXPECT_TRUE(all->PreView()) << "the preview stays on for JPEG pictures";
+        EXPECT_EQ(all->OrgWidth(), 16);
+        all->SetPreView(false);
+    }
 }
 
 TEST_F(PictureComponent, JpegInfoRetriedAt128ThenFails) {

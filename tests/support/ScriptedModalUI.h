@@ -5,16 +5,21 @@
 #include "framework/TApplication.h"
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 class ScriptedModalUI : public IModalUI {
   public:
-    void ShowMessage(const std::wstring& text) override { Messages.push_back(text); }
+    void ShowMessage(const std::wstring& text) override {
+        Messages.push_back(text);
+        if (OnShown) OnShown();
+    }
     void ShowError(const std::wstring& text) override {
         Errors.push_back(text);
         Owners.push_back(ModalOwner());
+        if (OnShown) OnShown();
     }
     int MessageDlg(const std::wstring& text, TMsgDlgType, unsigned) override {
         Dialogs.push_back(text);
@@ -37,6 +42,9 @@ class ScriptedModalUI : public IModalUI {
         FileAnswers.pop_front();
         return files;
     }
+
+    // Runs while a message or an error box is up, as its modal loop would.
+    std::function<void()> OnShown;
 
     std::vector<std::wstring> Messages, Errors, Dialogs, Inputs;
     std::vector<TOpenDialogOptions> OpenDialogs;

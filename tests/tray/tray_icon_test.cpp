@@ -371,4 +371,45 @@ TEST_F(TrayIcon, AnIconTheTaskBarKeptIsNotAnError) {
     EXPECT_EQ(calls[0].message, static_cast<DWORD>(NIM_DELETE)) << "the icon counts as added";
 }
 
+TEST_F(TrayIcon, AnAddRefusedWhileLoadingWaitsForTheTaskBar) {
+    // At logon the program can start before the task bar takes icons.
+    ShellAnswer = [](DWORD message) { return message != NIM_ADD; };
+    owner->BeginLoading();
+    TTrayIcon& icon = ShownIcon(L"logon");
+    EXPECT_NO_THROW(owner->LoadedAll());
+    EXPECT_TRUE(icon.Visible());
+    EXPECT_TRUE(modal->Errors.empty());
+    ShellAnswer = [](DWORD) { return true; };
+    calls.clear();
+    SendMessageW(TTrayIcon::CallbackWindowHandle(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].message, static_cast<DWORD>(NIM_ADD));
+    EXPECT_EQ(Tip(calls[0].data), L"logon");
+    calls.clear();
+    icon.SetVisible(false);
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].message, static_cast<DWORD>(NIM_DELETE)) << "the icon counts as added";
+}
+
+TEST_F(TrayIcon, ARefusedAddIsTriedAgainUntilTheTaskBarTakesIt) {
+    int refusals = 2;
+    ShellAnswer = [&](DWORD message) { return message != NIM_ADD || refusals-- <= 0; };
+    owner->BeginLoading();
+    TTrayIcon& icon = ShownIcon(L"later");
+    owner->LoadedAll();
+    // No "TaskbarCreated" comes: it went out before the program started.
+    auto addsTaken = [&] {
+        int taken = 0;
+        for (const ShellCall& call : calls)
+            taken += call.message == NIM_ADD ? 1 : 0;
+        return taken;
+    };
+    ASSERT_TRUE(PumpUntil([&] { return addsTaken() == 3; }, 15000));
+    EXPECT_TRUE(modal->Errors.empty());
+    calls.clear();
+    icon.SetVisible(false);
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].message, static_cast<DWORD>(NIM_DELETE));
+}
+
 } // namespace

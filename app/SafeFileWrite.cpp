@@ -1,0 +1,20 @@
+#include "app/SafeFileWrite.h"
+
+#include "framework/Exception.h"
+#include "framework/Text.h"
+
+#include <windows.h>
+
+void WriteReplacing(const std::wstring& path,
+                    const std::function<void(const std::wstring& temporary)>& write) {
+    // Same folder, so the move is a rename and never a copy that can fail half-way.
+    const std::wstring temporary = path + L".tmp";
+    try {
+        write(temporary);
+        if (!MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING))
+            throw Exception(FormatText(L"ファイル %s に書き込めません", {path}));
+    } catch (...) {
+        DeleteFileW(temporary.c_str());
+        throw;
+    }
+}
