@@ -1,5 +1,7 @@
 #include "about/AboutHost.h"
 
+#include "support/ProgramDriver.h"
+
 #include <atomic>
 #include <thread>
 #include <vector>
@@ -22,43 +24,11 @@ LRESULT CALLBACK GetMessageHook(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-struct DialogSearch {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK MatchDialog(HWND wnd, LPARAM param) {
-    auto* search = reinterpret_cast<DialogSearch*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(wnd, &pid);
-    wchar_t text[64] = {};
-    GetWindowTextW(wnd, text, 64);
-    if (pid == search->pid && IsWindowVisible(wnd) && wcscmp(text, kDialogCaption) == 0) {
-        search->found = wnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 BOOL CALLBACK CollectLabel(HWND child, LPARAM param) {
     wchar_t cls[64] = {};
     GetClassNameW(child, cls, 64);
     if (_wcsicmp(cls, L"Static") == 0) reinterpret_cast<std::vector<HWND>*>(param)->push_back(child);
     return TRUE;
-}
-
-struct ChildSearch {
-    const wchar_t* className;
-    HWND found;
-};
-
-BOOL CALLBACK MatchChild(HWND child, LPARAM param) {
-    auto* search = reinterpret_cast<ChildSearch*>(param);
-    wchar_t cls[64] = {};
-    GetClassNameW(child, cls, 64);
-    if (_wcsicmp(cls, search->className) != 0) return TRUE;
-    search->found = child;
-    return FALSE;
 }
 
 HWND CreateHostWindow() {
@@ -101,16 +71,8 @@ std::map<std::pair<int, int>, std::wstring> Labels(HWND dialog) {
     return labels;
 }
 
-HWND Child(HWND dialog, const wchar_t* className) {
-    ChildSearch search{className, nullptr};
-    EnumChildWindows(dialog, MatchChild, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 HWND FindDialog(DWORD pid) {
-    DialogSearch search{pid, nullptr};
-    EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return ProgramDriver::VisibleWindow(pid, kDialogCaption);
 }
 
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {

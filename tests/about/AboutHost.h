@@ -25,8 +25,6 @@ inline const Place kHeading{8, 192}, kContact1{16, 211}, kContact2{16, 229}, kCo
 
 // The labels of a dialog by their top-left corner in its client area.
 std::map<std::pair<int, int>, std::wstring> Labels(HWND dialog);
-// The first child window of a class.
-HWND Child(HWND dialog, const wchar_t* className);
 
 // The visible version dialog of a process, when it is open.
 HWND FindDialog(DWORD pid);

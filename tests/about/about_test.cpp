@@ -1,6 +1,7 @@
 // OrvelCtl.dll from a host of its own: the export, the texts the dialog
 // shows, its design and place, its picture, and how it closes.
 #include "about/AboutHost.h"
+#include "support/ProgramDriver.h"
 
 #include <gtest/gtest.h>
 
@@ -85,12 +86,12 @@ TEST_F(AboutShowTest, DesignAndPlaceOnTheScreen) {
         wchar_t text[64] = {};
         GetWindowTextW(dialog, text, 64);
         caption = text;
-        HWND ok = Child(dialog, L"BUTTON");
+        HWND ok = ProgramDriver::FindChild(dialog, L"BUTTON");
         GetWindowTextW(ok, text, 64);
         button = text;
         GetWindowRect(ok, &buttonRect);
         MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&buttonRect), 2);
-        HWND bar = Child(dialog, L"msctls_statusbar32");
+        HWND bar = ProgramDriver::FindChild(dialog, L"msctls_statusbar32");
         if (bar) status = std::to_wstring(LOWORD(SendMessageW(bar, SB_GETTEXTLENGTHW, 255, 0)));
         PostKey(dialog, VK_RETURN);
     });
@@ -125,7 +126,7 @@ TEST_F(AboutShowTest, EnterTheButtonAndTheCloseBoxClose) {
     };
     const std::vector<CloseCase> cases = {
         {"Enter", [](HWND d) { PostKey(d, VK_RETURN); }},
-        {"確認", [](HWND d) { PostMessageW(Child(d, L"BUTTON"), BM_CLICK, 0, 0); }},
+        {"確認", [](HWND d) { PostMessageW(ProgramDriver::FindChild(d, L"BUTTON"), BM_CLICK, 0, 0); }},
         {"close box", [](HWND d) { PostMessageW(d, WM_SYSCOMMAND, SC_CLOSE, 0); }},
     };
     for (const CloseCase& c : cases) {
@@ -154,7 +155,7 @@ TEST_F(AboutShowTest, ShowsACopyOfThePicture) {
     RECT imageRect{};
     COLORREF painted = 0;
     CallResult r = Call(proc, "Vintrel", "3.20", nullptr, icon, [&](HWND dialog) {
-        HWND image = Child(dialog, L"TapestraImage");
+        HWND image = ProgramDriver::FindChild(dialog, L"TapestraImage");
         GetClientRect(image, &imageRect);
         // The caller's icon may go while the dialog is open: the dialog has its own.
         DestroyIcon(icon);
@@ -179,7 +180,7 @@ TEST_F(AboutShowTest, TheCallerKeepsItsPicture) {
     EXPECT_TRUE(DestroyIcon(icon));
 
     Call(proc, "Vintrel", "3.20", nullptr, nullptr, [&](HWND dialog) {
-        withNone = PaintedCentre(Child(dialog, L"TapestraImage"));
+        withNone = PaintedCentre(ProgramDriver::FindChild(dialog, L"TapestraImage"));
         PostKey(dialog, VK_RETURN);
     });
     EXPECT_EQ(withNone, GetSysColor(COLOR_BTNFACE)) << "no picture";
