@@ -62,7 +62,8 @@ class TButton : public TWinControl {
     void Click();
 
   protected:
-    // A push button of another kind: BS_OWNERDRAW draws itself.
+    // A push button of another style, such as BS_OWNERDRAW for one that draws
+    // itself.
     TButton(TComponent* owner, TWinControl& parent, const std::wstring& caption, DWORD style, int left,
             int top, int width, int height);
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
