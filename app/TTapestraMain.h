@@ -16,7 +16,10 @@
 #include "tray/TTrayIcon.h"
 #include "wallpaper/TAll.h"
 #include "wallpaper/TWallChanger.h"
+#include "widgets/TAnimateForm.h"
+#include "widgets/TCoolHint.h"
 #include "widgets/TFileDrop.h"
+#include "widgets/TMainCool.h"
 
 #include <functional>
 #include <random>
@@ -35,6 +38,10 @@ class TTapestraMain : public TForm {
     TMenuItem *Files1 = nullptr, *AddFiles1 = nullptr, *FileDelete1 = nullptr, *Exit1 = nullptr;
     TMenuItem *Change1 = nullptr, *N3 = nullptr, *A1 = nullptr, *N4 = nullptr, *C1 = nullptr;
     TMenuItem *Option1 = nullptr, *Option2 = nullptr, *Help1 = nullptr, *Contents1 = nullptr, *A2 = nullptr;
+    TMenuItem* N1 = nullptr;
+    TMainCool* MainCool1 = nullptr;
+    TCoolHint* CoolHint1 = nullptr;
+    TAnimateForm* AnimateForm1 = nullptr;
     TToolBar* ToolBar1 = nullptr;
     TToolButton *ToolButton1 = nullptr, *ToolButton6 = nullptr, *ToolButton3 = nullptr;
     TToolButton *cmdCenter = nullptr, *cmdTile = nullptr, *cmdStretch = nullptr, *cmdNon = nullptr;
@@ -155,6 +162,7 @@ class TTapestraMain : public TForm {
   private:
     void CreateDesign();
     void CreateMenus();
+    void CreateLook();
     void CreateToolBar();
     void CreatePanels();
     void CreatePopupMenus();

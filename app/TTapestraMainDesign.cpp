@@ -39,6 +39,7 @@ void TTapestraMain::CreateDesign() {
     SetBounds(0, 0, 550, 400);
     ImageList1 = &Own<TImageList>(L"IMAGES", 16, 16);
     CreateMenus();
+    CreateLook();
     CreateToolBar();
     CreatePanels();
     CreatePopupMenus();
@@ -84,7 +85,7 @@ void TTapestraMain::CreateMenus() {
     Files1 = &File1->Add(L"ﾌｧｲﾙ(&F)");
     AddFiles1 = &Files1->Add(L"追加(&A)", [this] { AddFilesClick(); });
     FileDelete1 = &Files1->Add(L"削除(&D)", [this] { FileDeleteClick(); });
-    File1->Add(L"-");
+    N1 = &File1->Add(L"-");
     Exit1 = &File1->Add(L"終了(&X)", [this] { Exit1Click(); });
 
     Change1 = &MainMenu1->Add(L"壁紙変更(&C)");
@@ -102,6 +103,34 @@ void TTapestraMain::CreateMenus() {
     Help1->Add(L"-");
     A2 = &Help1->Add(L"ﾊﾞｰｼﾞｮﾝ表示(&A)", [this] { A2Click(); });
     SetMenu(MainMenu1);
+}
+
+void TTapestraMain::CreateLook() {
+    MainCool1 = &Own<TMainCool>();
+    MainCool1->Name = L"MainCool1";
+    TMenuFont font{L"ＭＳ Ｐゴシック", -12, SHIFTJIS_CHARSET, false, false, SysColor(COLOR_HIGHLIGHTTEXT)};
+    MainCool1->ActiveFont = font;
+    font.Color = SysColor(COLOR_MENUTEXT);
+    MainCool1->InActiveFont = font;
+    MainCool1->SetDefaultFont(false);
+    MainCool1->SetLargeImage(false);
+    MainCool1->ShowHint = false;
+    MainCool1->SetImages(ImageList1);
+    MainCool1->SetMenu(MainMenu1);
+    const std::pair<TMenuItem*, int> images[] = {
+        {File1, imgFileMenu}, {Group1, imgGroup},  {AddGroup1, imgAdd},     {Delete1, imgDelete},
+        {AddFiles1, imgAdd},  {FileDelete1, imgDelete}, {N1, -1},           {Exit1, imgClose},
+        {N3, imgPrevious},    {A1, imgNext},      {N4, imgRandom},          {C1, imgClear},
+        {Contents1, imgHelp},
+    };
+    for (auto [item, image] : images)
+        MainCool1->AddItemImage(*item, image);
+
+    CoolHint1 = &Own<TCoolHint>();
+    CoolHint1->Name = L"CoolHint1";
+    CoolHint1->HintType = THintType::htRoundRect;
+    AnimateForm1 = &Own<TAnimateForm>();
+    AnimateForm1->Name = L"AnimateForm1";
 }
 
 void TTapestraMain::CreateToolBar() {

@@ -6,6 +6,7 @@
 #include "framework/ModalUI.h"
 
 #include <exception>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -31,6 +32,9 @@ class TApplication {
     // The form shown modally now (the innermost one), or null.
     TForm* ModalForm() const { return modalForm_; }
     void SetModalForm(TForm* form) { modalForm_ = form; }
+
+    // Raised after the main form was minimized by the animated minimize.
+    std::function<void()> OnMinimize;
 
     void Run();
     void Terminate();

@@ -47,7 +47,9 @@ void TForm::ApplyFont(const std::wstring& face, int points) {
 }
 
 void TForm::SetMenu(TMainMenu* menu) {
+    if (menu_) menu_->SetWindow(nullptr);
     menu_ = menu;
+    if (menu_) menu_->SetWindow(Handle());
     ::SetMenu(Handle(), menu ? menu->Handle() : nullptr);
 }
 

@@ -63,7 +63,33 @@ HMENU TMenuItem::EnsureSubMenu() {
 TMenuItem& TMenuItem::Add(const std::wstring& caption, std::function<void()> onClick) {
     TMenuItem& item = Own<TMenuItem>(EnsureSubMenu(), caption, std::move(onClick));
     items_.push_back(&item);
+    Changed();
     return item;
+}
+
+TComponent* TMenuItem::Root() const {
+    const TMenuItem* item = this;
+    while (TMenuItem* parent = item->Parent())
+        item = parent;
+    return item->Owner();
+}
+
+bool TMenuItem::IsBarItem() const {
+    return !Parent() && dynamic_cast<TMainMenu*>(Owner());
+}
+
+int TMenuItem::MenuIndex() const {
+    int count = GetMenuItemCount(parentMenu_);
+    for (int i = 0; i < count; ++i)
+        if (GetMenuItemID(parentMenu_, i) == command_ ||
+            (subMenu_ && GetSubMenu(parentMenu_, i) == subMenu_.get()))
+            return i;
+    return -1;
+}
+
+void TMenuItem::Changed() {
+    if (auto* bar = dynamic_cast<TMainMenu*>(Root()); bar && bar->Window())
+        SendMessageW(bar->Window(), CM_MENUCHANGED, 0, 0);
 }
 
 void TMenuItem::SetCaption(const std::wstring& caption) {
@@ -73,6 +99,7 @@ void TMenuItem::SetCaption(const std::wstring& caption) {
     info.fMask = MIIM_STRING;
     info.dwTypeData = caption_.data();
     SetMenuItemInfoW(parentMenu_, command_, FALSE, &info);
+    Changed();
 }
 
 void TMenuItem::SetChecked(bool checked) {
@@ -85,12 +112,46 @@ void TMenuItem::SetEnabled(bool enabled) {
     UpdateState();
 }
 
+void TMenuItem::SetDefault(bool value) {
+    default_ = value;
+    UpdateState();
+}
+
+void TMenuItem::SetRadioItem(bool value) {
+    radioItem_ = value;
+    UpdateType();
+}
+
+void TMenuItem::SetBreak(TMenuBreak value) {
+    break_ = value;
+    UpdateType();
+}
+
+void TMenuItem::SetShortCutText(const std::wstring& text) {
+    shortCutText_ = text;
+    Changed();
+}
+
 void TMenuItem::UpdateState() {
     MENUITEMINFOW info{};
     info.cbSize = sizeof(info);
     info.fMask = MIIM_STATE;
-    info.fState = (checked_ ? MFS_CHECKED : 0u) | (enabled_ ? MFS_ENABLED : MFS_DISABLED);
+    info.fState = (checked_ ? MFS_CHECKED : 0u) | (enabled_ ? MFS_ENABLED : MFS_DISABLED) |
+                  (default_ ? MFS_DEFAULT : 0u);
     SetMenuItemInfoW(parentMenu_, command_, FALSE, &info);
+    Changed();
+}
+
+void TMenuItem::UpdateType() {
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_FTYPE;
+    GetMenuItemInfoW(parentMenu_, command_, FALSE, &info);
+    info.fType &= ~(MFT_RADIOCHECK | MFT_MENUBREAK | MFT_MENUBARBREAK);
+    info.fType |= (radioItem_ ? MFT_RADIOCHECK : 0u) | (break_ == TMenuBreak::Break ? MFT_MENUBREAK : 0u) |
+                  (break_ == TMenuBreak::BarBreak ? MFT_MENUBARBREAK : 0u);
+    SetMenuItemInfoW(parentMenu_, command_, FALSE, &info);
+    Changed();
 }
 
 void TMenuItem::Click() {
@@ -118,6 +179,7 @@ TMainMenu::~TMainMenu() {
 TMenuItem& TMainMenu::Add(const std::wstring& caption, std::function<void()> onClick) {
     TMenuItem& item = Own<TMenuItem>(menu_.get(), caption, std::move(onClick));
     items_.push_back(&item);
+    if (window_) SendMessageW(window_, CM_MENUCHANGED, 0, 0);
     return item;
 }
 

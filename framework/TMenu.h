@@ -1,13 +1,22 @@
 #pragma once
 // Menus: the menu bar of a form, popup menus and their items. Each item has a
 // command identifier from a process-wide pool; the form (or window) that gets
-// WM_COMMAND hands it to DispatchCommand.
+// WM_COMMAND hands it to DispatchCommand. A change to an item of a form's menu
+// bar sends CM_MENUCHANGED to the form, so an owner-drawing component can
+// register the items again.
 #include "framework/Handle.h"
 #include "framework/TComponent.h"
 
 #include <functional>
 #include <string>
 #include <vector>
+
+// Sent to the form whose menu bar changed.
+constexpr UINT CM_MENUCHANGED = 0xB015;
+
+enum class TMenuBreak { None, Break, BarBreak };
+
+class TMainMenu;
 
 class TMenuItem : public TComponent {
   public:
@@ -26,6 +35,24 @@ class TMenuItem : public TComponent {
     bool Enabled() const { return enabled_; }
     void SetEnabled(bool enabled);
     bool IsSeparator() const { return caption_ == L"-"; }
+    bool Default() const { return default_; }
+    void SetDefault(bool value);
+    bool RadioItem() const { return radioItem_; }
+    void SetRadioItem(bool value);
+    TMenuBreak Break() const { return break_; }
+    void SetBreak(TMenuBreak value);
+    // The shortcut shown right-aligned beside the caption.
+    std::wstring ShortCutText() const { return shortCutText_; }
+    void SetShortCutText(const std::wstring& text);
+
+    // The item whose submenu holds this one; none for a top-level item.
+    TMenuItem* Parent() const { return dynamic_cast<TMenuItem*>(Owner()); }
+    // The menu component at the top of this item's tree.
+    TComponent* Root() const;
+    // A direct item of a form's menu bar.
+    bool IsBarItem() const;
+    // Position in the parent menu.
+    int MenuIndex() const;
 
     UINT Command() const { return command_; }
     HMENU SubMenu() const { return subMenu_.get(); }
@@ -40,6 +67,8 @@ class TMenuItem : public TComponent {
 
   private:
     void UpdateState();
+    void UpdateType();
+    void Changed();
     HMENU EnsureSubMenu();
 
     HMENU parentMenu_;
@@ -47,6 +76,10 @@ class TMenuItem : public TComponent {
     std::wstring caption_;
     bool checked_ = false;
     bool enabled_ = true;
+    bool default_ = false;
+    bool radioItem_ = false;
+    TMenuBreak break_ = TMenuBreak::None;
+    std::wstring shortCutText_;
     UINT command_;
     std::vector<TMenuItem*> items_;
 };
@@ -60,9 +93,14 @@ class TMainMenu : public TComponent {
     const std::vector<TMenuItem*>& Items() const { return items_; }
     HMENU Handle() const { return menu_.get(); }
 
+    // The form showing this menu bar, told of changes; set by the form.
+    HWND Window() const { return window_; }
+    void SetWindow(HWND window) { window_ = window; }
+
   private:
     UniqueMenu menu_;
     std::vector<TMenuItem*> items_;
+    HWND window_ = nullptr;
 };
 
 // A popup menu shown at a point for a window.

@@ -27,6 +27,10 @@ cell 14 -fill '#ffffff' -stroke '#404040' -draw 'polygon 3,1 10,1 13,4 13,14 3,1
 cell 15 -fill '#ffffff' -stroke '#404040' -draw 'rectangle 0,3 11,14' -fill '#e8c050' -stroke '#8a6a10' -draw 'polygon 6,1 15,1 15,8 12,8'
 convert $(for i in $(seq 0 15); do echo /tmp/tapestra-img-$i.png; done) +append -type TrueColor BMP3:images.bmp
 rm -f /tmp/tapestra-img-*.png
+# The menus' check marks: black and grey on RGB(128, 0, 128), which is transparent.
+P='#800080'
+convert -size 16x16 "xc:$P" +antialias -fill none -stroke '#000000' -strokewidth 2 -draw 'polyline 4,8 7,11 12,4' -type TrueColor BMP3:check.bmp
+convert -size 16x16 "xc:$P" +antialias -fill none -stroke '#808080' -strokewidth 2 -draw 'polyline 4,8 7,11 12,4' -type TrueColor BMP3:checkmono.bmp
 
 # The version dialog's 確認 button: a check mark, normal then disabled, 18x18
 # each, on magenta (transparent).
