@@ -75,18 +75,10 @@ HWND FindDialog(DWORD pid) {
     return ProgramDriver::VisibleWindow(pid, kDialogCaption);
 }
 
-bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
-    DWORD start = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - start > timeoutMs) return false;
-        Sleep(10);
-    }
-    return true;
-}
-
 HWND WaitForDialog(DWORD timeoutMs) {
     HWND dialog = nullptr;
-    WaitFor([&] { return (dialog = FindDialog(GetCurrentProcessId())) != nullptr; }, timeoutMs);
+    ProgramDriver::WaitUntil([&] { return (dialog = FindDialog(GetCurrentProcessId())) != nullptr; },
+                             timeoutMs);
     return dialog;
 }
 

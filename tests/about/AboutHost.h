@@ -31,8 +31,6 @@ HWND FindDialog(DWORD pid);
 // The visible version dialog of this process, waited for (null when it never
 // appears).
 HWND WaitForDialog(DWORD timeoutMs = 10000);
-// Polls the condition until it holds; false when it never does.
-bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
 
 struct CallResult {
     int result = -1;

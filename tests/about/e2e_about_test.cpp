@@ -8,7 +8,6 @@
 
 namespace {
 using abouthost::FindDialog;
-using abouthost::WaitFor;
 
 TEST(ProgramAbout, HelpMenuShowsTheVersionDialogModally) {
     ProgramDriver::EndStrayPrograms();
@@ -37,8 +36,8 @@ TEST(ProgramAbout, HelpMenuShowsTheVersionDialogModally) {
             abouthost::PostKey(dialog, VK_RETURN);
         else
             PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
-        EXPECT_TRUE(WaitFor([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }));
-        EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(main) != FALSE; }));
+        EXPECT_TRUE(ProgramDriver::WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }));
+        EXPECT_TRUE(ProgramDriver::WaitUntil([&] { return IsWindowEnabled(main) != FALSE; }));
         EXPECT_TRUE(program.Running());
     }
     // The program goes on: its menu still works (ﾌｧｲﾙ > 終了 ends it).
