@@ -35,3 +35,16 @@ TileStart FirstTile(int screenWidth, int screenHeight, int tileWidth, int tileHe
     };
     return {normalise(x, tileWidth), normalise(y, tileHeight)};
 }
+
+Placement PlacementOf(TDisplayPosition position, Placement windowWide) {
+    switch (position) {
+    case TDisplayPosition::Standard:
+        return windowWide;
+    case TDisplayPosition::Tiled:
+        return {true, false};
+    case TDisplayPosition::Stretched:
+        return {false, true};
+    default:
+        return {false, false};
+    }
+}

@@ -3,7 +3,6 @@
 #include "app/StoreNames.h"
 #include "app/TTapestraMain.h"
 #include "framework/TApplication.h"
-#include "framework/TRegIniFile.h"
 #include "framework/Text.h"
 
 namespace {
@@ -17,10 +16,6 @@ void Say(const std::wstring& text) {
 bool Confirm(const std::wstring& what) {
     return Application->ModalUI().MessageDlg(L"選択された「" + what + L"」を削除してよろしいですか？",
                                              TMsgDlgType::Warning, mbYes | mbNo | mbCancel) == mrYes;
-}
-
-TRegIniFile ProgramKey() {
-    return TRegIniFile(HKEY_CURRENT_USER, kProgramKey);
 }
 
 // Registry key names ignore case, so group names must too.
@@ -82,7 +77,7 @@ void TTapestraMain::AddGroupClick() {
     GroupTree->Expand(root);
     GroupTree->Select(node);
     SaveGroupList();
-    ProgramKey().CreateSection(kFileListPrefix + name);
+    Library.CreateGroup(name);
 }
 
 void TTapestraMain::RenameClick() {
@@ -103,13 +98,7 @@ void TTapestraMain::RenameClick() {
     }
     GroupTree->SetNodeText(node, name);
     SaveGroupList();
-    TRegIniFile reg = ProgramKey();
-    const std::wstring from = kFileListPrefix + oldName, to = kFileListPrefix + name;
-    // A nameless group has no key of its own: "FileList" itself holds every group.
-    if (oldName.empty())
-        reg.CreateSection(to);
-    else if (reg.SectionExists(from) && !reg.SectionExists(to))
-        reg.MoveSection(from, to);
+    Library.RenameGroup(oldName, name);
 }
 
 void TTapestraMain::Delete1Click() {
@@ -123,11 +112,10 @@ void TTapestraMain::Delete1Click() {
     if (!Confirm(name)) return;
     GroupTree->Delete(node);
     SaveGroupList();
-    // A nameless group's section would be "FileList" with every group in it.
-    if (!name.empty()) ProgramKey().EraseSection(kFileListPrefix + name);
-    ActiveGroup = 0;
+    Library.EraseGroup(name);
+    Library.ActiveGroup = 0;
     FileList->SetRow(0);
-    ActiveFile = 0;
+    Library.ActiveFile = 0;
     GroupTree->Select(GroupTree->Root());
 }
 
@@ -160,7 +148,7 @@ void TTapestraMain::AddFilesClick() {
     for (size_t i = 0; i < files.size(); ++i) {
         FileList->SetCell(rows + static_cast<int>(i), files[i]);
         // A new row starts at "標準"; the table grows with the group.
-        SetFileView(rows + static_cast<int>(i), 0);
+        Library.SetFileView(rows + static_cast<int>(i), 0);
     }
     SaveFileList();
 }
@@ -175,7 +163,7 @@ void TTapestraMain::FileDrop1FileDrop(const std::vector<std::wstring>& names) {
     FileList->SetRowCount(rows + static_cast<int>(accepted.size()));
     for (size_t i = 0; i < accepted.size(); ++i) {
         FileList->SetCell(rows + static_cast<int>(i), accepted[i]);
-        SetFileView(rows + static_cast<int>(i), 0);
+        Library.SetFileView(rows + static_cast<int>(i), 0);
     }
     SaveFileList();
 }
@@ -188,21 +176,14 @@ void TTapestraMain::FileDeleteClick() {
         return;
     }
     if (!Confirm(path)) return;
-    ActiveFile = 0;
+    Library.ActiveFile = 0;
     int rows = FileList->RowCount();
     std::vector<std::wstring> texts;
     for (int n = 0; n < rows; ++n)
         if (n != row) texts.push_back(FileList->Cell(n));
-    if (row < static_cast<int>(FileViews.size())) FileViews.erase(FileViews.begin() + row);
-    FileViews.push_back(0);
+    Library.RemoveFileView(row);
     FileList->SetRows(std::move(texts));
-
-    // Every row's position, so no stale value is left for a row that moved.
-    TRegIniFile reg = ProgramKey();
-    const std::wstring views = OwnGroupSection() + L"\\View";
-    reg.EraseSection(views);
-    for (int n = 1; n < rows - 1; ++n)
-        reg.WriteInteger(views, L"File" + IntToText(n), FileView(n));
+    Library.SaveFileViews(SelectedGroupName(), rows - 1);
     SaveFileList();
     FileList->SetRow(0);
 }
@@ -212,7 +193,7 @@ void TTapestraMain::FileListClick() {
     StatusBar1->SetSimpleText(text);
     if (text == kNoneRow) return;
     ShowPreview(text);
-    RadioGroup1->SetItemIndex(FileView(FileList->Row()));
+    RadioGroup1->SetItemIndex(Library.FileView(FileList->Row()));
 }
 
 void TTapestraMain::ShowPreview(const std::wstring& path) {

@@ -1,21 +1,14 @@
-// The settings and the picture library in the registry: the main window's
-// LoadSettings, SaveSettings, SaveGroupList, LoadFileList and SaveFileList.
+#include "app/LibraryStore.h"
+
 #include "app/SettingRead.h"
 #include "app/StoreNames.h"
-#include "app/TTapestraMain.h"
-#include "app/WindowGeometry.h"
 #include "framework/Exception.h"
-#include "framework/TApplication.h"
-#include "framework/TRegIniFile.h"
 #include "framework/Text.h"
 
 #include <algorithm>
-#include <exception>
 
 namespace {
-TRegIniFile ProgramKey() {
-    return TRegIniFile(HKEY_CURRENT_USER, kProgramKey);
-}
+const wchar_t kProgramKey[] = L"Software\\Orvel\\WallPaper";
 
 std::wstring Numbered(const wchar_t* prefix, int n) {
     return prefix + IntToText(n);
@@ -26,150 +19,179 @@ int StoredCount(const TRegIniFile& reg, const std::wstring& section, int most) {
     return std::clamp(reg.ReadInteger(section, L"Count", 0), 0, most);
 }
 
+// One setting of the window, read at start-up: reported and kept at its
+// default when it cannot be read.
+int SettingOrDefault(const TRegIniFile& reg, const wchar_t* ident, int def) {
+    int value = def;
+    ReadInto(value, [&] { return reg.ReadInteger(kSettingsSection, ident, def); });
+    return value;
+}
 } // namespace
 
-std::wstring TTapestraMain::SelectedGroupSection() const {
-    HTREEITEM selected = GroupTree->Selected();
-    return kFileListPrefix + (selected ? GroupTree->NodeText(selected) : std::wstring());
+TRegIniFile LibraryStore::ProgramKey() {
+    return TRegIniFile(HKEY_CURRENT_USER, kProgramKey);
 }
 
-std::wstring TTapestraMain::OwnGroupSection() const {
-    std::wstring section = SelectedGroupSection();
-    if (section == kFileListPrefix)
-        throw ERegistryException(FormatText(L"ｷｰ %s の作成に失敗しました", {section}));
+std::wstring LibraryStore::GroupSection(const std::wstring& group) {
+    return kFileListPrefix + group;
+}
+
+std::wstring LibraryStore::OwnGroupSection(const std::wstring& group) {
+    std::wstring section = GroupSection(group);
+    if (group.empty()) throw ERegistryException(FormatText(L"ｷｰ %s の作成に失敗しました", {section}));
     return section;
 }
 
-int TTapestraMain::FileView(int row) const {
+int LibraryStore::FileView(int row) const {
     return row >= 0 && row < static_cast<int>(FileViews.size()) ? FileViews[row] : 0;
 }
 
-void TTapestraMain::SetFileView(int row, int position) {
+void LibraryStore::SetFileView(int row, int position) {
     if (row < 0) return;
     if (row >= static_cast<int>(FileViews.size())) FileViews.resize(row + 1, 0);
     FileViews[row] = position;
 }
 
-void TTapestraMain::LoadSettings() {
-    TRegIniFile reg = ProgramKey();
-    const std::wstring s = kSettingsSection;
-    auto integer = [&](const wchar_t* ident, int def) {
-        return [&reg, &s, ident, def] { return reg.ReadInteger(s, ident, def); };
-    };
-    ReadInto(CurrentFile, [&] { return reg.ReadString(s, L"files", L""); });
-    Options.Load(reg);
-    ReadInto(ActiveFile, integer(L"ActiveFile", 0));
-    ReadInto(ActiveGroup, integer(L"ActiveGroup", -1));
-
-    // Geometry: height, width, top, left, then the two panels. The default
-    // position centres the window on the screen.
-    int height = 400, width = 550;
-    ReadInto(height, integer(L"Height", 400));
-    SetHeight(height);
-    ReadInto(width, integer(L"Width", 550));
-    SetWidth(width);
-    int top = (GetSystemMetrics(SM_CYSCREEN) - Height()) / 2;
-    ReadInto(top, integer(L"Top", top));
-    SetTop(top);
-    int left = (GetSystemMetrics(SM_CXSCREEN) - Width()) / 2;
-    ReadInto(left, integer(L"Left", left));
-    SetLeft(left);
-    int pnlHeight = 150, pnlWidth = 211;
-    ReadInto(pnlHeight, integer(L"pnlHeight", 150));
-    pnlTop->SetHeight(pnlHeight);
-    ReadInto(pnlWidth, integer(L"pnlWidth", 211));
-    pnlLeft->SetWidth(pnlWidth);
-
-    LoadGroupList();
+void LibraryStore::RemoveFileView(int row) {
+    if (row >= 0 && row < static_cast<int>(FileViews.size())) FileViews.erase(FileViews.begin() + row);
+    FileViews.push_back(0);
 }
 
-void TTapestraMain::LoadGroupList() {
+void LibraryStore::LoadSettings(Options& options) {
+    TRegIniFile reg = ProgramKey();
+    ReadInto(CurrentFile, [&] { return reg.ReadString(kSettingsSection, L"files", L""); });
+    options.Load(reg);
+    ActiveFile = SettingOrDefault(reg, L"ActiveFile", 0);
+    ActiveGroup = SettingOrDefault(reg, L"ActiveGroup", -1);
+}
+
+SIZE LibraryStore::LoadWindowSize() const {
+    TRegIniFile reg = ProgramKey();
+    int height = SettingOrDefault(reg, L"Height", 400);
+    return SIZE{SettingOrDefault(reg, L"Width", 550), height};
+}
+
+POINT LibraryStore::LoadWindowOrigin(SIZE window, SIZE screen) const {
+    TRegIniFile reg = ProgramKey();
+    int top = SettingOrDefault(reg, L"Top", (screen.cy - window.cy) / 2);
+    return POINT{SettingOrDefault(reg, L"Left", (screen.cx - window.cx) / 2), top};
+}
+
+SIZE LibraryStore::LoadPanelSizes() const {
+    TRegIniFile reg = ProgramKey();
+    int height = SettingOrDefault(reg, L"pnlHeight", 150);
+    return SIZE{SettingOrDefault(reg, L"pnlWidth", 211), height};
+}
+
+void LibraryStore::SaveSettings(const Options& options, const RECT& window, SIZE panels) const {
+    TRegIniFile reg = ProgramKey();
+    const std::wstring s = kSettingsSection;
+    options.SaveTrayMode(reg);
+    reg.WriteInteger(s, L"Top", window.top);
+    reg.WriteInteger(s, L"Left", window.left);
+    reg.WriteInteger(s, L"Width", window.right - window.left);
+    reg.WriteInteger(s, L"Height", window.bottom - window.top);
+    reg.WriteInteger(s, L"pnlHeight", panels.cy);
+    reg.WriteInteger(s, L"pnlWidth", panels.cx);
+    reg.WriteInteger(s, L"ActiveGroup", ActiveGroup);
+    reg.WriteInteger(s, L"ActiveFile", ActiveFile);
+    options.SaveAutoRun(reg);
+}
+
+std::vector<std::wstring> LibraryStore::LoadGroupNames() const {
     TRegIniFile reg = ProgramKey();
     int count = 0;
     ReadInto(count, [&] { return StoredCount(reg, kGroupSection, kMaxGroups); });
-    HTREEITEM root = GroupTree->Root();
-    for (int n = 1; n <= count; ++n) {
-        std::wstring name;
-        ReadInto(name, [&] { return reg.ReadString(kGroupSection, Numbered(L"Group", n), L""); });
-        GroupTree->AddChild(root, name, 0, 1);
-    }
-    GroupTree->Expand(root);
+    std::vector<std::wstring> names(count);
+    for (int n = 1; n <= count; ++n)
+        ReadInto(names[n - 1], [&] { return reg.ReadString(kGroupSection, Numbered(L"Group", n), L""); });
+    return names;
 }
 
-void TTapestraMain::SaveSettings() {
-    TRegIniFile reg = ProgramKey();
-    const std::wstring s = kSettingsSection;
-    Options.SaveTrayMode(reg);
-    // The normal-state rectangle, also while the window is minimised, in the
-    // screen coordinates LoadSettings restores it in.
-    const RECT r = NormalScreenRect(Handle());
-    reg.WriteInteger(s, L"Top", r.top);
-    reg.WriteInteger(s, L"Left", r.left);
-    reg.WriteInteger(s, L"Width", r.right - r.left);
-    reg.WriteInteger(s, L"Height", r.bottom - r.top);
-    reg.WriteInteger(s, L"pnlHeight", pnlTop->Height());
-    reg.WriteInteger(s, L"pnlWidth", pnlLeft->Width());
-    reg.WriteInteger(s, L"ActiveGroup", ActiveGroup);
-    reg.WriteInteger(s, L"ActiveFile", ActiveFile);
-    Options.SaveAutoRun(reg);
-}
-
-void TTapestraMain::SaveGroupList() {
+void LibraryStore::SaveGroupList(const std::vector<std::wstring>& names) const {
     TRegIniFile reg = ProgramKey();
     int oldCount = StoredCount(reg, kGroupSection, kMaxGroups);
     for (int n = 1; n <= oldCount; ++n)
         reg.DeleteValue(kGroupSection, Numbered(L"Group", n));
-    HTREEITEM root = GroupTree->Root();
-    reg.WriteInteger(kGroupSection, L"Count", GroupTree->ChildCount(root));
-    int n = 1;
-    for (HTREEITEM node = GroupTree->FirstChild(root); node; node = GroupTree->NextSibling(node), ++n)
-        reg.WriteString(kGroupSection, Numbered(L"Group", n), GroupTree->NodeText(node));
+    reg.WriteInteger(kGroupSection, L"Count", static_cast<int>(names.size()));
+    for (size_t i = 0; i < names.size(); ++i)
+        reg.WriteString(kGroupSection, Numbered(L"Group", static_cast<int>(i + 1)), names[i]);
 }
 
-void TTapestraMain::LoadFileList() {
+void LibraryStore::CreateGroup(const std::wstring& name) const {
+    ProgramKey().CreateSection(GroupSection(name));
+}
+
+void LibraryStore::RenameGroup(const std::wstring& from, const std::wstring& to) const {
     TRegIniFile reg = ProgramKey();
-    HTREEITEM root = GroupTree->Root();
-    const std::wstring section = SelectedGroupSection();
-    // Everything is read before the list changes, so the rows shown always
-    // belong to the selected group; a value that cannot be read keeps its
-    // default, and the first such error is reported once the rows are in.
-    std::exception_ptr error;
-    auto read = [&error](auto&& value) {
+    const std::wstring oldSection = GroupSection(from), newSection = GroupSection(to);
+    // A nameless group has no key of its own: "FileList" itself holds every group.
+    if (from.empty())
+        reg.CreateSection(newSection);
+    else if (reg.SectionExists(oldSection) && !reg.SectionExists(newSection))
+        reg.MoveSection(oldSection, newSection);
+}
+
+void LibraryStore::EraseGroup(const std::wstring& name) const {
+    // A nameless group's section would be "FileList" with every group in it.
+    if (!name.empty()) ProgramKey().EraseSection(GroupSection(name));
+}
+
+LibraryStore::LoadedFiles LibraryStore::LoadFileList(const std::wstring& group, bool groupSelected) {
+    TRegIniFile reg = ProgramKey();
+    const std::wstring section = GroupSection(group);
+    LoadedFiles loaded;
+    auto read = [&loaded](auto&& value) {
         try {
             value();
         } catch (const ERegistryException&) {
-            if (!error) error = std::current_exception();
+            if (!loaded.Error) loaded.Error = std::current_exception();
         }
     };
     int count = 0;
-    if (GroupTree->ChildCount(root) > 0 && GroupTree->Selected())
-        read([&] { count = StoredCount(reg, section, kMaxFiles); });
+    if (groupSelected) read([&] { count = StoredCount(reg, section, kMaxFiles); });
     const int rows = count + 1;
-    std::vector<std::wstring> texts(rows);
-    texts[0] = kNoneRow;
+    loaded.Rows.resize(rows);
+    loaded.Rows[0] = kNoneRow;
     // The table grows with the group; rows beyond it start at position 0, so
     // a file added later never inherits another group's position.
     std::vector<int> views(std::max<size_t>(rows, 201), 0);
     views[0] = FileView(0);
     const std::wstring files = section + L"\\Files", viewSection = section + L"\\View";
     for (int n = 1; n < rows; ++n) {
-        read([&] { texts[n] = reg.ReadString(files, Numbered(L"File", n), L""); });
+        read([&] { loaded.Rows[n] = reg.ReadString(files, Numbered(L"File", n), L""); });
         read([&] { views[n] = reg.ReadInteger(viewSection, Numbered(L"File", n), 0); });
     }
     FileViews = std::move(views);
-    FileList->SetRows(std::move(texts));
-    if (error) Application->HandleException(error);
+    return loaded;
 }
 
-void TTapestraMain::SaveFileList() {
+void LibraryStore::SaveFileList(const std::wstring& group, const std::vector<std::wstring>& rows) const {
     TRegIniFile reg = ProgramKey();
-    const std::wstring section = OwnGroupSection();
+    const std::wstring section = OwnGroupSection(group);
     const std::wstring files = section + L"\\Files";
     int oldCount = StoredCount(reg, section, kMaxFiles);
     for (int n = 1; n <= oldCount; ++n)
         reg.DeleteValue(files, Numbered(L"File", n));
-    int count = FileList->RowCount() - 1;
+    int count = static_cast<int>(rows.size()) - 1;
     reg.WriteInteger(section, L"Count", count);
     for (int n = 1; n <= count; ++n)
-        reg.WriteString(files, Numbered(L"File", n), FileList->Cell(n));
+        reg.WriteString(files, Numbered(L"File", n), rows[n]);
+}
+
+void LibraryStore::SaveFileView(const std::wstring& group, int row, int position) const {
+    ProgramKey().WriteInteger(OwnGroupSection(group) + L"\\View", Numbered(L"File", row), position);
+}
+
+void LibraryStore::SaveFileViews(const std::wstring& group, int rows) const {
+    TRegIniFile reg = ProgramKey();
+    const std::wstring views = OwnGroupSection(group) + L"\\View";
+    // Every row's position, so no stale value is left for a row that moved.
+    reg.EraseSection(views);
+    for (int n = 1; n < rows; ++n)
+        reg.WriteInteger(views, Numbered(L"File", n), FileView(n));
+}
+
+void LibraryStore::SaveAppliedFile(const std::wstring& text) const {
+    ProgramKey().WriteString(kSettingsSection, L"files", text);
 }

@@ -1,7 +1,6 @@
 #pragma once
-// Where the program keeps its data: the key below HKEY_CURRENT_USER, its
-// sections and the texts shared by the store and the commands.
-inline constexpr wchar_t kProgramKey[] = L"Software\\Orvel\\WallPaper";
+// The sections of the program key (LibraryStore opens it) and the texts
+// shared by the store and the commands.
 inline constexpr wchar_t kSettingsSection[] = L"動作環境";
 inline constexpr wchar_t kGroupSection[] = L"Group";
 inline constexpr wchar_t kFileListPrefix[] = L"FileList\\";

@@ -3,6 +3,7 @@
 #include "app/TTapestraMain.h"
 
 #include "app/StoreNames.h"
+#include "app/WindowGeometry.h"
 #include "framework/Exception.h"
 #include "framework/TApplication.h"
 
@@ -29,9 +30,9 @@ void TTapestraMain::FormCreate() {
 
     LoadSettings();
 
-    if (ActiveGroup != -1) {
+    if (Library.ActiveGroup != -1) {
         // A stored index that names no node selects nothing.
-        if (HTREEITEM node = GroupTree->ItemAt(ActiveGroup)) GroupTree->Select(node);
+        if (HTREEITEM node = GroupTree->ItemAt(Library.ActiveGroup)) GroupTree->Select(node);
     }
     // A picture that cannot be read is reported; the window still comes up.
     Guarded([this] { SelectStartRow(); });
@@ -44,7 +45,7 @@ void TTapestraMain::FormCreate() {
     else
         SetWindowPosition(TDisplayPosition::Centred);
 
-    StatusBar1->SetSimpleText(CurrentFile);
+    StatusBar1->SetSimpleText(Library.CurrentFile);
     SetTimerFromOptions();
     // At logon the task bar may not take icons yet: the icon stays visible
     // and is added as soon as it does.
@@ -55,22 +56,25 @@ void TTapestraMain::FormCreate() {
     SetTrayMode(Options.TrayMode);
     ShowOrHide();
     // Loaded (or reported) already when the start row is this file.
-    if (!CurrentFile.empty() && CurrentFile != kNoneRow && previewFile_ != CurrentFile)
-        Guarded([this] { ShowPreview(CurrentFile); });
+    if (!Library.CurrentFile.empty() && Library.CurrentFile != kNoneRow &&
+        previewFile_ != Library.CurrentFile)
+        Guarded([this] { ShowPreview(Library.CurrentFile); });
 }
 
 void TTapestraMain::SelectStartRow() {
-    if (ActiveFile == 0 && !CurrentFile.empty() && CurrentFile != kNoneRow && FileList->RowCount() > 1) {
+    if (Library.ActiveFile == 0 && !Library.CurrentFile.empty() && Library.CurrentFile != kNoneRow &&
+        FileList->RowCount() > 1) {
         // The last matching row wins; selecting only that one ends the same.
         for (int row = FileList->RowCount() - 1; row >= 1; --row)
-            if (FileList->Cell(row) == CurrentFile) {
+            if (FileList->Cell(row) == Library.CurrentFile) {
                 FileList->SetRow(row);
                 break;
             }
         return;
     }
     // A stored row that the group does not have selects row 0.
-    FileList->SetRow(ActiveFile >= 0 && ActiveFile < FileList->RowCount() ? ActiveFile : 0);
+    FileList->SetRow(Library.ActiveFile >= 0 && Library.ActiveFile < FileList->RowCount() ? Library.ActiveFile
+                                                                                          : 0);
 }
 
 void TTapestraMain::SetTimerFromOptions() {
@@ -82,10 +86,10 @@ void TTapestraMain::SetTimerFromOptions() {
 
 void TTapestraMain::ShowOrHide() {
     if (Options.StartHidden) {
-        ShowWindow(Application->Handle(), SW_HIDE);
+        Application->Hide();
         Hide();
     } else {
-        ShowWindow(Application->Handle(), SW_SHOW);
+        Application->Show(SW_SHOW);
         Show();
     }
 }
@@ -122,4 +126,66 @@ LRESULT TTapestraMain::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     return TForm::WndProc(msg, wParam, lParam);
+}
+
+void TTapestraMain::LoadSettings() {
+    Library.LoadSettings(Options);
+    LoadGeometry();
+    LoadGroupList();
+}
+
+void TTapestraMain::LoadGeometry() {
+    SIZE size = Library.LoadWindowSize();
+    SetHeight(size.cy);
+    SetWidth(size.cx);
+    // The default position centres the window as it really is now.
+    POINT origin = Library.LoadWindowOrigin(
+        SIZE{Width(), Height()}, SIZE{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+    SetTop(origin.y);
+    SetLeft(origin.x);
+    SIZE panels = Library.LoadPanelSizes();
+    pnlTop->SetHeight(panels.cy);
+    pnlLeft->SetWidth(panels.cx);
+}
+
+void TTapestraMain::LoadGroupList() {
+    HTREEITEM root = GroupTree->Root();
+    for (const std::wstring& name : Library.LoadGroupNames())
+        GroupTree->AddChild(root, name, 0, 1);
+    GroupTree->Expand(root);
+}
+
+void TTapestraMain::SaveSettings() {
+    // The normal-state rectangle, also while the window is minimised, in the
+    // screen coordinates LoadSettings restores it in.
+    Library.SaveSettings(Options, NormalScreenRect(Handle()), SIZE{pnlLeft->Width(), pnlTop->Height()});
+}
+
+void TTapestraMain::SaveGroupList() {
+    std::vector<std::wstring> names;
+    HTREEITEM root = GroupTree->Root();
+    for (HTREEITEM node = GroupTree->FirstChild(root); node; node = GroupTree->NextSibling(node))
+        names.push_back(GroupTree->NodeText(node));
+    Library.SaveGroupList(names);
+}
+
+std::wstring TTapestraMain::SelectedGroupName() const {
+    HTREEITEM selected = GroupTree->Selected();
+    return selected ? GroupTree->NodeText(selected) : std::wstring();
+}
+
+void TTapestraMain::LoadFileList() {
+    bool selected = GroupTree->ChildCount(GroupTree->Root()) > 0 && GroupTree->Selected();
+    LibraryStore::LoadedFiles loaded = Library.LoadFileList(SelectedGroupName(), selected);
+    // The rows shown always belong to the selected group; a value that could
+    // not be read is reported once they are in.
+    FileList->SetRows(std::move(loaded.Rows));
+    if (loaded.Error) Application->HandleException(loaded.Error);
+}
+
+void TTapestraMain::SaveFileList() {
+    std::vector<std::wstring> rows;
+    for (int n = 0; n < FileList->RowCount(); ++n)
+        rows.push_back(FileList->Cell(n));
+    Library.SaveFileList(SelectedGroupName(), rows);
 }

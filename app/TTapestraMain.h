@@ -1,7 +1,8 @@
 #pragma once
 // The main window: the group tree, the file list, the preview area, the menus,
-// the toolbar and the commands behind them, and the program's settings and
-// library in the registry.
+// the toolbar and the commands behind them. Its state is the options and the
+// library store; the handlers keep their design names and hand the work on.
+#include "app/LibraryStore.h"
 #include "app/Options.h"
 #include "framework/Controls.h"
 #include "framework/TForm.h"
@@ -77,31 +78,20 @@ class TTapestraMain : public TForm {
     // The options dialog, created once after the main window.
     TfrmOption* frmOption = nullptr;
 
-    // Library state.
-    std::vector<int> FileViews;
-    int ActiveGroup = -1;
-    int ActiveFile = 0;
-    std::wstring CurrentFile;
-    bool Exiting = false;
-
+    // The library: positions per row, active group and file, in the registry.
+    LibraryStore Library;
     // Options.
     ::Options Options;
+    // Set by the exit command and the end of the session: closing then ends
+    // the program instead of hiding the window.
+    bool Exiting = false;
 
-    // Settings and library store.
+    // Between the store and the controls.
     void LoadSettings();
     void SaveSettings();
     void SaveGroupList();
     void LoadFileList();
     void SaveFileList();
-    // The registry section of the selected group's file list.
-    std::wstring SelectedGroupSection() const;
-    // The same for a write: a group whose stored name was missing has no key
-    // of its own (its section would be "FileList", every group's), so writing
-    // it raises the registry's creation error instead.
-    std::wstring OwnGroupSection() const;
-    // The display position of a row (0 for rows beyond the table).
-    int FileView(int row) const;
-    void SetFileView(int row, int position);
 
     // Start-up and shutdown.
     void FormCreate();
@@ -168,13 +158,24 @@ class TTapestraMain : public TForm {
     void CreatePopupMenus();
     void CreateTrayIcons();
     void LoadGroupList();
+    void LoadGeometry();
+    // The selected group's name; empty when no group is selected.
+    std::wstring SelectedGroupName() const;
     void SelectStartRow();
     void ShowOrHide();
     void SetWindowPosition(TDisplayPosition position);
     void SetTrayMode(TTrayMode mode);
     // Previous, next and random: choose the row, select it, apply it.
     void ChangeTo(const std::function<int(int row, int rows)>& choose);
+    // The steps of FileListDblClick, in its order.
+    // The row's picture placed and written as the wallpaper bitmap; false
+    // when it did not load.
+    bool PictureWritten(int row);
     void WritePicture(bool tiled);
+    void ShowOnDesktop();
+    void RestartTimer();
+    void RememberApplied(int row);
+    void RunAutoFile(int row);
     // Why a group name cannot be used, or empty when it can.
     std::wstring GroupNameRefusal(const std::wstring& name) const;
     // True when a group (not the root) is selected; says so otherwise.

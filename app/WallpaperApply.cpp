@@ -3,15 +3,12 @@
 #include "app/ChangePolicy.h"
 #include "app/ProgramPaths.h"
 #include "app/SafeFileWrite.h"
-#include "app/StoreNames.h"
 #include "app/TTapestraMain.h"
 #include "app/TileComposer.h"
 #include "framework/Exception.h"
 #include "framework/Handle.h"
 #include "framework/TApplication.h"
 #include "framework/TPicture.h"
-#include "framework/TRegIniFile.h"
-#include "framework/Text.h"
 
 std::wstring TTapestraMain::WallpaperBitmapPath() {
     return ProgramPathWithExtension(L".BMP");
@@ -26,75 +23,74 @@ void TTapestraMain::WritePicture(bool tiled) {
             return;
         }
         const SIZE screen = WallpaperScreenSize();
-        TileStart start = FirstTile(screen.cx, screen.cy, picture.Width(), picture.Height(), Options.CenterTiles,
-                                    Options.Move, Options.XPos, Options.YPos);
+        TileStart start = FirstTile(screen.cx, screen.cy, picture.Width(), picture.Height(),
+                                    Options.CenterTiles, Options.Move, Options.XPos, Options.YPos);
         WriteTiledBitmap(picture, start, screen.cx, screen.cy, path);
     });
 }
 
 void TTapestraMain::FileListDblClick() {
     BusyCursorScope busy;
-    int row = FileList->Row();
-    // After a group switch the highlighted row may not be the preview's file.
-    if (row != 0 && previewFile_ != FileList->Cell(row)) FileListClick();
-    if (row == 0) {
+    const int row = FileList->Row();
+    if (row == 0)
         WallChanger1->WallpaperName.clear();
-    } else {
-        // A picture that did not load leaves the wallpaper as it is.
-        const TPicture& picture = LoadPicture->Picture();
-        if (picture.Empty() || picture.Width() <= 0 || picture.Height() <= 0) return;
-        auto position = static_cast<TDisplayPosition>(RadioGroup1->ItemIndex());
-        bool tiled = false;
-        switch (position) {
-        case TDisplayPosition::Standard:
-            WallChanger1->Tiling = cmdTile->Down();
-            WallChanger1->Stretch = cmdStretch->Down();
-            tiled = cmdTile->Down();
-            break;
-        case TDisplayPosition::Centred:
-            WallChanger1->Tiling = false, WallChanger1->Stretch = false;
-            break;
-        case TDisplayPosition::Tiled:
-            WallChanger1->Tiling = true, WallChanger1->Stretch = false;
-            tiled = true;
-            break;
-        case TDisplayPosition::Stretched:
-            WallChanger1->Tiling = false, WallChanger1->Stretch = true;
-            break;
-        default:
-            WallChanger1->Tiling = false, WallChanger1->Stretch = false;
-            break;
-        }
-        WritePicture(tiled);
-        WallChanger1->WallpaperName = WallpaperBitmapPath();
-    }
+    else if (!PictureWritten(row))
+        return;
+    ShowOnDesktop();
+    RestartTimer();
+    RememberApplied(row);
+    RunAutoFile(row);
+}
 
+bool TTapestraMain::PictureWritten(int row) {
+    // After a group switch the highlighted row may not be the preview's file.
+    if (previewFile_ != FileList->Cell(row)) FileListClick();
+    // A picture that did not load leaves the wallpaper as it is.
+    const TPicture& picture = LoadPicture->Picture();
+    if (picture.Empty() || picture.Width() <= 0 || picture.Height() <= 0) return false;
+    const Placement placement = PlacementOf(static_cast<TDisplayPosition>(RadioGroup1->ItemIndex()),
+                                            Placement{cmdTile->Down(), cmdStretch->Down()});
+    WallChanger1->Tiling = placement.Tiling;
+    WallChanger1->Stretch = placement.Stretch;
+    WritePicture(placement.Tiling);
+    WallChanger1->WallpaperName = WallpaperBitmapPath();
+    return true;
+}
+
+void TTapestraMain::ShowOnDesktop() {
     if (WallChanger1->WallpaperName.empty())
         TWallChanger::ClearWallpaper();
     else
         WallChanger1->Apply();
+}
 
+void TTapestraMain::RestartTimer() {
     if (Timer1->Enabled()) {
         Timer1->SetEnabled(false);
         Timer1->SetEnabled(true);
     }
-    TRegIniFile(HKEY_CURRENT_USER, kProgramKey).WriteString(kSettingsSection, L"files", FileList->Cell(row));
+}
+
+void TTapestraMain::RememberApplied(int row) {
+    Library.SaveAppliedFile(FileList->Cell(row));
     HTREEITEM selected = GroupTree->Selected();
-    ActiveGroup = selected ? GroupTree->AbsoluteIndex(selected) : 0;
-    ActiveFile = row;
-    if (row != 0 && Options.AutoRun && !Exiting && !Options.AutoFile.empty()) {
-        // Quoted, so a path with blanks cannot start another program.
-        std::wstring command = L"\"" + Options.AutoFile + L"\"";
-        STARTUPINFOW startup{};
-        startup.cb = sizeof(startup);
-        startup.dwFlags = STARTF_USESHOWWINDOW;
-        startup.wShowWindow = SW_SHOW;
-        PROCESS_INFORMATION process{};
-        if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                           &process)) {
-            CloseHandle(process.hThread);
-            CloseHandle(process.hProcess);
-        }
+    Library.ActiveGroup = selected ? GroupTree->AbsoluteIndex(selected) : 0;
+    Library.ActiveFile = row;
+}
+
+void TTapestraMain::RunAutoFile(int row) {
+    if (row == 0 || !Options.AutoRun || Exiting || Options.AutoFile.empty()) return;
+    // Quoted, so a path with blanks cannot start another program.
+    std::wstring command = L"\"" + Options.AutoFile + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOW;
+    PROCESS_INFORMATION process{};
+    if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                       &process)) {
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
     }
 }
 
@@ -161,9 +157,8 @@ void TTapestraMain::cmdStretchClick() {
 
 void TTapestraMain::RadioGroup1Click() {
     int row = FileList->Row();
-    SetFileView(row, RadioGroup1->ItemIndex());
-    TRegIniFile(HKEY_CURRENT_USER, kProgramKey)
-        .WriteInteger(OwnGroupSection() + L"\\View", L"File" + IntToText(row), RadioGroup1->ItemIndex());
+    Library.SetFileView(row, RadioGroup1->ItemIndex());
+    Library.SaveFileView(SelectedGroupName(), row, RadioGroup1->ItemIndex());
 }
 
 void TTapestraMain::SetTrayMode(TTrayMode mode) {

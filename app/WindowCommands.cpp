@@ -26,12 +26,12 @@ void EndWindows(UINT how) {
 } // namespace
 
 void TTapestraMain::ToolButton1Click() {
-    ShowWindow(Application->Handle(), SW_HIDE);
+    Application->Hide();
     Hide();
 }
 
 void TTapestraMain::KS1Click() {
-    ShowWindow(Application->Handle(), SW_SHOWDEFAULT);
+    Application->Show(SW_SHOWDEFAULT);
     Show();
     SetForegroundWindow(Handle());
 }

@@ -20,6 +20,10 @@ class TApplication {
     TApplication& operator=(const TApplication&) = delete;
 
     HWND Handle() const { return handle_; }
+    // Shows or hides the window that carries the taskbar button, with a
+    // ShowWindow command (SW_SHOW, SW_SHOWDEFAULT, ...).
+    void Show(int command = SW_SHOW) { ShowWindow(handle_, command); }
+    void Hide() { ShowWindow(handle_, SW_HIDE); }
     HINSTANCE Instance() const;
     std::wstring Title() const { return title_; }
     void SetTitle(const std::wstring& title);

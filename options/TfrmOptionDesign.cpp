@@ -2,7 +2,7 @@
 // and positions (pixels at 96 DPI, left and top within their page).
 #include "options/TfrmOption.h"
 
-#include "app/StoreNames.h"
+#include "app/LibraryStore.h"
 #include "framework/ModalUI.h"
 
 namespace {
@@ -58,7 +58,7 @@ void TfrmOption::CreateDesign() {
     ShellLink1->Description = L"Vintrel For Win95";
     ShellLink1->LinkType = TShellLinkType::lnkStartup;
 
-    OpenStore = [] { return TRegIniFile(HKEY_CURRENT_USER, kProgramKey); };
+    OpenStore = [] { return LibraryStore::ProgramKey(); };
     OnShow = [this] { FormShow(); };
     ApplyFont(L"ＭＳ Ｐゴシック", 9);
     LoadedAll();

@@ -57,8 +57,8 @@ TEST_F(Apply, PreviousAndNextWrapAroundAndEachApplyWritesEverything) {
     EXPECT_EQ(Written().width, 40);
     EXPECT_EQ(ShellWallpaper(), TTapestraMain::WallpaperBitmapPath());
     EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, kDesktop, L"TileWallpaper"), L"0");
-    EXPECT_EQ(m.ActiveGroup, 1);
-    EXPECT_EQ(m.ActiveFile, 1);
+    EXPECT_EQ(m.Library.ActiveGroup, 1);
+    EXPECT_EQ(m.Library.ActiveFile, 1);
     m.cmdBeforClick(); // from the first to the last
     EXPECT_EQ(m.FileList->Row(), 3);
     EXPECT_EQ(Files(), blue);
@@ -113,13 +113,13 @@ TEST_F(Apply, ClearFromAFileRowRemovesTheWallpaperWithoutStartingTheProgram) {
     m.cmdNonClick();
     EXPECT_EQ(ShellWallpaper(), L"");
     EXPECT_EQ(Files(), L"(なし)");
-    EXPECT_EQ(m.ActiveFile, 0);
+    EXPECT_EQ(m.Library.ActiveFile, 0);
     EXPECT_EQ(m.FileList->Row(), 0);
     m.cmdAfterClick();
     EXPECT_EQ(marks::Count(program, 2), 2) << "one start per apply of a file, none for the clear";
     m.Exiting = true;
     m.cmdAfterClick();
-    Sleep(500);
+    ASSERT_TRUE(marks::AllEnded());
     EXPECT_EQ(marks::Count(program), 2) << "no start while the program is ending";
 }
 
@@ -191,7 +191,7 @@ TEST_F(Apply, APictureThatDidNotLoadChangesNothing) {
     m.FileListDblClick();
     EXPECT_FALSE(std::filesystem::exists(TTapestraMain::WallpaperBitmapPath()));
     EXPECT_EQ(Files(), L"before");
-    EXPECT_EQ(m.ActiveFile, 0);
+    EXPECT_EQ(m.Library.ActiveFile, 0);
 }
 
 TEST_F(Apply, ThePerFilePositionIsStoredForTheSelectedRow) {
@@ -199,7 +199,7 @@ TEST_F(Apply, ThePerFilePositionIsStoredForTheSelectedRow) {
     m.FileList->SetRow(2);
     m.RadioGroup1->SetItemIndex(3);
     m.RadioGroup1Click();
-    EXPECT_EQ(m.FileView(2), 3);
+    EXPECT_EQ(m.Library.FileView(2), 3);
     EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, GroupSection(L"g") + L"\\View", L"File2"), L"3");
     EXPECT_FALSE(std::filesystem::exists(TTapestraMain::WallpaperBitmapPath()));
 }
@@ -243,7 +243,7 @@ TEST_F(Apply, TheEndOfTheSessionChangesOnceAndSavesWithoutStartingTheProgram) {
     EXPECT_EQ(m.FileList->Row(), 2);
     EXPECT_EQ(Files(), green);
     EXPECT_EQ(Setting(L"ActiveFile"), L"2");
-    Sleep(500);
+    ASSERT_TRUE(marks::AllEnded());
     EXPECT_EQ(marks::Count(program), 0);
 }
 
@@ -324,8 +324,8 @@ TEST_F(Apply, ADoubleClickAfterAGroupSwitchAppliesTheRowItRecords) {
     m.FileListDblClick();
     EXPECT_EQ(Files(), green);
     EXPECT_EQ(Written().width, 50);
-    EXPECT_EQ(m.ActiveGroup, 2);
-    EXPECT_EQ(m.ActiveFile, 1);
+    EXPECT_EQ(m.Library.ActiveGroup, 2);
+    EXPECT_EQ(m.Library.ActiveFile, 1);
     EXPECT_EQ(m.RadioGroup1->ItemIndex(), 3);
     EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, kDesktop, L"WallpaperStyle"), L"2");
 }

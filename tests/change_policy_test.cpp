@@ -10,6 +10,25 @@
 #include <set>
 
 namespace {
+TEST(Placement, AFilesPositionWinsAndStandardTakesTheToolbars) {
+    const Placement tiledBar{true, false}, bothBar{true, true};
+    struct Case {
+        int position;
+        Placement windowWide;
+        bool tiling, stretch;
+    } cases[] = {
+        {0, tiledBar, true, false},  {0, bothBar, true, true},   {1, tiledBar, false, false},
+        {2, bothBar, true, false},   {3, tiledBar, false, true}, {-1, tiledBar, false, false},
+        {4, tiledBar, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.position);
+        Placement p = PlacementOf(static_cast<TDisplayPosition>(c.position), c.windowWide);
+        EXPECT_EQ(p.Tiling, c.tiling);
+        EXPECT_EQ(p.Stretch, c.stretch);
+    }
+}
+
 TEST(ChangeRows, PreviousAndNextWrapAroundAndLeaveTheNoneRow) {
     const int rows = 6; // five files
     EXPECT_EQ(PreviousRow(1, rows), 5);

@@ -6,6 +6,7 @@
 #include "support/ProgramDriver.h"
 #include "support/TestFiles.h"
 #include "support/TestRegistry.h"
+#include "support/WaitUntil.h"
 
 #include <gtest/gtest.h>
 
@@ -26,19 +27,19 @@ std::wstring ShellWallpaper() {
 
 // A top-level window of the process with this caption, waited for.
 HWND WaitForDialog(DWORD pid, const std::wstring& caption, DWORD timeoutMs = 5000) {
-    DWORD start = GetTickCount();
-    while (GetTickCount() - start < timeoutMs) {
-        HWND found = nullptr;
-        for (HWND w = FindWindowExW(nullptr, nullptr, nullptr, caption.c_str()); w;
-             w = FindWindowExW(nullptr, w, nullptr, caption.c_str())) {
-            DWORD owner = 0;
-            GetWindowThreadProcessId(w, &owner);
-            if (owner == pid && IsWindowVisible(w)) found = w;
-        }
-        if (found) return found;
-        Sleep(50);
-    }
-    return nullptr;
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND w = FindWindowExW(nullptr, nullptr, nullptr, caption.c_str()); w;
+                 w = FindWindowExW(nullptr, w, nullptr, caption.c_str())) {
+                DWORD owner = 0;
+                GetWindowThreadProcessId(w, &owner);
+                if (owner == pid && IsWindowVisible(w)) found = w;
+            }
+            return found != nullptr;
+        },
+        timeoutMs);
+    return found;
 }
 
 // Hands a drop of these files to a window of another process, as the shell
@@ -106,18 +107,17 @@ TEST_F(ProgramLibrary, AGroupFilesAndWallpapersThroughTheRealWindow) {
     ASSERT_NE(edit, nullptr);
     SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"旅の写真"));
     PostMessageW(input, WM_COMMAND, IDOK, 0);
-    for (int i = 0; i < 100 && !testreg::KeyExists(HKEY_CURRENT_USER,
-                                                   std::wstring(testreg::kProgram) + L"\\FileList\\旅の写真");
-         ++i)
-        Sleep(50);
+    WaitUntil([] {
+        return testreg::KeyExists(HKEY_CURRENT_USER,
+                                  std::wstring(testreg::kProgram) + L"\\FileList\\旅の写真");
+    });
     EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, std::wstring(testreg::kProgram) + L"\\Group", L"Group1"),
               L"旅の写真");
 
     HWND list = ProgramDriver::FindChild(main, L"LISTBOX");
     ASSERT_NE(list, nullptr);
     DropFiles(program.ProcessId(), list, {first, dir + L"\\readme.txt", second});
-    for (int i = 0; i < 100 && SendMessageW(list, LB_GETCOUNT, 0, 0) < 3; ++i)
-        Sleep(50);
+    WaitUntil([&] { return SendMessageW(list, LB_GETCOUNT, 0, 0) >= 3; });
     ASSERT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 3);
     const std::wstring files = std::wstring(testreg::kProgram) + L"\\FileList\\旅の写真\\Files";
     EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, files, L"File1"), first);
@@ -141,8 +141,7 @@ TEST_F(ProgramLibrary, AGroupFilesAndWallpapersThroughTheRealWindow) {
     PostMessageW(list, WM_LBUTTONUP, 0, at);
     PostMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
     PostMessageW(list, WM_LBUTTONUP, 0, at);
-    for (int i = 0; i < 100 && Setting(L"files") != second; ++i)
-        Sleep(50);
+    WaitUntil([&] { return Setting(L"files") == second; });
     EXPECT_EQ(Setting(L"files"), second);
     EXPECT_EQ(testfiles::ReadBitmap(bmp).width, 80);
 
@@ -187,7 +186,9 @@ TEST_F(ProgramLibrary, TheProgramRunAfterEachChangeStartsOncePerApplyAndNotOnACl
     ASSERT_TRUE(ProgramDriver::ChooseMenu(main, L"CC", [&] {
         return testreg::GetString(HKEY_CURRENT_USER, kSettings, L"files") == L"(なし)";
     }));
-    Sleep(500);
+    // The clear's handler has returned once the program takes another message.
+    SendMessageW(main, WM_NULL, 0, 0);
+    ASSERT_TRUE(marks::AllEnded());
     EXPECT_EQ(marks::Count(program), 2);
 
     // The end of the session: the next file, the settings, and no program start.
@@ -195,7 +196,7 @@ TEST_F(ProgramLibrary, TheProgramRunAfterEachChangeStartsOncePerApplyAndNotOnACl
     SendMessageW(main, WM_ENDSESSION, TRUE, 0);
     EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, kSettings, L"files"), first);
     EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, kSettings, L"ActiveFile"), L"1");
-    Sleep(500);
+    ASSERT_TRUE(marks::AllEnded());
     EXPECT_EQ(marks::Count(program), 2);
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(tapestra.WaitForExit(), 0u);

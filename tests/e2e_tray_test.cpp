@@ -4,6 +4,7 @@
 #include "support/ProgramDriver.h"
 #include "support/TestFiles.h"
 #include "support/TestRegistry.h"
+#include "support/WaitUntil.h"
 
 #include <gtest/gtest.h>
 
@@ -34,6 +35,12 @@ bool IconInTray(HWND callback, UINT id) {
     return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
 }
 
+// A popup menu is up: the system's menu window shows.
+bool MenuShown() {
+    HWND menu = FindWindowW(L"#32768", nullptr);
+    return menu && IsWindowVisible(menu);
+}
+
 class ProgramTray : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -51,14 +58,6 @@ class ProgramTray : public ::testing::Test {
     std::optional<std::wstring> Setting(const std::wstring& name) {
         return testreg::GetString(HKEY_CURRENT_USER, kSettings, name);
     }
-    template <typename F> bool WaitFor(F&& condition, DWORD ms = 5000) {
-        DWORD start = GetTickCount();
-        while (!condition()) {
-            if (GetTickCount() - start > ms) return false;
-            Sleep(50);
-        }
-        return true;
-    }
     std::wstring dir, first, second;
 };
 
@@ -74,7 +73,7 @@ TEST_F(ProgramTray, TheProgramLivesInTheTray) {
 
     // The close box hides the window; the program stays.
     PostMessageW(main, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(main); }));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }));
     EXPECT_TRUE(program.Running());
 
     // A double-click on the icon, as the shell reports it: the next file (モード 1).
@@ -82,12 +81,12 @@ TEST_F(ProgramTray, TheProgramLivesInTheTray) {
     PostMessageW(callback, kTrayMessage, 1, WM_LBUTTONUP);
     PostMessageW(callback, kTrayMessage, 1, WM_LBUTTONDBLCLK);
     PostMessageW(callback, kTrayMessage, 1, WM_LBUTTONUP);
-    ASSERT_TRUE(WaitFor([&] { return Setting(L"files") == first; }));
+    ASSERT_TRUE(WaitUntil([&] { return Setting(L"files") == first; }));
     PostMessageW(callback, kTrayMessage, 1, WM_LBUTTONDBLCLK);
-    ASSERT_TRUE(WaitFor([&] { return Setting(L"files") == second; }));
+    ASSERT_TRUE(WaitUntil([&] { return Setting(L"files") == second; }));
     // The second icon's double-click clears.
     PostMessageW(callback, kTrayMessage, 2, WM_LBUTTONDBLCLK);
-    ASSERT_TRUE(WaitFor([&] { return Setting(L"files") == L"(なし)"; }));
+    ASSERT_TRUE(WaitUntil([&] { return Setting(L"files") == L"(なし)"; }));
 
     // The task bar made anew (Explorer restarted): the icons come back.
     NOTIFYICONDATAW data{};
@@ -104,20 +103,20 @@ TEST_F(ProgramTray, TheProgramLivesInTheTray) {
         for (int attempt = 0; attempt < 3; ++attempt) {
             PostMessageW(callback, kTrayMessage, 1, WM_RBUTTONDOWN);
             PostMessageW(callback, kTrayMessage, 1, WM_RBUTTONUP);
-            Sleep(400);
+            WaitUntil(MenuShown, 2000);
             INPUT input[2] = {};
             input[0].type = input[1].type = INPUT_KEYBOARD;
             input[0].ki.wVk = input[1].ki.wVk = key;
             input[1].ki.dwFlags = KEYEVENTF_KEYUP;
             SendInput(2, input, sizeof(INPUT));
-            if (WaitFor(done, 2000)) return true;
+            if (WaitUntil(done, 2000)) return true;
             // Close whatever menu is open before the next try.
             INPUT escape[2] = {};
             escape[0].type = escape[1].type = INPUT_KEYBOARD;
             escape[0].ki.wVk = escape[1].ki.wVk = VK_ESCAPE;
             escape[1].ki.dwFlags = KEYEVENTF_KEYUP;
             SendInput(2, escape, sizeof(INPUT));
-            Sleep(200);
+            WaitUntil([] { return !MenuShown(); }, 2000);
         }
         return false;
     };

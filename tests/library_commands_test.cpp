@@ -147,8 +147,8 @@ TEST_F(Library, DeletingAGroupRemovesItsKeyAndSelectsTheRoot) {
     EXPECT_EQ(main->GroupTree->Selected(), main->GroupTree->Root());
     EXPECT_EQ(main->FileList->RowCount(), 1);
     EXPECT_EQ(main->FileList->Row(), 0);
-    EXPECT_EQ(main->ActiveGroup, 0);
-    EXPECT_EQ(main->ActiveFile, 0);
+    EXPECT_EQ(main->Library.ActiveGroup, 0);
+    EXPECT_EQ(main->Library.ActiveFile, 0);
     EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, std::wstring(testreg::kProgram) + L"\\Group", L"Count"),
               L"1");
 }
@@ -168,7 +168,7 @@ TEST_F(Library, TheDialogAddsFilesInItsOrderAtPositionZero) {
     EXPECT_NE(filter.find(L"PNGファイル|*.png"), std::wstring::npos);
     EXPECT_NE(filter.find(L";*.png;*.jpeg;*.jfif|"), std::wstring::npos) << "all pictures";
     EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"(なし)", L"C:\\a.bmp", L"C:\\p\\b.jpg", L"C:\\p\\c.tif"}));
-    EXPECT_EQ(main->FileView(3), 0);
+    EXPECT_EQ(main->Library.FileView(3), 0);
     EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, GroupSection(L"g"), L"Count"), L"3");
     EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, GroupSection(L"g") + L"\\Files", L"File3"),
               L"C:\\p\\c.tif");
@@ -209,12 +209,12 @@ TEST_F(Library, DeletingRowTwoOfFiveMovesTheLaterRowsAndTheirPositions) {
     EXPECT_EQ(modal->Dialogs.back(), L"選択された「C:\\2.bmp」を削除してよろしいですか？");
     EXPECT_EQ(Rows(),
               (std::vector<std::wstring>{L"(なし)", L"C:\\1.bmp", L"C:\\3.bmp", L"C:\\4.bmp", L"C:\\5.bmp"}));
-    EXPECT_EQ(main->FileView(2), 3);
-    EXPECT_EQ(main->FileView(3), 1);
-    EXPECT_EQ(main->FileView(4), 2);
-    EXPECT_EQ(main->FileView(5), 0);
+    EXPECT_EQ(main->Library.FileView(2), 3);
+    EXPECT_EQ(main->Library.FileView(3), 1);
+    EXPECT_EQ(main->Library.FileView(4), 2);
+    EXPECT_EQ(main->Library.FileView(5), 0);
     EXPECT_EQ(main->FileList->Row(), 0);
-    EXPECT_EQ(main->ActiveFile, 0);
+    EXPECT_EQ(main->Library.ActiveFile, 0);
     EXPECT_EQ(main->StatusBar1->SimpleText(), L"(なし)");
     const std::wstring view = GroupSection(L"g") + L"\\View";
     EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, view, L"File2"), L"3");

@@ -20,8 +20,8 @@ TEST_F(Store, AnEmptyRegistryStartsOnDefaultsWithTheRootAlone) {
     EXPECT_TRUE(m.Options.ClearIcon);
     EXPECT_FALSE(m.Options.Move);
     EXPECT_FALSE(m.Options.AutoRun);
-    EXPECT_EQ(m.ActiveGroup, -1);
-    EXPECT_EQ(m.ActiveFile, 0);
+    EXPECT_EQ(m.Library.ActiveGroup, -1);
+    EXPECT_EQ(m.Library.ActiveFile, 0);
     EXPECT_EQ(m.Width(), 550);
     EXPECT_EQ(m.Height(), 400);
     EXPECT_EQ(m.Left(), (GetSystemMetrics(SM_CXSCREEN) - 550) / 2);
@@ -107,7 +107,7 @@ TEST_F(Store, SavingAShorterFileListKeepsTheViewValues) {
     SetSetting(L"ActiveGroup", L"1");
     TTapestraMain& m = Start();
     ASSERT_EQ(m.FileList->RowCount(), 8);
-    EXPECT_EQ(m.FileView(3), 3);
+    EXPECT_EQ(m.Library.FileView(3), 3);
     m.FileList->SetRowCount(4);
     m.SaveFileList();
     EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, GroupSection(L"写真"), L"Count"), L"3");
@@ -123,8 +123,8 @@ TEST_F(Store, AGroupWithoutViewValuesHasPositionZeroEverywhere) {
     SetSetting(L"ActiveGroup", L"1");
     TTapestraMain& m = Start();
     EXPECT_EQ(m.FileList->RowCount(), 3);
-    EXPECT_EQ(m.FileView(1), 0);
-    EXPECT_EQ(m.FileView(2), 0);
+    EXPECT_EQ(m.Library.FileView(1), 0);
+    EXPECT_EQ(m.Library.FileView(2), 0);
 }
 
 TEST_F(Store, JapaneseGroupNamesAreSubkeyNames) {
@@ -154,7 +154,7 @@ TEST_F(Store, AGroupOfMoreThanTwoHundredFilesLoadsWhole) {
     TTapestraMain& m = Start();
     EXPECT_EQ(m.FileList->RowCount(), 251);
     EXPECT_EQ(m.FileList->Cell(250), L"C:\\pics\\250.bmp");
-    EXPECT_EQ(m.FileView(250), 2);
+    EXPECT_EQ(m.Library.FileView(250), 2);
     EXPECT_EQ(m.FileList->Row(), 240);
 }
 
@@ -164,11 +164,11 @@ TEST_F(Store, LoadingASmallerGroupResetsThePositionsAboveIt) {
     SeedFiles(L"few", {L"C:\\x.bmp"});
     SetSetting(L"ActiveGroup", L"1");
     TTapestraMain& m = Start();
-    EXPECT_EQ(m.FileView(3), 3);
+    EXPECT_EQ(m.Library.FileView(3), 3);
     m.GroupTree->Select(m.GroupTree->ItemAt(2));
     EXPECT_EQ(m.FileList->RowCount(), 2);
-    EXPECT_EQ(m.FileView(2), 0);
-    EXPECT_EQ(m.FileView(3), 0);
+    EXPECT_EQ(m.Library.FileView(2), 0);
+    EXPECT_EQ(m.Library.FileView(3), 0);
 }
 
 TEST_F(Store, StoredSelectionsThatNameNothingSelectNothingOrRowZero) {
@@ -204,8 +204,8 @@ TEST_F(Store, SaveSettingsWritesTheWindowStateAndTheOptionsItOwns) {
     TTapestraMain& m = Start();
     m.SetBounds(40, 30, 600, 450);
     m.Options.TrayMode = TTrayMode::Random;
-    m.ActiveGroup = 0;
-    m.ActiveFile = 3;
+    m.Library.ActiveGroup = 0;
+    m.Library.ActiveFile = 3;
     m.Options.AutoRun = true;
     m.Options.AutoFile = L"C:\\Program Files\\mark.exe";
     m.SaveSettings();
@@ -274,7 +274,7 @@ TEST_F(Store, AWrongTypedFileOrViewShowsOnlyTheSelectedGroupsRows) {
         for (int i = 0; i < m.FileList->RowCount(); ++i)
             rows.push_back(m.FileList->Cell(i));
         EXPECT_EQ(rows, c.rows);
-        EXPECT_EQ(m.FileView(1), c.view1);
+        EXPECT_EQ(m.Library.FileView(1), c.view1);
         // A later write goes to the selected group only.
         modal->FileAnswers.push_back({L"C:\\added.bmp"});
         m.AddFilesClick();

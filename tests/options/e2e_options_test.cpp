@@ -4,6 +4,7 @@
 #include "support/ProgramDriver.h"
 #include "support/TestFiles.h"
 #include "support/TestRegistry.h"
+#include "support/WaitUntil.h"
 
 #include <gtest/gtest.h>
 
@@ -70,15 +71,6 @@ void Type(HWND field, const std::wstring& digits) {
         PostMessageW(field, WM_CHAR, c, 0);
 }
 
-template <typename F> bool WaitUntil(F&& condition, DWORD ms) {
-    DWORD start = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - start > ms) return false;
-        Sleep(50);
-    }
-    return true;
-}
-
 class ProgramOptions : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -98,7 +90,8 @@ class ProgramOptions : public ::testing::Test {
     }
     HWND Open(HWND main) {
         HWND dialog = nullptr;
-        EXPECT_TRUE(ProgramDriver::ChooseMenu(main, L"OO", [&] { return (dialog = OptionsDialog(driver.ProcessId())); }));
+        EXPECT_TRUE(ProgramDriver::ChooseMenu(main, L"OO",
+                                              [&] { return (dialog = OptionsDialog(driver.ProcessId())); }));
         return dialog;
     }
     ProgramDriver driver;

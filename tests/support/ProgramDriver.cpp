@@ -1,4 +1,5 @@
 #include "support/ProgramDriver.h"
+#include "support/WaitUntil.h"
 
 #include <tlhelp32.h>
 
@@ -105,21 +106,21 @@ bool ProgramDriver::Running() const {
 }
 
 HWND ProgramDriver::WaitForMainWindow(bool visible, DWORD timeoutMs) {
-    DWORD start = GetTickCount();
-    while (GetTickCount() - start < timeoutMs) {
-        Search search{pid_, nullptr};
-        EnumWindows(FindMain, reinterpret_cast<LPARAM>(&search));
-        if (search.found && (!visible || IsWindowVisible(search.found))) {
-            // Answered only once the program's message loop runs, that is
-            // when its start-up is complete.
-            DWORD_PTR result = 0;
-            SendMessageTimeoutW(search.found, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result);
-            return search.found;
-        }
-        if (!Running()) return nullptr;
-        Sleep(5);
-    }
-    return nullptr;
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            Search search{pid_, nullptr};
+            EnumWindows(FindMain, reinterpret_cast<LPARAM>(&search));
+            if (search.found && (!visible || IsWindowVisible(search.found))) found = search.found;
+            return found || !Running();
+        },
+        timeoutMs);
+    if (!found) return nullptr;
+    // Answered only once the program's message loop runs, that is when its
+    // start-up is complete.
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(found, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result);
+    return found;
 }
 
 DWORD ProgramDriver::WaitForExit(DWORD timeoutMs) {
@@ -132,9 +133,7 @@ DWORD ProgramDriver::WaitForExit(DWORD timeoutMs) {
 
 bool ProgramDriver::TypeMenuKeys(HWND window, const std::wstring& keys) {
     SetForegroundWindow(window);
-    for (int i = 0; i < 100 && GetForegroundWindow() != window; ++i)
-        Sleep(20);
-    if (GetForegroundWindow() != window) return false;
+    if (!WaitUntil([&] { return GetForegroundWindow() == window; }, 2000)) return false;
     auto key = [](WORD vk, bool up) {
         INPUT input{};
         input.type = INPUT_KEYBOARD;
@@ -168,10 +167,7 @@ bool ProgramDriver::WaitUntil(const std::function<bool()>& done, DWORD timeoutMs
 bool ProgramDriver::ChooseMenu(HWND window, const std::wstring& keys, const std::function<bool()>& done) {
     for (int attempt = 0; attempt < 3; ++attempt) {
         TypeMenuKeys(window, keys);
-        for (int i = 0; i < 60; ++i) {
-            if (done()) return true;
-            Sleep(50);
-        }
+        if (WaitUntil(done, 3000)) return true;
         // Close whatever menu a lost keystroke left open.
         PostMessageW(window, WM_CANCELMODE, 0, 0);
         Sleep(100);
