@@ -1,6 +1,7 @@
 #include "about/AboutHost.h"
 
 #include "support/ProgramDriver.h"
+#include "support/WaitUntil.h"
 
 #include <atomic>
 #include <thread>
@@ -77,8 +78,7 @@ HWND FindDialog(DWORD pid) {
 
 HWND WaitForDialog(DWORD timeoutMs) {
     HWND dialog = nullptr;
-    ProgramDriver::WaitUntil([&] { return (dialog = FindDialog(GetCurrentProcessId())) != nullptr; },
-                             timeoutMs);
+    WaitUntil([&] { return (dialog = FindDialog(GetCurrentProcessId())) != nullptr; }, timeoutMs);
     return dialog;
 }
 

@@ -3,6 +3,7 @@
 #include "about/AboutHost.h"
 #include "support/ProgramDriver.h"
 #include "support/TestRegistry.h"
+#include "support/WaitUntil.h"
 
 #include <gtest/gtest.h>
 
@@ -36,8 +37,8 @@ TEST(ProgramAbout, HelpMenuShowsTheVersionDialogModally) {
             abouthost::PostKey(dialog, VK_RETURN);
         else
             PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
-        EXPECT_TRUE(ProgramDriver::WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }));
-        EXPECT_TRUE(ProgramDriver::WaitUntil([&] { return IsWindowEnabled(main) != FALSE; }));
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }));
+        EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(main) != FALSE; }));
         EXPECT_TRUE(program.Running());
     }
     // The program goes on: its menu still works (ﾌｧｲﾙ > 終了 ends it).
