@@ -73,6 +73,8 @@ class TTapestraMain : public TForm {
     TFileDrop* FileDrop1 = nullptr;
     TTimer* Timer1 = nullptr;
     TWallChanger* WallChanger1 = nullptr;
+    // The hidden image the version dialog shows: the program's icon.
+    TPicture Image1;
     // The options dialog, created once after the main window.
     TfrmOption* frmOption = nullptr;
 
@@ -139,6 +141,7 @@ class TTapestraMain : public TForm {
     void TrayIcon1DblClick();
     void N10Click();
     void N12Click();
+    void A2Click();
 
     // The row draw of the random change; tests may replace it.
     std::function<int(int lowest, int highest)> RandomRow;

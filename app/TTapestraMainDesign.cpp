@@ -101,8 +101,7 @@ void TTapestraMain::CreateMenus() {
     Help1 = &MainMenu1->Add(L"ﾍﾙﾌﾟ(&H)");
     Contents1 = &Help1->Add(L"目次(&I)", [this] { Contents1Click(); });
     Help1->Add(L"-");
-    A2 = &Help1->Add(L"ﾊﾞｰｼﾞｮﾝ表示(&A)");
-    A2->SetEnabled(false);
+    A2 = &Help1->Add(L"ﾊﾞｰｼﾞｮﾝ表示(&A)", [this] { A2Click(); });
     SetMenu(MainMenu1);
 }
 
@@ -239,6 +238,8 @@ void TTapestraMain::CreateTrayIcons() {
     TrayIcon1->SetRBPopupMenu(PopupMenu3);
     TrayIcon1->OnDblClick = [this] { TrayIcon1DblClick(); };
     TrayIcon1->SetVisible(true);
+
+    Image1.AssignIcon(UniqueIcon{static_cast<HICON>(LoadImageW(instance, L"MAINICON", IMAGE_ICON, 32, 32, 0))});
 
     TrayIcon2 = &Own<TTrayIcon>();
     TrayIcon2->Name = L"TrayIcon2";

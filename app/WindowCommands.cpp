@@ -1,6 +1,7 @@
 // The commands of the window and the tray that belong to no library or
 // wallpaper command: showing and hiding, help, opening a file, the timer
-// switch, the tray double-click, ending Windows.
+// switch, the tray double-click, the version dialog, ending Windows.
+#include "aboutlib/AboutShow.h"
 #include "app/ProgramPaths.h"
 #include "app/TTapestraMain.h"
 #include "framework/TApplication.h"
@@ -90,4 +91,9 @@ void TTapestraMain::N10Click() {
 }
 void TTapestraMain::N12Click() {
     EndWindows(EWX_REBOOT);
+}
+
+void TTapestraMain::A2Click() {
+    // The library takes its texts in Shift-JIS.
+    AboutShow("Vintrel", "3.20", WideToCodePage(L"FW版", 932).c_str(), Image1.Icon());
 }

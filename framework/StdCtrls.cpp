@@ -1,6 +1,7 @@
 #include "framework/StdCtrls.h"
 
 #include "framework/Handle.h"
+#include "framework/TApplication.h"
 #include "framework/TForm.h"
 
 #include <algorithm>
@@ -58,7 +59,28 @@ TLabel::TLabel(TComponent* owner, TWinControl& parent, const std::wstring& capti
     FitText();
 }
 
+void TLabel::SetColor(COLORREF color) {
+    color_ = color;
+    InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+void TLabel::SetAlignment(TAlignment alignment) {
+    alignment_ = alignment;
+    DWORD align = alignment == TAlignment::Center         ? SS_CENTER
+                  : alignment == TAlignment::RightJustify ? SS_RIGHT
+                                                          : SS_LEFT;
+    LONG style = GetWindowLongW(Handle(), GWL_STYLE);
+    SetWindowLongW(Handle(), GWL_STYLE, (style & ~static_cast<LONG>(SS_TYPEMASK)) | static_cast<LONG>(align));
+    InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+void TLabel::SetAutoSize(bool value) {
+    autoSize_ = value;
+    FitText();
+}
+
 void TLabel::FitText() {
+    if (!autoSize_) return;
     SIZE size = TextExtent(Handle(), Text());
     SetBounds(Left(), Top(), size.cx, std::max<int>(size.cy, 12));
 }
@@ -70,16 +92,31 @@ LRESULT TLabel::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     return result;
 }
 
+bool TLabel::HandleColor(HDC dc, LRESULT& brush) {
+    SetTextColor(dc, color_);
+    brush = ControlColor(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc));
+    return true;
+}
+
 TButton::TButton(TComponent* owner, TWinControl& parent, const std::wstring& caption, int left, int top,
                  int width, int height)
+    : TButton(owner, parent, caption, BS_PUSHBUTTON, left, top, width, height) {}
+
+TButton::TButton(TComponent* owner, TWinControl& parent, const std::wstring& caption, DWORD style, int left,
+                 int top, int width, int height)
     : TWinControl(owner) {
     SetBounds(left, top, width, height);
-    CreateSystemWindow(L"BUTTON", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, parent, caption);
+    CreateSystemWindow(L"BUTTON", WS_VISIBLE | WS_TABSTOP | style, 0, parent, caption);
 }
 
 void TButton::SetDefault(bool isDefault) {
+    default_ = isDefault;
     SetWindowLongPtrW(Handle(), GWLP_ID, isDefault ? IDOK : 0);
-    SendMessageW(Handle(), BM_SETSTYLE, isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+    // An owner-drawn button keeps its style and draws the default outline itself.
+    if ((GetWindowLongW(Handle(), GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW)
+        InvalidateRect(Handle(), nullptr, TRUE);
+    else
+        SendMessageW(Handle(), BM_SETSTYLE, isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
 }
 
 void TButton::SetCancel(bool isCancel) {
@@ -175,7 +212,7 @@ TGroupBox::TGroupBox(TComponent* owner, TWinControl& parent, const std::wstring&
     AttachParent(parent);
     // The frame is the system's group box, drawn behind the controls.
     CreateWindowExW(0, L"BUTTON", caption.c_str(), WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 0, 0, width, height,
-                    Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+                    Handle(), nullptr, ModuleInstance(), nullptr);
 }
 
 LRESULT TGroupBox::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -10,16 +10,34 @@
 #include <functional>
 #include <string>
 
-// A text on its parent's background.
+enum class TAlignment { LeftJustify, Center, RightJustify };
+
+// A text on its parent's background, in the font the form gives it or one of
+// its own, in a colour, aligned in its bounds. With AutoSize (the default) it
+// takes the size of its text on one line.
 class TLabel : public TWinControl {
   public:
     TLabel(TComponent* owner, TWinControl& parent, const std::wstring& caption, int left, int top);
 
+    std::wstring Caption() const { return Text(); }
+    void SetCaption(const std::wstring& caption) { SetText(caption); }
+    COLORREF Color() const { return color_; }
+    void SetColor(COLORREF color);
+    TAlignment Alignment() const { return alignment_; }
+    void SetAlignment(TAlignment alignment);
+    bool AutoSize() const { return autoSize_; }
+    void SetAutoSize(bool value);
+
   protected:
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    bool HandleColor(HDC dc, LRESULT& brush) override;
 
   private:
     void FitText();
+
+    COLORREF color_ = GetSysColor(COLOR_WINDOWTEXT);
+    TAlignment alignment_ = TAlignment::LeftJustify;
+    bool autoSize_ = true;
 };
 
 // The pictures a push button can carry beside its caption.
@@ -33,6 +51,7 @@ class TButton : public TWinControl {
             int height);
     // The button Enter presses; it takes the dialog identifier IDOK.
     void SetDefault(bool isDefault);
+    bool Default() const { return default_; }
     // The button Escape presses; it takes the dialog identifier IDCANCEL.
     void SetCancel(bool isCancel);
     // A picture in two states, normal and disabled (greyed).
@@ -43,11 +62,16 @@ class TButton : public TWinControl {
     void Click();
 
   protected:
+    // A push button of another style, such as BS_OWNERDRAW for one that draws
+    // itself.
+    TButton(TComponent* owner, TWinControl& parent, const std::wstring& caption, DWORD style, int left,
+            int top, int width, int height);
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
     bool HandleCommand(WORD id, WORD code) override;
 
   private:
     UniqueHandle<HIMAGELIST, ImageList_Destroy> glyphs_;
+    bool default_ = false;
 };
 
 // A button with a check state: check box or radio button.

@@ -10,6 +10,12 @@
 
 TApplication* Application = nullptr;
 
+extern "C" IMAGE_DOS_HEADER __ImageBase;
+
+HINSTANCE ModuleInstance() {
+    return reinterpret_cast<HINSTANCE>(&__ImageBase);
+}
+
 namespace {
 const wchar_t kAppClass[] = L"TapestraApplication";
 }
@@ -42,7 +48,7 @@ TApplication::~TApplication() {
 }
 
 HINSTANCE TApplication::Instance() const {
-    return GetModuleHandleW(nullptr);
+    return ModuleInstance();
 }
 
 void TApplication::SetTitle(const std::wstring& title) {

@@ -70,8 +70,13 @@ class TApplication {
     std::unique_ptr<IModalUI> modalUI_;
 };
 
-// The one application object of the process.
+// The one application object of this module (the program, or a library that
+// links its own copy of the framework).
 extern TApplication* Application;
+
+// The module this copy of the framework is linked into: its window classes
+// and resources belong to it, so a library's windows never use the program's.
+HINSTANCE ModuleInstance();
 
 // Runs a callback from Win32, handing any exception to the default handler.
 template <typename F> void Guarded(F&& f) {

@@ -42,14 +42,8 @@ BOOL CALLBACK SetChildFont(HWND child, LPARAM font) {
 } // namespace
 
 void TForm::ApplyFont(const std::wstring& face, int points) {
-    LOGFONTW lf{};
-    lf.lfHeight = -MulDiv(points, 96, 72);
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lf.lfQuality = DEFAULT_QUALITY;
-    wcsncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
-    font_.reset(CreateFontIndirectW(&lf));
-    SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-    EnumChildWindows(Handle(), SetChildFont, reinterpret_cast<LPARAM>(font_.get()));
+    SetFont(face, -MulDiv(points, 96, 72));
+    EnumChildWindows(Handle(), SetChildFont, reinterpret_cast<LPARAM>(Font()));
 }
 
 void TForm::SetMenu(TMainMenu* menu) {
@@ -125,6 +119,9 @@ int TForm::ShowModal() {
             if (Application) Application->SetModalForm(outer);
         }
     } restore{*this, outer};
+    // Owned by the window it is shown over, so it stays above that window.
+    if (HWND active = GetActiveWindow(); active && active != Handle())
+        SetWindowLongPtrW(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(active));
     {
         DisabledWindows disabled(Handle());
         modal_ = true;

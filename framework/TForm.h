@@ -27,7 +27,6 @@ class TForm : public TWinControl {
 
     // Gives the form and every control on it this font (points at 96 DPI).
     void ApplyFont(const std::wstring& face, int points);
-    HFONT Font() const { return font_.get(); }
 
     std::function<void(bool& canClose)> OnCloseQuery;
     std::function<void()> OnClose;
@@ -35,8 +34,9 @@ class TForm : public TWinControl {
     std::function<void()> OnShow;
 
     // Shows the form and runs its own message loop until a modal result is
-    // set; the program's other windows take no input meanwhile. Answers the
-    // modal result (mrCancel when the program ends meanwhile).
+    // set; the program's other windows take no input meanwhile, and the one
+    // that was active owns the form. Answers the modal result (mrCancel when
+    // the program ends meanwhile).
     int ShowModal();
     int ModalResult() const { return modalResult_; }
     void SetModalResult(int result) { modalResult_ = result; }
@@ -48,7 +48,6 @@ class TForm : public TWinControl {
     void RunModalLoop();
 
     TMainMenu* menu_ = nullptr;
-    UniqueFont font_;
     int modalResult_ = 0;
     bool modal_ = false;
 };

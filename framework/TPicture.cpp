@@ -143,6 +143,20 @@ void TPicture::AssignBitmap(UniqueBitmap bitmap, UniquePalette palette) {
     height_ = bm.bmHeight;
 }
 
+void TPicture::AssignIcon(UniqueIcon icon) {
+    ICONINFO info{};
+    Clear();
+    if (!icon || !GetIconInfo(icon.get(), &info)) return;
+    // A monochrome icon's mask holds the AND and XOR halves one above the other.
+    UniqueBitmap color(info.hbmColor), mask(info.hbmMask);
+    BITMAP bm{};
+    GetObjectW(color ? color.get() : mask.get(), sizeof(bm), &bm);
+    icon_ = std::move(icon);
+    kind_ = TPictureKind::Icon;
+    width_ = bm.bmWidth;
+    height_ = color ? bm.bmHeight : bm.bmHeight / 2;
+}
+
 void TPicture::LoadFromFile(const std::wstring& path) {
     size_t slash = path.find_last_of(L"\\/");
     size_t dot = path.rfind(L'.');

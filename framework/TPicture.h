@@ -26,6 +26,10 @@ class TPicture {
     HPALETTE Palette() const { return palette_.get(); }
     // Takes ownership of the bitmap and its palette.
     void AssignBitmap(UniqueBitmap bitmap, UniquePalette palette = {});
+    // Takes ownership of the icon; an invalid one leaves the picture empty.
+    void AssignIcon(UniqueIcon icon);
+    // Null unless Kind() == Icon.
+    HICON Icon() const { return icon_.get(); }
 
     // Any kind rendered into a new device-dependent bitmap of Width() x
     // Height() in the screen's format: icons on the window background colour,

@@ -1,6 +1,7 @@
 #include "framework/TWinControl.h"
 
 #include "framework/Exception.h"
+#include "framework/Fonts.h"
 #include "framework/TApplication.h"
 #include "framework/TMenu.h"
 #include "framework/Text.h"
@@ -40,7 +41,7 @@ TWinControl* TWinControl::FromHandle(HWND wnd) {
 void TWinControl::CreateOwnWindow(const wchar_t* className, DWORD style, DWORD exStyle, HWND parent,
                                   const std::wstring& text, UINT classStyle, HBRUSH background) {
     static std::set<std::wstring> registered;
-    HINSTANCE instance = GetModuleHandleW(nullptr);
+    HINSTANCE instance = ModuleInstance();
     if (!registered.contains(className)) {
         WNDCLASSEXW wc{};
         wc.cbSize = sizeof(wc);
@@ -64,7 +65,7 @@ void TWinControl::CreateOwnWindow(const wchar_t* className, DWORD style, DWORD e
 void TWinControl::CreateSystemWindow(const wchar_t* className, DWORD style, DWORD exStyle,
                                      TWinControl& parent, const std::wstring& text) {
     handle_ = CreateWindowExW(exStyle, className, text.c_str(), style | WS_CHILD, left_, top_, width_,
-                              height_, parent.Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+                              height_, parent.Handle(), nullptr, ModuleInstance(), nullptr);
     if (handle_) {
         subclassed_ = SetWindowSubclass(handle_, SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
         SetPropW(handle_, kControlProp, this);
@@ -127,6 +128,16 @@ LRESULT TWinControl::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
             if (TWinControl* child = FromHandle(header->hwndFrom);
                 child && child->HandleNotify(*header, result))
                 return result;
+        } else if (msg == WM_DRAWITEM) {
+            auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+            if (TWinControl* child = item->CtlType == ODT_MENU ? nullptr : FromHandle(item->hwndItem);
+                child && child->HandleDrawItem(*item))
+                return TRUE;
+        } else if (msg == WM_CTLCOLORSTATIC) {
+            LRESULT brush = 0;
+            if (TWinControl* child = FromHandle(reinterpret_cast<HWND>(lParam));
+                child && child->HandleColor(reinterpret_cast<HDC>(wParam), brush))
+                return brush;
         }
         return WndProc(msg, wParam, lParam);
     } catch (...) {
@@ -224,6 +235,11 @@ std::wstring TWinControl::Text() const {
 
 void TWinControl::SetText(const std::wstring& text) {
     if (handle_) SetWindowTextW(handle_, text.c_str());
+}
+
+void TWinControl::SetFont(const std::wstring& face, int height, bool bold) {
+    font_ = CreateFontOf(face, height, bold);
+    SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
 }
 
 void TWinControl::Realign() {

@@ -3,6 +3,7 @@
 // at WM_NCCREATE; windows of system classes (common controls) are hooked with
 // SetWindowSubclass. Either way every message reaches WndProc, which forwards
 // what it does not consume, and exceptions never leave it.
+#include "framework/Handle.h"
 #include "framework/TComponent.h"
 
 #include <windows.h>
@@ -49,6 +50,11 @@ class TWinControl : public TComponent {
     std::wstring Text() const;
     void SetText(const std::wstring& text);
 
+    // A font of the control's own, from a design's face and character height
+    // in pixels (negative, as the designs give it); null until one is set.
+    void SetFont(const std::wstring& face, int height, bool bold = false);
+    HFONT Font() const { return font_.get(); }
+
     std::function<void()> OnResize;
     // Shown on a right click (or the menu key) over the control.
     TPopupMenu* PopupMenu = nullptr;
@@ -75,6 +81,10 @@ class TWinControl : public TComponent {
     // Notifications a parent reflects back to the child that sent them.
     virtual bool HandleCommand(WORD /*id*/, WORD /*code*/) { return false; }
     virtual bool HandleNotify(NMHDR& /*header*/, LRESULT& /*result*/) { return false; }
+    virtual bool HandleDrawItem(DRAWITEMSTRUCT& /*item*/) { return false; }
+    // WM_CTLCOLORSTATIC: a control that colours itself sets up the DC and
+    // answers the background brush.
+    virtual bool HandleColor(HDC /*dc*/, LRESULT& /*brush*/) { return false; }
 
     virtual void Resized();
 
@@ -93,4 +103,5 @@ class TWinControl : public TComponent {
     TAlign align_ = TAlign::None;
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     bool realigning_ = false;
+    UniqueFont font_;
 };

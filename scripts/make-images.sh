@@ -31,3 +31,12 @@ rm -f /tmp/tapestra-img-*.png
 P='#800080'
 convert -size 16x16 "xc:$P" +antialias -fill none -stroke '#000000' -strokewidth 2 -draw 'polyline 4,8 7,11 12,4' -type TrueColor BMP3:check.bmp
 convert -size 16x16 "xc:$P" +antialias -fill none -stroke '#808080' -strokewidth 2 -draw 'polyline 4,8 7,11 12,4' -type TrueColor BMP3:checkmono.bmp
+
+# The version dialog's 確認 button: a check mark, normal then disabled, 18x18
+# each, on magenta (transparent).
+cd ../aboutlib
+check='polyline 3,9 7,13 15,4'
+convert -size 18x18 "xc:$M" +antialias -fill none -stroke '#108020' -strokewidth 3 -draw "$check" /tmp/tapestra-ok-0.png
+convert -size 18x18 "xc:$M" +antialias -fill none -stroke '#a0a0a0' -strokewidth 3 -draw "$check" /tmp/tapestra-ok-1.png
+convert /tmp/tapestra-ok-0.png /tmp/tapestra-ok-1.png +append -type TrueColor BMP3:OkGlyph.bmp
+rm -f /tmp/tapestra-ok-*.png

@@ -84,6 +84,7 @@ const MenuCommand kDialogCommands[] = {
     {L"FFA", L"壁紙ファイルの追加"},
     {L"FFD", L"（なし）は削除出来ません。"},
     {L"HI", L"ヘルプファイルが見つかりません。"},
+    {L"HA", L"バージョン表示"},
     {L"OO", L"ｵﾌﾟｼｮﾝ"},
 };
 

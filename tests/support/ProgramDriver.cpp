@@ -86,13 +86,13 @@ void ProgramDriver::EndStrayPrograms() {
     CloseHandle(snapshot);
 }
 
-bool ProgramDriver::Start() {
-    std::wstring exe = BinDir() + L"Tapestra32.exe";
+bool ProgramDriver::Start(const std::wstring& folder) {
+    std::wstring exe = folder + L"Tapestra32.exe";
     std::wstring command = L"\"" + exe + L"\"";
     STARTUPINFOW si{};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, BinDir().c_str(),
+    if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
                         &si, &pi))
         return false;
     CloseHandle(pi.hThread);

@@ -19,7 +19,8 @@ class ProgramDriver {
     // Ends any Tapestra32.exe left running by an earlier, interrupted test.
     static void EndStrayPrograms();
 
-    bool Start();
+    // Starts the program of a folder (the build's by default) in that folder.
+    bool Start(const std::wstring& folder = BinDir());
     DWORD ProcessId() const { return pid_; }
     bool Running() const;
     // The main window of the started process once its start-up is complete

@@ -1,0 +1,82 @@
+// The framework's labels and push buttons on a real form: a label's colour,
+// alignment and size, and the picture button as one of the push buttons.
+#include "framework/ModalUI.h"
+#include "framework/StdCtrls.h"
+#include "framework/TApplication.h"
+#include "framework/TBitBtn.h"
+#include "framework/TForm.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+class StdCtrls : public ::testing::Test {
+  protected:
+    TApplication application;
+    TForm form{nullptr};
+};
+
+TEST_F(StdCtrls, LabelAnswersItsParentsColourRequest) {
+    TLabel& label = form.Own<TLabel>(form, L"text", 4, 4);
+    label.SetColor(RGB(0, 0, 255));
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    ReleaseDC(nullptr, screen);
+    SetTextColor(dc, RGB(1, 2, 3));
+    LRESULT brush = SendMessageW(form.Handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                 reinterpret_cast<LPARAM>(label.Handle()));
+    EXPECT_EQ(GetTextColor(dc), RGB(0, 0, 255));
+    EXPECT_EQ(GetBkMode(dc), TRANSPARENT);
+    EXPECT_EQ(brush, reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE)));
+    DeleteDC(dc);
+}
+
+TEST_F(StdCtrls, LabelAlignmentIsTheStaticsStyle) {
+    struct Case {
+        TAlignment alignment;
+        LONG style;
+    };
+    TLabel& label = form.Own<TLabel>(form, L"text", 4, 4);
+    for (Case c : std::vector<Case>{{TAlignment::Center, SS_CENTER},
+                                    {TAlignment::RightJustify, SS_RIGHT},
+                                    {TAlignment::LeftJustify, SS_LEFT}}) {
+        label.SetAlignment(c.alignment);
+        EXPECT_EQ(GetWindowLongW(label.Handle(), GWL_STYLE) & SS_TYPEMASK, c.style);
+        EXPECT_EQ(label.Alignment(), c.alignment);
+    }
+}
+
+TEST_F(StdCtrls, LabelFitsItsTextUnlessGivenAFixedSize) {
+    TLabel& label = form.Own<TLabel>(form, L"ab", 4, 4);
+    int shortWidth = label.Width();
+    label.SetCaption(L"a much longer text");
+    EXPECT_GT(label.Width(), shortWidth);
+    label.SetFont(L"ＭＳ Ｐ明朝", -30);
+    EXPECT_GE(label.Height(), 30) << "a larger font makes it taller";
+
+    label.SetAutoSize(false);
+    label.SetBounds(4, 4, 50, 17);
+    label.SetCaption(L"");
+    label.SetFont(L"ＭＳ Ｐ明朝", -12);
+    EXPECT_EQ(label.Width(), 50);
+    EXPECT_EQ(label.Height(), 17);
+}
+
+TEST_F(StdCtrls, PictureButtonIsAPushButton) {
+    TBitBtn& button = form.Own<TBitBtn>(form, L"確認", 10, 10, 97, 41);
+    button.ModalResult = mrOk;
+    int clicks = 0;
+    button.OnClick = [&] { ++clicks; };
+    button.SetDefault(true);
+    EXPECT_TRUE(button.Default());
+    EXPECT_EQ(GetDlgCtrlID(button.Handle()), IDOK) << "the button Enter presses";
+    EXPECT_EQ(GetWindowLongW(button.Handle(), GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW) << "still draws itself";
+    SendMessageW(button.Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(form.ModalResult(), mrOk);
+    button.SetDefault(false);
+    EXPECT_FALSE(button.Default());
+    EXPECT_EQ(GetWindowLongW(button.Handle(), GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
+}
+} // namespace
