@@ -160,6 +160,9 @@ LRESULT TWinControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         PopupMenu->Popup(pt.x, pt.y, GetAncestor(handle_, GA_ROOT));
         return 0;
     }
+    // The window a menu was shown for gets its commands: a form for its menu
+    // bar and popups, the tray's window for the tray menus.
+    if (msg == WM_COMMAND && TMenuItem::DispatchCommand(wParam, lParam)) return 0;
     if (msg == WM_SETCURSOR && Application && Application->BusyCursor()) {
         SetCursor(LoadCursorW(nullptr, IDC_WAIT));
         return TRUE;
