@@ -153,6 +153,7 @@ LRESULT TWinControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (msg == WM_SIZE) Resized();
         return result;
     }
+    if ((msg == WM_PAINT || msg == WM_PRINTCLIENT) && !subclassed_) return PaintMessage(msg, wParam);
     if (msg == WM_CONTEXTMENU && PopupMenu && reinterpret_cast<HWND>(wParam) == handle_) {
         POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
         if (pt.x == -1 && pt.y == -1) GetCursorPos(&pt); // from the keyboard
@@ -168,6 +169,16 @@ LRESULT TWinControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return TRUE;
     }
     return DefaultHandler(msg, wParam, lParam);
+}
+
+LRESULT TWinControl::PaintMessage(UINT msg, WPARAM wParam) {
+    if (msg == WM_PRINTCLIENT) {
+        Paint(reinterpret_cast<HDC>(wParam), ClientRect());
+        return 0;
+    }
+    PaintGuard paint(handle_);
+    if (paint.get()) Paint(paint.get(), paint.Area());
+    return 0;
 }
 
 LRESULT TWinControl::DefaultHandler(UINT msg, WPARAM wParam, LPARAM lParam) {

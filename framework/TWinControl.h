@@ -88,11 +88,17 @@ class TWinControl : public TComponent {
 
     virtual void Resized();
 
+    // WM_PAINT (inside BeginPaint/EndPaint, so the window is valid afterwards)
+    // and WM_PRINTCLIENT of a window of our own class; update is the part to
+    // paint. System controls paint themselves.
+    virtual void Paint(HDC /*dc*/, const RECT& /*update*/) {}
+
   private:
     static LRESULT CALLBACK OwnProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK SubclassProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                          DWORD_PTR data);
     LRESULT Dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT PaintMessage(UINT msg, WPARAM wParam);
     void Detach();
     void ReadBounds();
 
