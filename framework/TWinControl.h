@@ -92,6 +92,12 @@ class TWinControl : public TComponent {
     // and WM_PRINTCLIENT of a window of our own class; update is the part to
     // paint. System controls paint themselves.
     virtual void Paint(HDC /*dc*/, const RECT& /*update*/) {}
+    // WM_CONTEXTMENU for this control at a screen point; false passes it on
+    // to the parent. By default shows PopupMenu.
+    virtual bool ContextMenu(POINT screen);
+    // The current item of a control that has items, in client coordinates;
+    // a menu asked for from the keyboard opens below it.
+    virtual bool CurrentItemRect(RECT& /*item*/) const { return false; }
 
   private:
     static LRESULT CALLBACK OwnProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -99,6 +105,7 @@ class TWinControl : public TComponent {
                                          DWORD_PTR data);
     LRESULT Dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT PaintMessage(UINT msg, WPARAM wParam);
+    POINT KeyboardMenuPoint() const;
     void Detach();
     void ReadBounds();
 
