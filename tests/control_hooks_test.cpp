@@ -47,31 +47,20 @@ class Painted : public TWinControl {
 class Print {
   public:
     explicit Print(HWND wnd) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = 64;
-        info.bmiHeader.biHeight = -64;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        bitmap_.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
         SelectGuard select(dc_.get(), bitmap_.get());
         UniqueBrush magenta(CreateSolidBrush(RGB(255, 0, 255)));
         RECT all{0, 0, 64, 64};
         FillRect(dc_.get(), &all, magenta.get());
         SendMessageW(wnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc_.get()), PRF_CLIENT);
-        GdiFlush();
-        pixels_ = static_cast<const DWORD*>(bits);
     }
     COLORREF Pixel(int x, int y) const {
-        DWORD p = pixels_[y * 64 + x];
-        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+        SelectGuard select(dc_.get(), bitmap_.get());
+        return GetPixel(dc_.get(), x, y);
     }
 
   private:
     UniqueDC dc_{CreateCompatibleDC(nullptr)};
-    UniqueBitmap bitmap_;
-    const DWORD* pixels_ = nullptr;
+    UniqueBitmap bitmap_{CreateBitmap(64, 64, 1, 32, nullptr)};
 };
 
 TEST_F(Hooks, PaintGetsTheInvalidPartAndLeavesTheControlValid) {
