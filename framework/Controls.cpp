@@ -16,21 +16,19 @@ void TPanel::SetBevels(TBevel outer, TBevel inner) {
     InvalidateRect(Handle(), nullptr, TRUE);
 }
 
+void TPanel::Paint(HDC dc, const RECT&) {
+    RECT r = ClientRect();
+    FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+    auto edge = [&](TBevel bevel) {
+        if (bevel == TBevel::None) return;
+        DrawEdge(dc, &r, bevel == TBevel::Raised ? BDR_RAISEDINNER : BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
+    };
+    edge(BevelOuter);
+    edge(BevelInner);
+}
+
 LRESULT TPanel::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_PAINT) {
-        PaintGuard paint(Handle());
-        HDC dc = paint.get();
-        RECT r = ClientRect();
-        FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
-        auto edge = [&](TBevel bevel) {
-            if (bevel == TBevel::None) return;
-            DrawEdge(dc, &r, bevel == TBevel::Raised ? BDR_RAISEDINNER : BDR_SUNKENOUTER,
-                     BF_RECT | BF_ADJUST);
-        };
-        edge(BevelOuter);
-        edge(BevelInner);
-        return 0;
-    }
+    // Painted whole in Paint.
     if (msg == WM_ERASEBKGND) return 1;
     return TWinControl::WndProc(msg, wParam, lParam);
 }

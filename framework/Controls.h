@@ -16,6 +16,7 @@ class TPanel : public TWinControl {
 
   protected:
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void Paint(HDC dc, const RECT& update) override;
 };
 
 // A status bar that shows one simple text, aligned to the bottom.

@@ -167,6 +167,8 @@ class PaintGuard {
     PaintGuard& operator=(const PaintGuard&) = delete;
     ~PaintGuard() { EndPaint(wnd_, &ps_); }
     HDC get() const { return dc_; }
+    // The part of the window to paint.
+    const RECT& Area() const { return ps_.rcPaint; }
 
   private:
     HWND wnd_;

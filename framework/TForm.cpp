@@ -71,10 +71,6 @@ LRESULT TForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
             SetFocus(reinterpret_cast<HWND>(wParam));
         }
         return 0;
-    case WM_COMMAND:
-        // Menu items (of the menu bar and of popups shown for this form).
-        if (lParam == 0 && HIWORD(wParam) == 0 && TMenuItem::DispatchCommand(LOWORD(wParam))) return 0;
-        break;
     }
     return TWinControl::WndProc(msg, wParam, lParam);
 }

@@ -48,19 +48,12 @@ void THintWindow::PaintStandard(HDC dc) {
     DrawTextW(dc, caption_.c_str(), -1, &rect, kTextFormat);
 }
 
-void THintWindow::Paint(HDC dc) {
+void THintWindow::Paint(HDC dc, const RECT&) {
     PaintStandard(dc);
 }
 
 LRESULT THintWindow::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(Handle(), &ps);
-        Paint(dc);
-        EndPaint(Handle(), &ps);
-        return 0;
-    }
     case WM_NCHITTEST:
         return HTTRANSPARENT;
     case WM_MOUSEACTIVATE:

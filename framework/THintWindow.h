@@ -22,7 +22,7 @@ class THintWindow : public TWinControl {
 
   protected:
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
-    virtual void Paint(HDC dc);
+    void Paint(HDC dc, const RECT& update) override;
     // The standard look: info colour, one-pixel frame, the text wrapped.
     void PaintStandard(HDC dc);
 

@@ -23,7 +23,7 @@ void TImage::SetStretch(bool value) {
     InvalidateRect(Handle(), nullptr, TRUE);
 }
 
-void TImage::Paint(HDC dc) {
+void TImage::Paint(HDC dc, const RECT&) {
     RECT client = ClientRect();
     FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
     if (picture_.Empty()) return;
@@ -32,18 +32,7 @@ void TImage::Paint(HDC dc) {
 }
 
 LRESULT TImage::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-    switch (msg) {
-    case WM_ERASEBKGND:
-        // Painted whole in WM_PAINT, so the picture does not flicker.
-        return 1;
-    case WM_PAINT: {
-        PaintGuard paint(Handle());
-        Paint(paint.get());
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        Paint(reinterpret_cast<HDC>(wParam));
-        return 0;
-    }
+    // Painted whole in Paint, so the picture does not flicker.
+    if (msg == WM_ERASEBKGND) return 1;
     return TWinControl::WndProc(msg, wParam, lParam);
 }

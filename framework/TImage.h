@@ -21,10 +21,9 @@ class TImage : public TWinControl {
 
   protected:
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void Paint(HDC dc, const RECT& update) override;
 
   private:
-    void Paint(HDC dc);
-
     TPicture picture_;
     bool autoSize_ = false;
     bool stretch_ = false;

@@ -163,8 +163,9 @@ TMenuItem* TMenuItem::FindCommand(UINT command) {
     return it == Commands().end() ? nullptr : it->second;
 }
 
-bool TMenuItem::DispatchCommand(UINT command) {
-    TMenuItem* item = FindCommand(command);
+bool TMenuItem::DispatchCommand(WPARAM wParam, LPARAM lParam) {
+    if (lParam != 0 || HIWORD(wParam) != 0) return false;
+    TMenuItem* item = FindCommand(LOWORD(wParam));
     if (!item) return false;
     item->Click();
     return true;

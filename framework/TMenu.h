@@ -1,7 +1,7 @@
 #pragma once
 // Menus: the menu bar of a form, popup menus and their items. Each item has a
-// command identifier from a process-wide pool; the form (or window) that gets
-// WM_COMMAND hands it to DispatchCommand. A change to an item of a form's menu
+// command identifier from a process-wide pool; the window a menu was shown for
+// hands its WM_COMMAND to DispatchCommand. A change to an item of a form's menu
 // bar sends CM_MENUCHANGED to the form, so an owner-drawing component can
 // register the items again.
 #include "framework/Handle.h"
@@ -61,8 +61,9 @@ class TMenuItem : public TComponent {
     std::function<void()> OnClick;
     void Click();
 
-    // Runs the item with this command identifier; false when there is none.
-    static bool DispatchCommand(UINT command);
+    // Runs the item a WM_COMMAND from a menu names; false for a command that
+    // came from a control or an accelerator, or that names no item.
+    static bool DispatchCommand(WPARAM wParam, LPARAM lParam);
     static TMenuItem* FindCommand(UINT command);
 
   private:

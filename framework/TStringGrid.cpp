@@ -84,3 +84,7 @@ bool TStringGrid::HandleCommand(WORD, WORD code) {
     }
     return false;
 }
+
+bool TStringGrid::CurrentItemRect(RECT& item) const {
+    return SendMessageW(Handle(), LB_GETITEMRECT, row_, reinterpret_cast<LPARAM>(&item)) != LB_ERR;
+}

@@ -27,6 +27,7 @@ class TStringGrid : public TWinControl {
 
   protected:
     bool HandleCommand(WORD id, WORD code) override;
+    bool CurrentItemRect(RECT& item) const override;
 
   private:
     void Refill();

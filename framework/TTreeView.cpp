@@ -128,3 +128,8 @@ bool TTreeView::HandleNotify(NMHDR& header, LRESULT& result) {
     }
     return false;
 }
+
+bool TTreeView::CurrentItemRect(RECT& item) const {
+    HTREEITEM node = Selected();
+    return node && TreeView_GetItemRect(Handle(), node, &item, TRUE);
+}

@@ -42,6 +42,7 @@ class TTreeView : public TWinControl {
 
   protected:
     bool HandleNotify(NMHDR& header, LRESULT& result) override;
+    bool CurrentItemRect(RECT& item) const override;
 
   private:
     HTREEITEM Next(HTREEITEM node) const;

@@ -153,18 +153,48 @@ LRESULT TWinControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (msg == WM_SIZE) Resized();
         return result;
     }
-    if (msg == WM_CONTEXTMENU && PopupMenu && reinterpret_cast<HWND>(wParam) == handle_) {
+    if ((msg == WM_PAINT || msg == WM_PRINTCLIENT) && !subclassed_) return PaintMessage(msg, wParam);
+    if (msg == WM_CONTEXTMENU && reinterpret_cast<HWND>(wParam) == handle_) {
         POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        if (pt.x == -1 && pt.y == -1) GetCursorPos(&pt); // from the keyboard
-        // The form gets the menu's WM_COMMAND and runs the item.
-        PopupMenu->Popup(pt.x, pt.y, GetAncestor(handle_, GA_ROOT));
-        return 0;
+        if (pt.x == -1 && pt.y == -1) pt = KeyboardMenuPoint();
+        if (ContextMenu(pt)) return 0;
     }
+    // The window a menu was shown for gets its commands: a form for its menu
+    // bar and popups, the tray's window for the tray menus.
+    if (msg == WM_COMMAND && TMenuItem::DispatchCommand(wParam, lParam)) return 0;
     if (msg == WM_SETCURSOR && Application && Application->BusyCursor()) {
         SetCursor(LoadCursorW(nullptr, IDC_WAIT));
         return TRUE;
     }
     return DefaultHandler(msg, wParam, lParam);
+}
+
+LRESULT TWinControl::PaintMessage(UINT msg, WPARAM wParam) {
+    if (msg == WM_PRINTCLIENT) {
+        Paint(reinterpret_cast<HDC>(wParam), ClientRect());
+        return 0;
+    }
+    PaintGuard paint(handle_);
+    if (paint.get()) Paint(paint.get(), paint.Area());
+    return 0;
+}
+
+bool TWinControl::ContextMenu(POINT screen) {
+    if (!PopupMenu) return false;
+    // The form gets the menu's WM_COMMAND and runs the item.
+    PopupMenu->Popup(screen.x, screen.y, GetAncestor(handle_, GA_ROOT));
+    return true;
+}
+
+POINT TWinControl::KeyboardMenuPoint() const {
+    // Never at the mouse pointer, which may be anywhere on the screen: below
+    // the visible part of the current item, else inside the top left corner.
+    RECT client = ClientRect();
+    RECT item{};
+    POINT pt{client.left + 2, client.top + 2};
+    if (CurrentItemRect(item) && IntersectRect(&item, &item, &client)) pt = {item.left, item.bottom};
+    ClientToScreen(handle_, &pt);
+    return pt;
 }
 
 LRESULT TWinControl::DefaultHandler(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -88,11 +88,24 @@ class TWinControl : public TComponent {
 
     virtual void Resized();
 
+    // WM_PAINT (inside BeginPaint/EndPaint, so the window is valid afterwards)
+    // and WM_PRINTCLIENT of a window of our own class; update is the part to
+    // paint. System controls paint themselves.
+    virtual void Paint(HDC /*dc*/, const RECT& /*update*/) {}
+    // WM_CONTEXTMENU for this control at a screen point; false passes it on
+    // to the parent. By default shows PopupMenu.
+    virtual bool ContextMenu(POINT screen);
+    // The current item of a control that has items, in client coordinates;
+    // a menu asked for from the keyboard opens below it.
+    virtual bool CurrentItemRect(RECT& /*item*/) const { return false; }
+
   private:
     static LRESULT CALLBACK OwnProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK SubclassProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                          DWORD_PTR data);
     LRESULT Dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT PaintMessage(UINT msg, WPARAM wParam);
+    POINT KeyboardMenuPoint() const;
     void Detach();
     void ReadBounds();
 

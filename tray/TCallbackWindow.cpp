@@ -1,7 +1,6 @@
 #include "tray/TCallbackWindow.h"
 
 #include "framework/TApplication.h"
-#include "framework/TMenu.h"
 #include "tray/TTrayIcon.h"
 
 namespace {
@@ -32,9 +31,6 @@ LRESULT TCallbackWindow::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         RetryAdds();
         return 0;
     }
-    // Items of a tray menu that was opened for this window.
-    if (msg == WM_COMMAND && lParam == 0 && HIWORD(wParam) == 0 && TMenuItem::DispatchCommand(LOWORD(wParam)))
-        return 0;
     return TWinControl::WndProc(msg, wParam, lParam);
 }
 

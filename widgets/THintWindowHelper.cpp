@@ -96,8 +96,8 @@ void THintWindowHelper::Reshape(HWND wnd) {
 bool THintWindowHelper::Paint(HWND wnd) {
     TCoolHint* hint = TCoolHint::Current();
     if (OwnerDrawn(hint->HintType) && !hint->OnPaint) return false;
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(wnd, &ps);
+    PaintGuard paint(wnd);
+    HDC dc = paint.get();
     Guarded([&] {
         if (OwnerDrawn(hint->HintType)) {
             hint->OnPaint(wnd, dc);
@@ -123,7 +123,6 @@ bool THintWindowHelper::Paint(HWND wnd) {
             DrawTextW(dc, text.c_str(), -1, &c, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
         }
     });
-    EndPaint(wnd, &ps);
     return true;
 }
 
