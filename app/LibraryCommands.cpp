@@ -4,6 +4,7 @@
 #include "app/TTapestraMain.h"
 #include "framework/TApplication.h"
 #include "framework/Text.h"
+#include "wallpaper/PictureRules.h"
 
 namespace {
 constexpr size_t kMaxGroupName = 255;
@@ -22,14 +23,6 @@ bool Confirm(const std::wstring& what) {
 bool SameKeyName(const std::wstring& a, const std::wstring& b) {
     return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
                                 TRUE) == CSTR_EQUAL;
-}
-
-// The extension from the last "." after the last "\" or ":", upper-cased.
-std::wstring DroppedExtension(const std::wstring& path) {
-    size_t start = path.find_last_of(L"\\:");
-    size_t dot = path.find_last_of(L'.');
-    if (dot == std::wstring::npos || (start != std::wstring::npos && dot < start)) return {};
-    return AsciiUpper(path.substr(dot));
 }
 
 bool IsPictureExtension(const std::wstring& ext) {
@@ -157,7 +150,7 @@ void TTapestraMain::FileDrop1FileDrop(const std::vector<std::wstring>& names) {
     if (!GroupSelected(true)) return;
     std::vector<std::wstring> accepted;
     for (const auto& name : names)
-        if (IsPictureExtension(DroppedExtension(name))) accepted.push_back(name);
+        if (IsPictureExtension(PictureExtension(name))) accepted.push_back(name);
     if (accepted.empty()) return;
     int rows = FileList->RowCount();
     FileList->SetRowCount(rows + static_cast<int>(accepted.size()));
