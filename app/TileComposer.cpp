@@ -19,11 +19,7 @@ std::vector<uint32_t> TilePixels(const TPicture& picture, int w, int h) {
         tile = rendered.get();
     }
     BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = -h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader = DibHeader(w, -h, 32);
     std::vector<uint32_t> pixels(static_cast<size_t>(w) * h);
     WindowDC screen(nullptr);
     int lines = 0;

@@ -8,6 +8,17 @@ uint64_t DibStride(uint64_t width, unsigned bitCount) {
     return (width * bitCount + 31) / 32 * 4;
 }
 
+BITMAPINFOHEADER DibHeader(int width, int height, int bitCount) {
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof(header);
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = static_cast<WORD>(bitCount);
+    header.biCompression = BI_RGB;
+    return header;
+}
+
 void WriteBmp(const BmpFormat& format, size_t bandBytes, const BmpRowSource& rows, const BmpSink& out) {
     const int bits = format.BitCount;
     if (format.Width <= 0 || format.Height <= 0 ||
@@ -23,13 +34,8 @@ void WriteBmp(const BmpFormat& format, size_t bandBytes, const BmpRowSource& row
         if (first == 0) {
             const size_t fullTable = bits <= 8 ? size_t{1} << bits : 0;
             const size_t colors = std::min(format.Colors.size(), fullTable);
-            BITMAPINFOHEADER header{};
-            header.biSize = sizeof(header);
-            header.biWidth = format.Width;
-            header.biHeight = format.Height; // bottom-up, as BMP files are
-            header.biPlanes = 1;
-            header.biBitCount = static_cast<WORD>(bits);
-            header.biCompression = BI_RGB;
+            // Bottom-up, as BMP files are.
+            BITMAPINFOHEADER header = DibHeader(format.Width, format.Height, bits);
             header.biSizeImage = static_cast<DWORD>(stride * static_cast<size_t>(format.Height));
             // A full table is the default and needs no count.
             header.biClrUsed = colors == fullTable ? 0 : static_cast<DWORD>(colors);

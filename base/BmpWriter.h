@@ -22,6 +22,9 @@ struct BmpFormat {
 // made-up width cannot wrap before it is checked.
 uint64_t DibStride(uint64_t width, unsigned bitCount);
 
+// An uncompressed DIB's header; a negative height stores the rows top-down.
+BITMAPINFOHEADER DibHeader(int width, int height, int bitCount);
+
 // Fills `count` rows from row `first` into `band`, one stride apart. Rows are
 // numbered as the file stores them: 0 is the bottom row.
 using BmpRowSource = std::function<void(int first, int count, BYTE* band)>;

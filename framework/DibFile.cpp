@@ -200,12 +200,8 @@ UniqueBitmap DecodeBmpFile(std::span<const BYTE> file) {
     std::vector<BYTE> info(sizeof(BITMAPINFOHEADER) + sizeof(layout.masks) +
                            layout.colours * sizeof(RGBQUAD));
     auto* header = reinterpret_cast<BITMAPINFOHEADER*>(info.data());
-    header->biSize = sizeof(BITMAPINFOHEADER);
-    header->biWidth = layout.width;
-    header->biHeight = layout.height;
-    header->biPlanes = 1;
-    header->biBitCount = static_cast<WORD>(layout.bits);
-    header->biCompression = layout.hasMasks ? BI_BITFIELDS : BI_RGB;
+    *header = DibHeader(layout.width, layout.height, static_cast<int>(layout.bits));
+    if (layout.hasMasks) header->biCompression = BI_BITFIELDS;
     header->biClrUsed = layout.bits <= 8 ? layout.colours : 0;
     BYTE* table = info.data() + sizeof(BITMAPINFOHEADER);
     if (layout.hasMasks) std::memcpy(table, layout.masks, sizeof(layout.masks));

@@ -359,13 +359,7 @@ void SaveBitmapToFile(HBITMAP bitmap, HPALETTE palette, const std::wstring& path
     WindowDC screen(nullptr);
     PaletteGuard select(screen.get(), palette);
     WriteBmpFile(path, format, 256u << 10, [&](int first, int rows, BYTE* band) {
-        *header = BITMAPINFOHEADER{};
-        header->biSize = sizeof(BITMAPINFOHEADER);
-        header->biWidth = bm.bmWidth;
-        header->biHeight = bm.bmHeight;
-        header->biPlanes = 1;
-        header->biBitCount = static_cast<WORD>(bits);
-        header->biCompression = BI_RGB;
+        *header = DibHeader(bm.bmWidth, bm.bmHeight, bits);
         if (GetDIBits(screen.get(), bitmap, first, rows, band, reinterpret_cast<BITMAPINFO*>(info.data()),
                       DIB_RGB_COLORS) != rows)
             throw Exception(L"ビットマップを読み出せません");
