@@ -31,6 +31,16 @@ bool IsPictureExtension(const std::wstring& ext) {
         if (ext == known) return true;
     return false;
 }
+
+void AppendFiles(TStringGrid& list, LibraryStore& library, const std::vector<std::wstring>& files) {
+    const int rows = list.RowCount();
+    list.SetRowCount(rows + static_cast<int>(files.size()));
+    for (size_t i = 0; i < files.size(); ++i) {
+        list.SetCell(rows + static_cast<int>(i), files[i]);
+        // A new row starts at "標準"; the table grows with the group.
+        library.SetFileView(rows + static_cast<int>(i), 0);
+    }
+}
 } // namespace
 
 std::wstring TTapestraMain::GroupNameRefusal(const std::wstring& name) const {
@@ -136,13 +146,7 @@ void TTapestraMain::AddFilesClick() {
     options.DefaultExt = L"bmp";
     std::vector<std::wstring> files = Application->ModalUI().OpenFiles(options);
     if (files.empty()) return;
-    int rows = FileList->RowCount();
-    FileList->SetRowCount(rows + static_cast<int>(files.size()));
-    for (size_t i = 0; i < files.size(); ++i) {
-        FileList->SetCell(rows + static_cast<int>(i), files[i]);
-        // A new row starts at "標準"; the table grows with the group.
-        Library.SetFileView(rows + static_cast<int>(i), 0);
-    }
+    AppendFiles(*FileList, Library, files);
     SaveFileList();
 }
 
@@ -152,12 +156,7 @@ void TTapestraMain::FileDrop1FileDrop(const std::vector<std::wstring>& names) {
     for (const auto& name : names)
         if (IsPictureExtension(PictureExtension(name))) accepted.push_back(name);
     if (accepted.empty()) return;
-    int rows = FileList->RowCount();
-    FileList->SetRowCount(rows + static_cast<int>(accepted.size()));
-    for (size_t i = 0; i < accepted.size(); ++i) {
-        FileList->SetCell(rows + static_cast<int>(i), accepted[i]);
-        Library.SetFileView(rows + static_cast<int>(i), 0);
-    }
+    AppendFiles(*FileList, Library, accepted);
     SaveFileList();
 }
 
