@@ -4,6 +4,7 @@
 #include "app/TTapestraMain.h"
 #include "framework/TApplication.h"
 #include "framework/Text.h"
+#include "wallpaper/PictureRules.h"
 
 namespace {
 constexpr size_t kMaxGroupName = 255;
@@ -24,19 +25,21 @@ bool SameKeyName(const std::wstring& a, const std::wstring& b) {
                                 TRUE) == CSTR_EQUAL;
 }
 
-// The extension from the last "." after the last "\" or ":", upper-cased.
-std::wstring DroppedExtension(const std::wstring& path) {
-    size_t start = path.find_last_of(L"\\:");
-    size_t dot = path.find_last_of(L'.');
-    if (dot == std::wstring::npos || (start != std::wstring::npos && dot < start)) return {};
-    return AsciiUpper(path.substr(dot));
-}
-
 bool IsPictureExtension(const std::wstring& ext) {
     for (const wchar_t* known : {L".BMP", L".JPG", L".GIF", L".PI", L".JPE", L".TIFF", L".TIF", L".PIC",
                                  L".P2", L".MAG", L".Q4", L".JPEG", L".JFIF", L".PNG"})
         if (ext == known) return true;
     return false;
+}
+
+void AppendFiles(TStringGrid& list, LibraryStore& library, const std::vector<std::wstring>& files) {
+    const int rows = list.RowCount();
+    list.SetRowCount(rows + static_cast<int>(files.size()));
+    for (size_t i = 0; i < files.size(); ++i) {
+        list.SetCell(rows + static_cast<int>(i), files[i]);
+        // A new row starts at "標準"; the table grows with the group.
+        library.SetFileView(rows + static_cast<int>(i), 0);
+    }
 }
 } // namespace
 
@@ -143,13 +146,7 @@ void TTapestraMain::AddFilesClick() {
     options.DefaultExt = L"bmp";
     std::vector<std::wstring> files = Application->ModalUI().OpenFiles(options);
     if (files.empty()) return;
-    int rows = FileList->RowCount();
-    FileList->SetRowCount(rows + static_cast<int>(files.size()));
-    for (size_t i = 0; i < files.size(); ++i) {
-        FileList->SetCell(rows + static_cast<int>(i), files[i]);
-        // A new row starts at "標準"; the table grows with the group.
-        Library.SetFileView(rows + static_cast<int>(i), 0);
-    }
+    AppendFiles(*FileList, Library, files);
     SaveFileList();
 }
 
@@ -157,14 +154,9 @@ void TTapestraMain::FileDrop1FileDrop(const std::vector<std::wstring>& names) {
     if (!GroupSelected(true)) return;
     std::vector<std::wstring> accepted;
     for (const auto& name : names)
-        if (IsPictureExtension(DroppedExtension(name))) accepted.push_back(name);
+        if (IsPictureExtension(PictureExtension(name))) accepted.push_back(name);
     if (accepted.empty()) return;
-    int rows = FileList->RowCount();
-    FileList->SetRowCount(rows + static_cast<int>(accepted.size()));
-    for (size_t i = 0; i < accepted.size(); ++i) {
-        FileList->SetCell(rows + static_cast<int>(i), accepted[i]);
-        Library.SetFileView(rows + static_cast<int>(i), 0);
-    }
+    AppendFiles(*FileList, Library, accepted);
     SaveFileList();
 }
 

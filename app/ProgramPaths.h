@@ -1,5 +1,7 @@
 #pragma once
 // Files that lie beside the program and bear its name.
+#include "base/ExtensionOf.h"
+
 #include <windows.h>
 
 #include <string>
@@ -9,8 +11,6 @@ inline std::wstring ProgramPathWithExtension(const std::wstring& extension) {
     wchar_t path[MAX_PATH * 2];
     DWORD n = GetModuleFileNameW(nullptr, path, static_cast<DWORD>(std::size(path)));
     std::wstring file(path, n);
-    size_t dot = file.find_last_of(L'.');
-    size_t slash = file.find_last_of(L"\\/");
-    if (dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash)) file.erase(dot);
+    file.erase(file.size() - ExtensionOf(file).size());
     return file + extension;
 }

@@ -5,6 +5,7 @@
 // median milliseconds, the raw write's median milliseconds.
 // Usage: apply_bench OUTDIR [runs]
 #include "app/TileComposer.h"
+#include "base/BmpWriter.h"
 #include "framework/TPicture.h"
 
 #include <windows.h>
@@ -18,11 +19,7 @@
 namespace {
 UniqueBitmap Gradient(int w, int h) {
     BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = -h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader = DibHeader(w, -h, 32);
     std::vector<DWORD> pixels(static_cast<size_t>(w) * h);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)

@@ -1,5 +1,7 @@
 #include "framework/DibFile.h"
 
+#include "base/BmpWriter.h"
+
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -19,10 +21,6 @@ template <typename T> bool ReadAt(std::span<const BYTE> data, size_t offset, T& 
 
 bool ValidDepth(unsigned bits) {
     return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
-}
-
-uint64_t Stride(uint64_t width, unsigned bits) {
-    return (width * bits + 31) / 32 * 4;
 }
 
 // Colours in the table: what the header says, and never more than the depth
@@ -103,7 +101,7 @@ class RleWriter {
   public:
     RleWriter(BYTE* bits, LONG width, LONG height, unsigned depth)
         : bits_(bits), width_(width), height_(height), depth_(depth),
-          stride_(static_cast<size_t>(Stride(static_cast<uint64_t>(width), depth))) {}
+          stride_(static_cast<size_t>(DibStride(static_cast<uint64_t>(width), depth))) {}
     // Pixels beyond the right edge are dropped, as the system's decoder does.
     void Put(unsigned value) {
         if (x_ < width_ && y_ < height_) {
@@ -184,7 +182,7 @@ UniqueBitmap DecodeBmpFile(std::span<const BYTE> file) {
     const long long absHeight = layout.height < 0 ? -static_cast<long long>(layout.height) : layout.height;
     if (layout.width <= 0 || layout.width > kMaxPictureSide || absHeight == 0 || absHeight > kMaxPictureSide)
         return {};
-    const uint64_t stride = Stride(static_cast<uint64_t>(layout.width), layout.bits);
+    const uint64_t stride = DibStride(static_cast<uint64_t>(layout.width), layout.bits);
     const uint64_t imageBytes = stride * static_cast<uint64_t>(absHeight);
     if (imageBytes > kMaxPictureBytes) return {};
 
@@ -202,12 +200,8 @@ UniqueBitmap DecodeBmpFile(std::span<const BYTE> file) {
     std::vector<BYTE> info(sizeof(BITMAPINFOHEADER) + sizeof(layout.masks) +
                            layout.colours * sizeof(RGBQUAD));
     auto* header = reinterpret_cast<BITMAPINFOHEADER*>(info.data());
-    header->biSize = sizeof(BITMAPINFOHEADER);
-    header->biWidth = layout.width;
-    header->biHeight = layout.height;
-    header->biPlanes = 1;
-    header->biBitCount = static_cast<WORD>(layout.bits);
-    header->biCompression = layout.hasMasks ? BI_BITFIELDS : BI_RGB;
+    *header = DibHeader(layout.width, layout.height, static_cast<int>(layout.bits));
+    if (layout.hasMasks) header->biCompression = BI_BITFIELDS;
     header->biClrUsed = layout.bits <= 8 ? layout.colours : 0;
     BYTE* table = info.data() + sizeof(BITMAPINFOHEADER);
     if (layout.hasMasks) std::memcpy(table, layout.masks, sizeof(layout.masks));
@@ -254,8 +248,8 @@ bool ValidIconImage(std::span<const BYTE> image) {
     // The colour image and the mask below it, each half of the stored height.
     const uint64_t rows = static_cast<uint64_t>(header.biHeight / 2);
     const uint64_t need = sizeof(header) + colours * sizeof(RGBQUAD) +
-                          Stride(static_cast<uint64_t>(header.biWidth), header.biBitCount) * rows +
-                          Stride(static_cast<uint64_t>(header.biWidth), 1) * rows;
+                          DibStride(static_cast<uint64_t>(header.biWidth), header.biBitCount) * rows +
+                          DibStride(static_cast<uint64_t>(header.biWidth), 1) * rows;
     return need <= image.size();
 }
 
@@ -292,7 +286,7 @@ bool ValidPackedDib(std::span<const BYTE> info, size_t bitsSize, size_t* infoSiz
     const uint64_t tableEnd = headerSize + masks + static_cast<uint64_t>(colours) * entry;
     if (tableEnd > info.size()) return false;
     if (infoSize) *infoSize = static_cast<size_t>(tableEnd);
-    uint64_t need = Stride(static_cast<uint64_t>(width), bits) * static_cast<uint64_t>(absHeight);
+    uint64_t need = DibStride(static_cast<uint64_t>(width), bits) * static_cast<uint64_t>(absHeight);
     if (need > kMaxPictureBytes) return false;
     if (compression == BI_RLE8 || compression == BI_RLE4)
         need = imageSize;

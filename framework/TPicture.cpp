@@ -1,5 +1,7 @@
 #include "framework/TPicture.h"
 
+#include "base/ColorPalette.h"
+#include "base/ExtensionOf.h"
 #include "framework/DibFile.h"
 #include "framework/Exception.h"
 #include "framework/MetafileCheck.h"
@@ -65,14 +67,7 @@ UniquePalette PaletteFromDibSection(HBITMAP bitmap) {
     SelectGuard select(dc.get(), bitmap);
     RGBQUAD colors[256];
     UINT count = GetDIBColorTable(dc.get(), 0, 256, colors);
-    if (count == 0) return {};
-    std::vector<BYTE> buffer(sizeof(LOGPALETTE) + count * sizeof(PALETTEENTRY));
-    auto* logical = reinterpret_cast<LOGPALETTE*>(buffer.data());
-    logical->palVersion = 0x300;
-    logical->palNumEntries = static_cast<WORD>(count);
-    for (UINT i = 0; i < count; ++i)
-        logical->palPalEntry[i] = {colors[i].rgbRed, colors[i].rgbGreen, colors[i].rgbBlue, 0};
-    return UniquePalette(CreatePalette(logical));
+    return UniquePalette(CreateColorPalette(std::span<const RGBQUAD>(colors, count)));
 }
 
 struct IconDirEntry {
@@ -158,11 +153,7 @@ void TPicture::AssignIcon(UniqueIcon icon) {
 }
 
 void TPicture::LoadFromFile(const std::wstring& path) {
-    size_t slash = path.find_last_of(L"\\/");
-    size_t dot = path.rfind(L'.');
-    std::wstring ext = (dot == std::wstring::npos || (slash != std::wstring::npos && dot < slash))
-                           ? std::wstring()
-                           : AsciiUpper(path.substr(dot));
+    std::wstring ext = AsciiUpper(ExtensionOf(path));
     if (ext == L".BMP")
         LoadBitmapFile(path);
     else if (ext == L".ICO")
@@ -330,6 +321,18 @@ void TPicture::SaveToFile(const std::wstring& path) const {
     SaveBitmapToFile(rendered.get(), nullptr, path);
 }
 
+void WriteBmpFile(const std::wstring& path, const BmpFormat& format, size_t bandBytes,
+                  const BmpRowSource& rows) {
+    UniqueFile file(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) throw Exception(FormatText(L"ファイル %s を作成できません", {path}));
+    WriteBmp(format, bandBytes, rows, [&](const void* data, size_t size) {
+        DWORD written = 0;
+        if (!WriteFile(file.get(), data, static_cast<DWORD>(size), &written, nullptr) || written != size)
+            throw Exception(FormatText(L"ファイル %s に書き込めません", {path}));
+    });
+}
+
 void SaveBitmapToFile(HBITMAP bitmap, HPALETTE palette, const std::wstring& path) {
     BITMAP bm{};
     if (!bitmap || !GetObjectW(bitmap, sizeof(bm), &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0)
@@ -342,56 +345,23 @@ void SaveBitmapToFile(HBITMAP bitmap, HPALETTE palette, const std::wstring& path
             break;
         }
     if (bits > 32) bits = 32;
-    DWORD colors = bits <= 8 ? 1u << bits : 0;
+    // GetDIBits reads the rows through this header and fills the colour
+    // table behind it, which the file then carries.
+    const DWORD colors = bits <= 8 ? 1u << bits : 0;
     std::vector<BYTE> info(sizeof(BITMAPINFOHEADER) + colors * sizeof(RGBQUAD));
     auto* header = reinterpret_cast<BITMAPINFOHEADER*>(info.data());
-    header->biSize = sizeof(BITMAPINFOHEADER);
-    header->biWidth = bm.bmWidth;
-    header->biHeight = bm.bmHeight;
-    header->biPlanes = 1;
-    header->biBitCount = static_cast<WORD>(bits);
-    header->biCompression = BI_RGB;
-    DWORD stride = ((static_cast<DWORD>(bm.bmWidth) * bits + 31) / 32) * 4;
-    const DWORD imageSize = stride * static_cast<DWORD>(bm.bmHeight);
-    header->biSizeImage = imageSize;
-    BITMAPFILEHEADER fileHeader{};
-    fileHeader.bfType = 0x4D42; // "BM"
-    fileHeader.bfOffBits = static_cast<DWORD>(sizeof(fileHeader) + info.size());
-    fileHeader.bfSize = fileHeader.bfOffBits + imageSize;
+    BmpFormat format;
+    format.Width = bm.bmWidth;
+    format.Height = bm.bmHeight;
+    format.BitCount = bits;
+    format.Colors = std::span<const RGBQUAD>(reinterpret_cast<const RGBQUAD*>(header + 1), colors);
 
-    UniqueFile file(
-        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) throw Exception(FormatText(L"ファイル %s を作成できません", {path}));
-    auto write = [&](const void* data, size_t size) {
-        DWORD written = 0;
-        if (!WriteFile(file.get(), data, static_cast<DWORD>(size), &written, nullptr) || written != size)
-            throw Exception(FormatText(L"ファイル %s に書き込めません", {path}));
-    };
-
-    // The rows go out in bands, bottom band first as the file stores them:
-    // a screen-sized picture never needs a second full-size copy in memory.
-    const int bandRows = std::max<int>(1, static_cast<int>((256u << 10) / stride));
-    std::vector<BYTE> band(static_cast<size_t>(stride) * std::min(bandRows, static_cast<int>(bm.bmHeight)));
     WindowDC screen(nullptr);
     PaletteGuard select(screen.get(), palette);
-    bool headerWritten = false;
-    for (int first = 0; first < bm.bmHeight; first += bandRows) {
-        int rows = std::min(bandRows, static_cast<int>(bm.bmHeight) - first);
-        int lines = GetDIBits(screen.get(), bitmap, first, rows, band.data(),
-                              reinterpret_cast<BITMAPINFO*>(info.data()), DIB_RGB_COLORS);
-        if (lines != rows) throw Exception(L"ビットマップを読み出せません");
-        if (!headerWritten) {
-            // GetDIBits may rewrite the header (and fills the colour table);
-            // the file describes exactly what follows it.
-            header->biHeight = bm.bmHeight;
-            header->biSize = sizeof(BITMAPINFOHEADER);
-            header->biCompression = BI_RGB;
-            header->biClrUsed = 0;
-            header->biSizeImage = imageSize;
-            write(&fileHeader, sizeof(fileHeader));
-            write(info.data(), info.size());
-            headerWritten = true;
-        }
-        write(band.data(), static_cast<size_t>(stride) * rows);
-    }
+    WriteBmpFile(path, format, 256u << 10, [&](int first, int rows, BYTE* band) {
+        *header = DibHeader(bm.bmWidth, bm.bmHeight, bits);
+        if (GetDIBits(screen.get(), bitmap, first, rows, band, reinterpret_cast<BITMAPINFO*>(info.data()),
+                      DIB_RGB_COLORS) != rows)
+            throw Exception(L"ビットマップを読み出せません");
+    });
 }

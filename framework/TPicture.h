@@ -2,6 +2,7 @@
 // A picture that holds a bitmap (with its palette), an icon or a metafile,
 // loads them by extension, draws them into a rectangle and saves them as BMP
 // files.
+#include "base/BmpWriter.h"
 #include "framework/Handle.h"
 
 #include <string>
@@ -59,3 +60,8 @@ class TPicture {
 // Writes any bitmap as a .BMP file (BITMAPFILEHEADER + DIB), with its palette
 // when it has one. Raises Exception when the file cannot be written.
 void SaveBitmapToFile(HBITMAP bitmap, HPALETTE palette, const std::wstring& path);
+
+// Writes a BMP file from a source of rows (see WriteBmp). Raises Exception
+// when the file cannot be created or written.
+void WriteBmpFile(const std::wstring& path, const BmpFormat& format, size_t bandBytes,
+                  const BmpRowSource& rows);

@@ -1,5 +1,6 @@
 #include "wallpaper/PictureRules.h"
 
+#include "base/ExtensionOf.h"
 #include "framework/Text.h"
 
 #include <array>
@@ -35,11 +36,7 @@ const ExtensionKind kExtensions[] = {
 } // namespace
 
 std::wstring PictureExtension(std::wstring_view path) {
-    size_t start = path.find_last_of(L"\\/:");
-    std::wstring_view name = start == std::wstring_view::npos ? path : path.substr(start + 1);
-    size_t dot = name.rfind(L'.');
-    if (dot == std::wstring_view::npos) return {};
-    return AsciiUpper(name.substr(dot));
+    return AsciiUpper(ExtensionOf(path));
 }
 
 std::optional<TPictureFileKind> PictureKindOf(std::wstring_view path) {

@@ -1,5 +1,7 @@
 #include "wallpaper/TAll.h"
 
+#include "base/BmpWriter.h"
+#include "base/ColorPalette.h"
 #include "framework/Exception.h"
 #include "framework/TApplication.h"
 #include "framework/TForm.h"
@@ -37,16 +39,8 @@ UniqueBitmap ScreenBitmap(int width, int height) {
 
 // The logical palette of a DIB's colour table.
 UniquePalette BuildPalette(const TLockedDib& dib) {
-    int count = PaletteEntryCount(dib.Header().biBitCount, dib.Header().biClrUsed);
-    if (count == 0) return {};
-    std::vector<BYTE> buffer(sizeof(LOGPALETTE) + count * sizeof(PALETTEENTRY));
-    auto* logical = reinterpret_cast<LOGPALETTE*>(buffer.data());
-    logical->palVersion = 0x300;
-    logical->palNumEntries = static_cast<WORD>(count);
-    const RGBQUAD* colors = dib.Colors();
-    for (int i = 0; i < count; ++i)
-        logical->palPalEntry[i] = {colors[i].rgbRed, colors[i].rgbGreen, colors[i].rgbBlue, 0};
-    return UniquePalette(CreatePalette(logical));
+    const int count = PaletteEntryCount(dib.Header().biBitCount, dib.Header().biClrUsed);
+    return UniquePalette(CreateColorPalette(std::span<const RGBQUAD>(dib.Colors(), count)));
 }
 
 // PIC and PIC2 pixels need not be square: the picture is stretched by the
@@ -224,7 +218,7 @@ bool TAll::ConvertDib(const TLockedDib& dib, HBITMAP bitmap, HPALETTE palette) c
     // rows keep that buffer small.
     if (header.biCompression != BI_RGB || header.biHeight <= 0 || header.biBitCount < 16)
         return SetDIBits(dc.get(), bitmap, 0, height, dib.Bits(), dib.Info(), DIB_RGB_COLORS) != 0;
-    const size_t stride = (static_cast<size_t>(header.biWidth) * header.biBitCount + 31) / 32 * 4;
+    const size_t stride = static_cast<size_t>(DibStride(static_cast<uint64_t>(header.biWidth), header.biBitCount));
     const size_t screenRow = static_cast<size_t>(header.biWidth) * 4;
     const int bandRows = static_cast<int>(std::clamp<size_t>(kConvertBandBytes / screenRow, 1, height));
     const auto* bits = static_cast<const BYTE*>(dib.Bits());

@@ -1,5 +1,7 @@
 #include "plugins/common/DibWriter.h"
 
+#include "base/BmpWriter.h"
+
 #include "plugins/common/Failure.h"
 #include "plugins/common/WicPicture.h"
 
@@ -106,15 +108,11 @@ void Progress::Report(int done, int total) const {
     if (callback_ && callback_(done, total, data_) != 0) Fail(susie::Cancelled);
 }
 
-size_t DibStride(uint32_t width, uint32_t bitsPerPixel) {
-    return static_cast<size_t>((static_cast<uint64_t>(width) * bitsPerPixel + 31) / 32 * 4);
-}
-
 Dib WriteDib(const DibSource& source, const Progress& progress) {
     const uint32_t bits = source.palette.empty() ? 24 : 8;
     // Row and image sizes must fit the 32-bit fields of WIC and the header.
     if (source.width > std::numeric_limits<UINT>::max() / 4) Fail(susie::NoMemory);
-    const size_t stride = DibStride(source.width, bits);
+    const size_t stride = static_cast<size_t>(::DibStride(source.width, bits));
     const size_t inStride = static_cast<size_t>(source.width) * 4;
     if (source.height > std::numeric_limits<DWORD>::max() / stride) Fail(susie::NoMemory);
     const size_t imageSize = stride * source.height;

@@ -52,7 +52,4 @@ struct DibSource {
 // Cancelled when the progress callback says so.
 Dib WriteDib(const DibSource& source, const Progress& progress);
 
-// Bytes per row of a DIB: whole 32-bit words.
-size_t DibStride(uint32_t width, uint32_t bitsPerPixel);
-
 } // namespace spi

@@ -1,5 +1,6 @@
 // The shared plug-in code without a DLL around it: signatures, the text
 // entries of a plug-in with several file types, and the preview size rule.
+#include "base/BmpWriter.h"
 #include "plugins/common/DibWriter.h"
 #include "plugins/common/PluginCalls.h"
 #include "plugins/common/Signatures.h"
@@ -99,12 +100,12 @@ TEST(Preview, QuarterSideRoundedUp) {
 }
 
 TEST(Dib, RowsAreWholeWords) {
-    EXPECT_EQ(spi::DibStride(1, 24), 4u);
-    EXPECT_EQ(spi::DibStride(10, 24), 32u);
-    EXPECT_EQ(spi::DibStride(4, 24), 12u);
-    EXPECT_EQ(spi::DibStride(5, 8), 8u);
-    EXPECT_EQ(spi::DibStride(4, 8), 4u);
-    EXPECT_EQ(spi::DibStride(1920, 24), 5760u);
+    EXPECT_EQ(DibStride(1, 24), 4u);
+    EXPECT_EQ(DibStride(10, 24), 32u);
+    EXPECT_EQ(DibStride(4, 24), 12u);
+    EXPECT_EQ(DibStride(5, 8), 8u);
+    EXPECT_EQ(DibStride(4, 8), 4u);
+    EXPECT_EQ(DibStride(1920, 24), 5760u);
 }
 
 } // namespace
