@@ -3,7 +3,8 @@
 #   up BUILD [win32|win64]
 #               start Xvfb on a free display, lay a fresh 32-bit prefix in
 #               BUILD/wine-run/prefix (copied from a template made once per build
-#               tree), start a persistent wineserver and Wine's services, and write
+#               tree), start a persistent wineserver, Wine's services and the
+#               desktop, and write
 #               BUILD/wine-run/env for scripts/wine-exec.sh.
 #   down BUILD  stop the wineserver and Xvfb, remove the prefix.
 # Never touches ~/.wine. Environment: TAPESTRA_LOCALE=ja (default) or en,
@@ -112,6 +113,10 @@ ENV
     . "$run/env"
     setsid wineserver -p600 </dev/null >/dev/null 2>&1
     setsid env LOCPATH="$LOCPATH" LANG=$lang LC_ALL=$lang "$WINE" cmd /c exit </dev/null >/dev/null 2>&1
+    # The desktop too, kept for the whole session: otherwise every test program
+    # that opens a window starts it anew, and it holds that test's output open
+    # for the second Wine waits before closing an unused desktop.
+    setsid env LOCPATH="$LOCPATH" LANG=$lang LC_ALL=$lang "$WINE" explorer.exe /desktop </dev/null >/dev/null 2>&1 &
   ) 9>&-
   echo "wine session up: DISPLAY=:$n WINEPREFIX=$run/prefix ($lang)"
 }
