@@ -2,6 +2,7 @@
 // taskbar: the application window (the taskbar button) is minimized with the
 // main window gone, and restoring brings the main window back.
 #include "support/ProgramDriver.h"
+#include "support/WaitUntil.h"
 #include "support/TestRegistry.h"
 
 #include <gtest/gtest.h>
@@ -27,14 +28,14 @@ TEST(AnimatedMinimize, TitleBarAndTaskbarMinimizeThenRestore) {
     // From the title bar's minimize button, then from the taskbar button.
     for (HWND target : {main, application}) {
         PostMessageW(target, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-        EXPECT_TRUE(ProgramDriver::WaitUntil([&] { return IsIconic(application); }));
-        EXPECT_TRUE(ProgramDriver::WaitUntil([&] { return !IsWindowVisible(main); }));
+        EXPECT_TRUE(WaitUntil([&] { return IsIconic(application); }));
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }));
         // The title is the application's again once the animation is done.
-        EXPECT_TRUE(ProgramDriver::WaitUntil([&] { return Title(application) == title; }));
+        EXPECT_TRUE(WaitUntil([&] { return Title(application) == title; }));
 
         PostMessageW(application, WM_SYSCOMMAND, SC_RESTORE, 0);
-        EXPECT_TRUE(ProgramDriver::WaitUntil([&] { return !IsIconic(application); }));
-        EXPECT_TRUE(ProgramDriver::WaitUntil([&] { return IsWindowVisible(main); }));
+        EXPECT_TRUE(WaitUntil([&] { return !IsIconic(application); }));
+        EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main); }));
         // Out of the way in the middle of the screen, no longer over the form.
         RECT r{}, form{};
         GetWindowRect(application, &r);

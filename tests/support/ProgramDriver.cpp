@@ -155,15 +155,6 @@ bool ProgramDriver::TypeMenuKeys(HWND window, const std::wstring& keys) {
     return true;
 }
 
-bool ProgramDriver::WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-    DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > timeoutMs) return false;
-        Sleep(20);
-    }
-    return true;
-}
-
 bool ProgramDriver::ChooseMenu(HWND window, const std::wstring& keys, const std::function<bool()>& done) {
     for (int attempt = 0; attempt < 3; ++attempt) {
         TypeMenuKeys(window, keys);

@@ -37,8 +37,6 @@ class ProgramDriver {
     static bool ChooseMenu(HWND window, const std::wstring& keys, const std::function<bool()>& done);
     // Finds a child window of a class (first match, depth first).
     static HWND FindChild(HWND parent, const std::wstring& className);
-    // Polls until done() holds; false when it did not within the time.
-    static bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
     // Processes this thread's messages for a while (lets the program work).
     static void Pump(DWORD ms);
     // A visible top-level window of a process with this caption, or null.
