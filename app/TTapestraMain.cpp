@@ -27,6 +27,7 @@ void TTapestraMain::FormCreate() {
         Application->HandleException(std::current_exception());
     }
     if (!desktopRead) Application->ModalUI().ShowMessage(L"壁紙情報の取得に失敗しました。");
+    startTrace_.Step(L"desktop settings");
 
     LoadSettings();
 
@@ -34,8 +35,10 @@ void TTapestraMain::FormCreate() {
         // A stored index that names no node selects nothing.
         if (HTREEITEM node = GroupTree->ItemAt(Library.ActiveGroup)) GroupTree->Select(node);
     }
+    startTrace_.Step(L"active group's file list");
     // A picture that cannot be read is reported; the window still comes up.
     Guarded([this] { SelectStartRow(); });
+    startTrace_.Step(L"start row, its picture");
 
     // The window-wide position follows the desktop as Windows has it.
     if (WallChanger1->Stretch)
@@ -54,7 +57,9 @@ void TTapestraMain::FormCreate() {
     } catch (const Exception&) {
     }
     SetTrayMode(Options.TrayMode);
+    startTrace_.Step(L"timer, tray mode");
     ShowOrHide();
+    startTrace_.Step(L"show");
     // Loaded (or reported) already when the start row is this file.
     if (!Library.CurrentFile.empty() && Library.CurrentFile != kNoneRow &&
         previewFile_ != Library.CurrentFile)
@@ -130,19 +135,20 @@ LRESULT TTapestraMain::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void TTapestraMain::LoadSettings() {
     Library.LoadSettings(Options);
+    startTrace_.Step(L"options");
     LoadGeometry();
+    startTrace_.Step(L"geometry");
     LoadGroupList();
+    startTrace_.Step(L"group tree");
 }
 
 void TTapestraMain::LoadGeometry() {
     SIZE size = Library.LoadWindowSize();
-    SetHeight(size.cy);
-    SetWidth(size.cx);
+    SetBounds(Left(), Top(), size.cx, size.cy);
     // The default position centres the window as it really is now.
     POINT origin = Library.LoadWindowOrigin(
         SIZE{Width(), Height()}, SIZE{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
-    SetTop(origin.y);
-    SetLeft(origin.x);
+    SetBounds(origin.x, origin.y, Width(), Height());
     SIZE panels = Library.LoadPanelSizes();
     pnlTop->SetHeight(panels.cy);
     pnlLeft->SetWidth(panels.cx);

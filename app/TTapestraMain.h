@@ -5,6 +5,7 @@
 #include "app/LibraryStore.h"
 #include "app/Options.h"
 #include "framework/Controls.h"
+#include "framework/StepTrace.h"
 #include "framework/TForm.h"
 #include "framework/TImageList.h"
 #include "framework/TMenu.h"
@@ -75,8 +76,10 @@ class TTapestraMain : public TForm {
     TWallChanger* WallChanger1 = nullptr;
     // The hidden image the version dialog shows: the program's icon.
     TPicture Image1;
-    // The options dialog, created once after the main window.
+    // The options dialog, created once, when it is first asked for: the
+    // main window comes up without waiting for it.
     TfrmOption* frmOption = nullptr;
+    TfrmOption& OptionDialog();
 
     // The library: positions per row, active group and file, in the registry.
     LibraryStore Library;
@@ -183,6 +186,8 @@ class TTapestraMain : public TForm {
     // Loads a file into the preview and remembers it as the preview's file.
     void ShowPreview(const std::wstring& path);
 
+    // Where the start's time goes, for the benchmarks; off unless asked for.
+    StepTrace startTrace_{L"start", true};
     std::mt19937 random_;
     // The file the preview was last asked to show, loaded or not.
     std::wstring previewFile_;

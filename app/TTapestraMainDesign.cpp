@@ -28,7 +28,12 @@ enum Image {
 TTapestraMain::TTapestraMain(TComponent* owner) : TForm(owner) {
     CreateDesign();
     FormCreate();
-    frmOption = &Own<TfrmOption>(Options, TfrmOption::Targets{*TrayIcon2, *Timer1, *K6});
+    startTrace_.Finish();
+}
+
+TfrmOption& TTapestraMain::OptionDialog() {
+    if (!frmOption) frmOption = &Own<TfrmOption>(Options, TfrmOption::Targets{*TrayIcon2, *Timer1, *K6});
+    return *frmOption;
 }
 
 void TTapestraMain::CreateDesign() {
@@ -38,12 +43,19 @@ void TTapestraMain::CreateDesign() {
     SetCaption(kCaption);
     SetBounds(0, 0, 550, 400);
     ImageList1 = &Own<TImageList>(L"IMAGES", 16, 16);
+    startTrace_.Step(L"image list");
     CreateMenus();
+    startTrace_.Step(L"menus");
     CreateLook();
+    startTrace_.Step(L"owner-drawn look");
     CreateToolBar();
+    startTrace_.Step(L"toolbar");
     CreatePanels();
+    startTrace_.Step(L"panels, tree, list");
     CreatePopupMenus();
+    startTrace_.Step(L"pop-up menus");
     CreateTrayIcons();
+    startTrace_.Step(L"tray icons");
 
     Timer1 = &Own<TTimer>();
     Timer1->Name = L"Timer1";
@@ -73,6 +85,7 @@ void TTapestraMain::CreateDesign() {
 
     ApplyFont(L"MS UI Gothic", 9);
     LoadedAll();
+    startTrace_.Step(L"font, loaded");
 }
 
 void TTapestraMain::CreateMenus() {

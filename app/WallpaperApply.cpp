@@ -31,15 +31,19 @@ void TTapestraMain::WritePicture(bool tiled) {
 
 void TTapestraMain::FileListDblClick() {
     BusyCursorScope busy;
+    StepTrace trace(L"apply");
     const int row = FileList->Row();
     if (row == 0)
         WallChanger1->WallpaperName.clear();
     else if (!PictureWritten(row))
         return;
+    trace.Step(L"bitmap written");
     ShowOnDesktop();
+    trace.Step(L"desktop");
     RestartTimer();
     RememberApplied(row);
     RunAutoFile(row);
+    trace.Step(L"registry, auto-run");
 }
 
 bool TTapestraMain::PictureWritten(int row) {
@@ -98,12 +102,14 @@ void TTapestraMain::ChangeTo(const std::function<int(int row, int rows)>& choose
     int row = FileList->Row(), rows = FileList->RowCount();
     if (rows <= 1) return;
     BusyCursorScope busy;
+    StepTrace trace(L"change");
     int target = choose(row, rows);
     // Selecting another row runs FileListClick already; one load per change.
     if (target != row)
         FileList->SetRow(target);
     else
         FileListClick();
+    trace.Step(L"row selected, picture loaded");
     FileListDblClick();
 }
 

@@ -69,7 +69,7 @@ void TTapestraMain::Option2Click() {
     } pause{{TrayIcon1, TrayIcon2}, {TrayIcon1->Enabled(), TrayIcon2->Enabled()}};
     TrayIcon1->SetEnabled(false);
     TrayIcon2->SetEnabled(false);
-    frmOption->ShowModal();
+    OptionDialog().ShowModal();
 }
 
 void TTapestraMain::TrayIcon1DblClick() {

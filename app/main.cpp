@@ -2,6 +2,7 @@
 // the message loop.
 #include "app/TTapestraMain.h"
 #include "framework/Handle.h"
+#include "framework/StepTrace.h"
 #include "framework/TApplication.h"
 
 #include <memory>
@@ -14,13 +15,17 @@ const wchar_t kTitle[] = L"Vintrel Ver 3.20 For Windows98";
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // Plug-ins are found in the program's folder, never in the current one.
     SetDllDirectoryW(L"");
+    StepTrace trace(L"program", true);
 
     if (UniqueKernelHandle running{OpenMutexW(MUTEX_ALL_ACCESS, FALSE, kMutexName)}) return 0;
     UniqueKernelHandle mutex{CreateMutexW(nullptr, FALSE, kMutexName)};
     // Created by another start in the same instant: that one runs.
     if (GetLastError() == ERROR_ALREADY_EXISTS) return 0;
 
+    trace.Step(L"mutex");
     TApplication application;
+    trace.Step(L"application");
+    trace.Finish();
     application.SetTitle(kTitle);
     auto owner = std::make_unique<TComponent>(nullptr);
     Guarded([&] { owner->Own<TTapestraMain>(); });

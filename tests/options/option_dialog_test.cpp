@@ -6,7 +6,7 @@
 namespace {
 class OptionDialog : public MainWindowFixture {
   protected:
-    TfrmOption& Dialog() { return *main->frmOption; }
+    TfrmOption& Dialog() { return main->OptionDialog(); }
     // The test program has no icon resources; the clear icon gets one here.
     static void ShowClearIcon(TTapestraMain& m) {
         m.TrayIcon2->SetIcon(LoadIconW(nullptr, IDI_APPLICATION));
