@@ -272,8 +272,12 @@ void TWinControl::SetFont(const std::wstring& face, int height, bool bold) {
     SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
 }
 
+void TWinControl::Loaded() {
+    Realign();
+}
+
 void TWinControl::Realign() {
-    if (!handle_ || realigning_) return;
+    if (!handle_ || realigning_ || Loading()) return;
     realigning_ = true;
     RECT area = ClientRect();
     auto place = [&](TAlign which) {

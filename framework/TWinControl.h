@@ -60,8 +60,10 @@ class TWinControl : public TComponent {
     TPopupMenu* PopupMenu = nullptr;
 
     // Lays the aligned children out in the client area: top, bottom, left,
-    // right, then client, each group in order of creation.
+    // right, then client, each group in order of creation. Not while the
+    // design values are being set: Loaded lays them out once, at the end.
     void Realign();
+    void Loaded() override;
 
   protected:
     // Creates the window of one of our own classes (registered on first use).

@@ -47,6 +47,7 @@ TNValEdit::TNValEdit(TComponent* owner, TWinControl& parent, int left, int top, 
 }
 
 void TNValEdit::Loaded() {
+    TEdit::Loaded();
     pointEntered_ = false;
     decimalCount_ = 0;
     digitCount_ = 0;
