@@ -18,14 +18,23 @@ im=/usr/bin/convert
 
 export TAPESTRA_RUN=bench-run TAPESTRA_BUILD=$build
 work=$(mktemp -d)
-scripts/wine-harness.sh up "$build" "$arch" >/dev/null
+# Everything runs on one CPU (TAPESTRA_BENCH_PIN=0 turns that off). Under
+# Wine each registry read and window query is a round trip to the wineserver;
+# on a virtual machine a round trip between two CPUs often waits for the idle
+# one to wake, which made the same start 5-10 times slower at random. On one
+# CPU the round trip is a plain task switch, and runs agree to a few percent.
+pin=()
+if [ "${TAPESTRA_BENCH_PIN:-1}" != 0 ] && command -v taskset >/dev/null && [ "$(nproc)" -gt 1 ]; then
+  pin=(taskset -c 0)
+fi
+"${pin[@]}" scripts/wine-harness.sh up "$build" "$arch" >/dev/null
 trap 'scripts/wine-harness.sh down "$build" >/dev/null; rm -rf "$work"' EXIT
-run() { scripts/wine-exec.sh "$build/bin/$1" "${@:2}" | tr -d '\r'; }
+run() { "${pin[@]}" scripts/wine-exec.sh "$build/bin/$1" "${@:2}" | tr -d '\r'; }
 winpath() { echo "Z:${1//\//\\}"; }
 median() { sort -n | awk '{v[NR]=$1} END {if (NR%2) print v[(NR+1)/2]; else print (v[NR/2]+v[NR/2+1])/2}'; }
 time_ms() {
   local s e
-  s=$(date +%s%N); "$@" >/dev/null 2>&1; e=$(date +%s%N)
+  s=$(date +%s%N); "${pin[@]}" "$@" >/dev/null 2>&1; e=$(date +%s%N)
   awk -v d=$((e - s)) 'BEGIN {printf "%.1f", d / 1e6}'
 }
 repeat_ms() { for _ in $(seq "$runs"); do time_ms "$@"; echo; done | median; }
@@ -56,11 +65,12 @@ while read -r name ours floor; do
     startup-full) row "start-up, 50 groups, 1,000 files (ms)" "$ours" "$floor" "<= 1.5x floor" ;;
     idle-memory) row "working set 5 s after start, 1,000 files (MB)" "$ours" "$floor" "<= floor + 2 MB" ;;
   esac
-done < <(run startup_bench.exe "$runs" 1000 "${dlls[@]}")
+done < <(TAPESTRA_STEP_TRACE=$(winpath "$work/start") run startup_bench.exe "$runs" 1000 "${dlls[@]}")
 
 # A 'next' change in process against ImageMagick's whole process; the
 # in-process decode and the whole bench process for the like-for-like view.
-change=$(run change_bench.exe "$(winpath "$hd")" "$(winpath "$work/p1920x1080-8.jpg")" "$runs")
+change=$(TAPESTRA_STEP_TRACE=$(winpath "$work/change.txt") \
+  run change_bench.exe "$(winpath "$hd")" "$(winpath "$work/p1920x1080-8.jpg")" "$runs")
 im_ms=$(repeat_ms "$im" "$hd" "$work/im.bmp")
 row "'next' change to a 1920x1080 JPEG, in process (ms)" "$(sed -n 's/^change //p' <<<"$change")" "$im_ms" \
   "<= 1.0x convert (whole process)"
@@ -79,6 +89,38 @@ while read -r name size ms raw; do
   row "$name $size apply (ms)" "$ms" "$raw" "tiled: <= 1.2x raw write"
 done < <(run apply_bench.exe "$(winpath "$work")" "$runs")
 
+# Step medians of a trace file ("trace, step, ms, working set KB" lines), in
+# the order first seen: the step's milliseconds and the working set after it.
+steps() {
+  tr -d '\r' <"$1" | awk -F'\t' -v only="$2" '
+    function median(key, column,   m, a, b, t, w) {
+      m = n[key]
+      for (a = 1; a <= m; a++) w[a] = v[key, a, column]
+      for (a = 1; a <= m; a++) for (b = a + 1; b <= m; b++) if (w[b] < w[a]) { t = w[a]; w[a] = w[b]; w[b] = t }
+      return m % 2 ? w[(m + 1) / 2] : (w[m / 2] + w[m / 2 + 1]) / 2
+    }
+    only != "" && $1 !~ only { next }
+    { key = $1 " / " $2; if (!(key in n)) order[++count] = key; n[key]++; v[key, n[key], 3] = $3; v[key, n[key], 4] = $4 }
+    END {
+      for (i = 1; i <= count; i++)
+        printf "  %-44s %8.1f ms %8.1f MB\n", order[i], median(order[i], 3), median(order[i], 4) / 1024
+    }'
+}
+
 echo "machine: $(nproc) cores, $(uname -m); $(wine --version 2>/dev/null || echo wine); build: $arch; $runs runs each"
+[ ${#pin[@]} -gt 0 ] && echo "every program pinned to one CPU (taskset -c 0), ImageMagick too"
 printf '%-44s %10s %10s %7s  %s\n' figure Tapestra32 baseline ratio target
 printf '%s\n' "${rows[@]}"
+for case in full empty; do
+  [ -f "$work/start-$case.txt" ] || continue
+  echo
+  echo "where a start goes, $case library (medians: the step's time, the working set after it;"
+  echo "the rest of a start is the message loop's first paint):"
+  steps "$work/start-$case.txt" '^(program|start)$'
+  steps "$work/start-$case.txt" '^floor$'
+done
+if [ -f "$work/change.txt" ]; then
+  echo
+  echo "where a 'next' change goes (median ms):"
+  steps "$work/change.txt" '^(change|apply)$'
+fi

@@ -6,7 +6,9 @@
 //   memory: the working set 5 s after start.
 // Cases: an empty library, and 50 groups with a 1,000-file active group.
 // Usage: startup_bench [runs] [files] [DLL ...]: the DLLs are those the floor
-// loads, the system DLLs the program imports. Prints one line per figure:
+// loads, the system DLLs the program imports. With TAPESTRA_STEP_TRACE=PREFIX
+// both programs trace their steps into PREFIX-empty.txt, PREFIX-full.txt and
+// PREFIX-idle.txt. Prints one line per figure:
 //   NAME OURS FLOOR   (ms or MB)
 #include "support/ProgramDriver.h"
 #include "support/TestRegistry.h"
@@ -27,25 +29,6 @@ struct Program {
     std::wstring windowClass;
 };
 
-struct Search {
-    DWORD pid;
-    const wchar_t* windowClass;
-    HWND found;
-};
-
-BOOL CALLBACK FindVisible(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<Search*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    wchar_t cls[64];
-    GetClassNameW(window, cls, 64);
-    if (pid == search->pid && wcscmp(cls, search->windowClass) == 0 && IsWindowVisible(window)) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // A started program; ended (closed, then killed if need be) when it goes.
 class Started {
   public:
@@ -63,7 +46,14 @@ class Started {
     }
     ~Started() {
         if (!process_) return;
-        if (window_) PostMessageW(window_, WM_CLOSE, 0, 0);
+        if (window_) {
+            // Tapestra32 hides into the tray on a close unless Windows is
+            // ending: said so first, it ends (and takes its tray icons away)
+            // instead of being killed.
+            DWORD_PTR result = 0;
+            SendMessageTimeoutW(window_, WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 5000, &result);
+            PostMessageW(window_, WM_CLOSE, 0, 0);
+        }
         if (WaitForSingleObject(process_, 10000) != WAIT_OBJECT_0) {
             TerminateProcess(process_, 1);
             WaitForSingleObject(process_, 5000);
@@ -73,15 +63,19 @@ class Started {
     Started(const Started&) = delete;
     Started& operator=(const Started&) = delete;
 
-    // The visible main window once the message loop answers.
+    // The visible main window once the message loop answers. The program is
+    // left alone while it starts: under Wine every window query is a round
+    // trip to the one wineserver the starting program needs too, and a tight
+    // poll over all windows slowed the start it was timing several times over.
+    // WaitForInputIdle returns once the program first waits for messages.
     HWND WaitForWindow() {
-        for (DWORD start = GetTickCount(); process_ && GetTickCount() - start < 30000; Sleep(2)) {
-            Search search{pid_, program_.windowClass.c_str(), nullptr};
-            EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&search));
-            if (search.found) {
+        if (!process_) return nullptr;
+        WaitForInputIdle(process_, 30000);
+        for (DWORD start = GetTickCount(); GetTickCount() - start < 30000; Sleep(1)) {
+            if (HWND found = VisibleWindow()) {
                 DWORD_PTR result = 0;
-                SendMessageTimeoutW(search.found, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result);
-                return window_ = search.found;
+                SendMessageTimeoutW(found, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result);
+                return window_ = found;
             }
             if (WaitForSingleObject(process_, 0) == WAIT_OBJECT_0) break;
         }
@@ -95,6 +89,18 @@ class Started {
     }
 
   private:
+    // The program's visible top-level window of its class, found by class
+    // name (a query or two, not one per window on the desktop).
+    HWND VisibleWindow() const {
+        HWND window = nullptr;
+        while ((window = FindWindowExW(nullptr, window, program_.windowClass.c_str(), nullptr))) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(window, &pid);
+            if (pid == pid_ && IsWindowVisible(window)) return window;
+        }
+        return nullptr;
+    }
+
     Program program_;
     HANDLE process_ = nullptr;
     DWORD pid_ = 0;
@@ -148,6 +154,17 @@ void SeedLibrary(int files) {
     testreg::SetString(HKEY_CURRENT_USER, program + L"\\動作環境", L"ActiveFile", L"0");
 }
 
+// With TAPESTRA_STEP_TRACE set, each case's programs write their step traces
+// to a file of their own: the variable, then "-" and the case, then ".txt".
+void TraceCase(const std::wstring& name) {
+    static const std::wstring base = [] {
+        wchar_t path[MAX_PATH];
+        DWORD length = GetEnvironmentVariableW(L"TAPESTRA_STEP_TRACE", path, MAX_PATH);
+        return length && length < MAX_PATH ? std::wstring(path, length) : std::wstring();
+    }();
+    if (!base.empty()) SetEnvironmentVariableW(L"TAPESTRA_STEP_TRACE", (base + L"-" + name + L".txt").c_str());
+}
+
 // Interleaved runs of both programs; the first of each warms the caches.
 bool CompareStart(const char* name, const Program& ours, const Program& floor, int runs, int rows) {
     std::vector<double> oursMs, floorMs;
@@ -178,9 +195,12 @@ int wmain(int argc, wchar_t** argv) {
     const Program floor{bin + L"bench_floor.exe", floorArguments, L"FloorWindow"};
 
     SeedLibrary(0);
+    TraceCase(L"empty");
     if (!CompareStart("startup-empty", ours, floor, runs, -1)) return 1;
     SeedLibrary(files);
+    TraceCase(L"full");
     if (!CompareStart("startup-full", ours, floor, runs, files + 1)) return 1;
+    TraceCase(L"idle");
     const double oursMB = IdleWorkingSet(ours);
     const double floorMB = IdleWorkingSet(floor);
     std::printf("idle-memory %.1f %.1f\n", oursMB, floorMB);
