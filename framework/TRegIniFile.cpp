@@ -95,10 +95,12 @@ std::optional<std::wstring> TRegIniFile::ReadText(const std::wstring& section,
     if (rc != ERROR_SUCCESS) Fail(kReadFailed, ident);
     if (type != REG_SZ && type != REG_EXPAND_SZ) Fail(kWrongType, ident);
     // The stored text may or may not carry its terminating zero.
-    text.resize(std::min<size_t>(text.size(), size / sizeof(wchar_t)));
-    while (!text.empty() && text.back() == L'\0')
-        text.pop_back();
-    return text;
+    size_t length = std::min<size_t>(text.size(), size / sizeof(wchar_t));
+    while (length > 0 && text[length - 1] == L'\0')
+        --length;
+    // A copy of its own length: a library keeps thousands of these, and the
+    // read buffer is ten times the size of a typical path.
+    return std::wstring(text.data(), length);
 }
 
 std::wstring TRegIniFile::ReadString(const std::wstring& section, const std::wstring& ident,
