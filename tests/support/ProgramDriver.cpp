@@ -193,6 +193,29 @@ HWND ProgramDriver::VisibleWindow(DWORD pid, const std::wstring& caption) {
     return nullptr;
 }
 
+HWND ProgramDriver::WaitForMessageBox(DWORD pid, DWORD timeoutMs) {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND w = FindWindowExW(nullptr, nullptr, L"#32770", nullptr); w && !found;
+                 w = FindWindowExW(nullptr, w, L"#32770", nullptr)) {
+                DWORD owner = 0;
+                GetWindowThreadProcessId(w, &owner);
+                if (owner == pid && IsWindowVisible(w)) found = w;
+            }
+            return found != nullptr;
+        },
+        timeoutMs);
+    return found;
+}
+
+std::wstring ProgramDriver::MessageBoxText(HWND box) {
+    // The system's message box keeps its text in the static control 0xFFFF.
+    wchar_t text[1024] = {};
+    GetDlgItemTextW(box, 0xFFFF, text, static_cast<int>(std::size(text)));
+    return text;
+}
+
 int CountMainWindows() {
     int count = 0;
     EnumWindows(CountMain, reinterpret_cast<LPARAM>(&count));

@@ -41,6 +41,10 @@ class ProgramDriver {
     static void Pump(DWORD ms);
     // A visible top-level window of a process with this caption, or null.
     static HWND VisibleWindow(DWORD pid, const std::wstring& caption);
+    // A message box the process shows, waited for up to timeoutMs, or null.
+    static HWND WaitForMessageBox(DWORD pid, DWORD timeoutMs = 10000);
+    // The text a message box says (not its caption or buttons).
+    static std::wstring MessageBoxText(HWND box);
 
   private:
     HANDLE process_ = nullptr;
