@@ -129,7 +129,8 @@ TEST_F(HostileWallpaperFile, HeldOpenByAnotherProcessTheApplyIsRefusedAndTriedAg
 // file, rename and write, as a folder without write access does on Windows.
 TEST_F(HostileWallpaperFile, InAReadOnlyFolderTheApplyIsRefused) {
     const std::wstring folder = ProgramDriver::BinDir() + L"readonly\\";
-    ASSERT_TRUE(std::filesystem::exists(folder + L"Tapestra32.exe")) << "scripts/readonly-folder.sh did not run";
+    ASSERT_TRUE(std::filesystem::exists(folder + L"Tapestra32.exe"))
+        << "scripts/readonly-folder.sh did not run";
     const std::wstring probe = folder + L"probe";
     HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
     if (file != INVALID_HANDLE_VALUE) {

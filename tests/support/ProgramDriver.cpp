@@ -92,8 +92,8 @@ bool ProgramDriver::Start(const std::wstring& folder) {
     STARTUPINFOW si{};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                        &si, &pi))
+    if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si,
+                        &pi))
         return false;
     CloseHandle(pi.hThread);
     process_ = pi.hProcess;
