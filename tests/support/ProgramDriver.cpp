@@ -193,12 +193,13 @@ HWND ProgramDriver::VisibleWindow(DWORD pid, const std::wstring& caption) {
     return nullptr;
 }
 
-HWND ProgramDriver::WaitForMessageBox(DWORD pid, DWORD timeoutMs) {
+HWND ProgramDriver::WaitForWindow(DWORD pid, const wchar_t* className, const wchar_t* caption,
+                                  DWORD timeoutMs) {
     HWND found = nullptr;
     WaitUntil(
         [&] {
-            for (HWND w = FindWindowExW(nullptr, nullptr, L"#32770", nullptr); w && !found;
-                 w = FindWindowExW(nullptr, w, L"#32770", nullptr)) {
+            for (HWND w = FindWindowExW(nullptr, nullptr, className, caption); w && !found;
+                 w = FindWindowExW(nullptr, w, className, caption)) {
                 DWORD owner = 0;
                 GetWindowThreadProcessId(w, &owner);
                 if (owner == pid && IsWindowVisible(w)) found = w;
@@ -207,6 +208,10 @@ HWND ProgramDriver::WaitForMessageBox(DWORD pid, DWORD timeoutMs) {
         },
         timeoutMs);
     return found;
+}
+
+HWND ProgramDriver::WaitForMessageBox(DWORD pid, DWORD timeoutMs) {
+    return WaitForWindow(pid, L"#32770", nullptr, timeoutMs);
 }
 
 std::wstring ProgramDriver::MessageBoxText(HWND box) {
