@@ -354,6 +354,21 @@ TEST_F(Apply, AFailedWriteLeavesTheOldFileAndNoTemporaryOne) {
     EXPECT_EQ(files, 4u) << "three pictures and the written file, nothing left over";
 }
 
+TEST_F(Apply, AFolderThatTakesNoNewFileIsReportedUnderTheTargetsName) {
+    const std::wstring path = dir + L"\\wall.bmp";
+    // A directory where the temporary file would go: it cannot be created.
+    std::filesystem::create_directory(std::filesystem::path(path + L".tmp"));
+    bool written = false;
+    try {
+        WriteReplacing(path, [&](const std::wstring&) { written = true; });
+        ADD_FAILURE() << "no error";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message, L"ファイル " + path + L" を作成できません");
+    }
+    EXPECT_FALSE(written);
+    EXPECT_FALSE(std::filesystem::exists(path));
+}
+
 TEST_F(Apply, TheWallpaperIsWrittenBesideAndMovedIntoPlace) {
     TTapestraMain& m = StartWith({red, blue});
     m.cmdTileClick();

@@ -26,23 +26,6 @@ std::wstring ShellWallpaper() {
     return path;
 }
 
-// A top-level window of the process with this caption, waited for.
-HWND WaitForDialog(DWORD pid, const std::wstring& caption, DWORD timeoutMs = 5000) {
-    HWND found = nullptr;
-    WaitUntil(
-        [&] {
-            for (HWND w = FindWindowExW(nullptr, nullptr, nullptr, caption.c_str()); w;
-                 w = FindWindowExW(nullptr, w, nullptr, caption.c_str())) {
-                DWORD owner = 0;
-                GetWindowThreadProcessId(w, &owner);
-                if (owner == pid && IsWindowVisible(w)) found = w;
-            }
-            return found != nullptr;
-        },
-        timeoutMs);
-    return found;
-}
-
 class ProgramLibrary : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -75,7 +58,7 @@ TEST_F(ProgramLibrary, AGroupFilesAndWallpapersThroughTheRealWindow) {
     // ﾌｧｲﾙ > ｸﾞﾙｰﾌﾟ > 追加: the input box asks for the name.
     HWND input = nullptr;
     ASSERT_TRUE(ProgramDriver::ChooseMenu(main, L"FGA", [&] {
-        input = WaitForDialog(program.ProcessId(), L"グループ名称の入力", 200);
+        input = ProgramDriver::WaitForWindow(program.ProcessId(), nullptr, L"グループ名称の入力", 200);
         return input != nullptr;
     }));
     HWND edit = FindWindowExW(input, nullptr, L"Edit", nullptr);

@@ -288,24 +288,6 @@ TEST_F(Store, AWrongTypedFileOrViewShowsOnlyTheSelectedGroupsRows) {
     }
 }
 
-TEST_F(Store, CorruptCountsAreBounded) {
-    for (const wchar_t* count : {L"2147483647", L"0x7FFFFFFF", L"-5"}) {
-        SCOPED_TRACE(testing::PrintToString(std::wstring(count)));
-        testreg::DeleteTree(HKEY_CURRENT_USER, testreg::kProgram);
-        SeedGroups({L"g"});
-        SeedFiles(L"g", {L"C:\\a.bmp"});
-        testreg::SetString(HKEY_CURRENT_USER, std::wstring(testreg::kProgram) + L"\\Group", L"Count", count);
-        testreg::SetString(HKEY_CURRENT_USER, GroupSection(L"g"), L"Count", count);
-        SetSetting(L"ActiveGroup", L"1");
-        TTapestraMain& m = Start();
-        EXPECT_LE(m.GroupTree->ChildCount(m.GroupTree->Root()), 50);
-        EXPECT_LE(m.FileList->RowCount(), 10001);
-        // The writes that first clear the stored names and rows end too.
-        m.SaveGroupList();
-        if (m.GroupTree->Selected()) m.SaveFileList();
-        owner.reset();
-    }
-}
 TEST_F(Store, ExitEndsEvenWhenTheSettingsCannotBeWritten) {
     TTapestraMain& m = Start();
     // A volatile program key takes no lasting subkey: every settings write fails.

@@ -3,15 +3,10 @@
 // result code.
 #include "plugins/common/Failure.h"
 #include "plugins/common/PluginCalls.h"
+#include "plugins/common/PluginHeap.h"
 #include "plugins/common/TlsRecorder.h"
 
 #include <new>
-
-// The C++ runtime linked into each plug-in keeps an emergency pool for
-// exceptions that only this frees; hosts load a plug-in for every picture.
-namespace __gnu_cxx {
-void __freeres() throw();
-} // namespace __gnu_cxx
 
 namespace {
 template <typename Body> int32_t Guarded(Body&& body) noexcept {
@@ -41,14 +36,19 @@ int32_t Picture(LPCSTR path, LONG_PTR offset, uint32_t flag, HLOCAL* bitmapInfo,
 
 extern "C" {
 
-BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID processEnding) {
-    // Unloaded by FreeLibrary: give the runtime's pool and TLS indexes back.
-    // At process end they go anyway.
-    if (reason == DLL_PROCESS_DETACH && !processEnding) {
-        __gnu_cxx::__freeres();
+BOOL WINAPI DllMainCRTStartup(HANDLE module, DWORD reason, LPVOID reserved);
+
+// The plug-in's entry point: the runtime's, and then, once an unload by
+// FreeLibrary has run every clean-up of the runtime (the TLS callbacks before
+// it, the static destructors in it), the TLS indexes and the heap go. At
+// process end they go anyway.
+BOOL WINAPI SpiEntry(HANDLE module, DWORD reason, LPVOID reserved) {
+    const BOOL result = DllMainCRTStartup(module, reason, reserved);
+    if (reason == DLL_PROCESS_DETACH && !reserved) {
         spi::FreeRecordedTlsIndexes();
+        spi::DestroyPluginHeap();
     }
-    return TRUE;
+    return result;
 }
 
 __declspec(dllexport) int32_t __stdcall GetPluginInfo(int32_t infoNo, LPSTR buffer, int32_t bufferLength) {

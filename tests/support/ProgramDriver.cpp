@@ -92,8 +92,8 @@ bool ProgramDriver::Start(const std::wstring& folder) {
     STARTUPINFOW si{};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                        &si, &pi))
+    if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si,
+                        &pi))
         return false;
     CloseHandle(pi.hThread);
     process_ = pi.hProcess;
@@ -191,6 +191,34 @@ HWND ProgramDriver::VisibleWindow(DWORD pid, const std::wstring& caption) {
         if (owner == pid && IsWindowVisible(w) && caption == text) return w;
     }
     return nullptr;
+}
+
+HWND ProgramDriver::WaitForWindow(DWORD pid, const wchar_t* className, const wchar_t* caption,
+                                  DWORD timeoutMs) {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND w = FindWindowExW(nullptr, nullptr, className, caption); w && !found;
+                 w = FindWindowExW(nullptr, w, className, caption)) {
+                DWORD owner = 0;
+                GetWindowThreadProcessId(w, &owner);
+                if (owner == pid && IsWindowVisible(w)) found = w;
+            }
+            return found != nullptr;
+        },
+        timeoutMs);
+    return found;
+}
+
+HWND ProgramDriver::WaitForMessageBox(DWORD pid, DWORD timeoutMs) {
+    return WaitForWindow(pid, L"#32770", nullptr, timeoutMs);
+}
+
+std::wstring ProgramDriver::MessageBoxText(HWND box) {
+    // The system's message box keeps its text in the static control 0xFFFF.
+    wchar_t text[1024] = {};
+    GetDlgItemTextW(box, 0xFFFF, text, static_cast<int>(std::size(text)));
+    return text;
 }
 
 int CountMainWindows() {

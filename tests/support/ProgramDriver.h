@@ -41,6 +41,14 @@ class ProgramDriver {
     static void Pump(DWORD ms);
     // A visible top-level window of a process with this caption, or null.
     static HWND VisibleWindow(DWORD pid, const std::wstring& caption);
+    // A visible top-level window of the process of this class and caption
+    // (either may be null: any), waited for up to timeoutMs, or null.
+    static HWND WaitForWindow(DWORD pid, const wchar_t* className, const wchar_t* caption,
+                              DWORD timeoutMs = 5000);
+    // A message box the process shows, waited for up to timeoutMs, or null.
+    static HWND WaitForMessageBox(DWORD pid, DWORD timeoutMs = 10000);
+    // The text a message box says (not its caption or buttons).
+    static std::wstring MessageBoxText(HWND box);
 
   private:
     HANDLE process_ = nullptr;
