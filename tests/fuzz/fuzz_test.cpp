@@ -19,6 +19,7 @@
 #include "plugins/PluginCases.h"
 #include "plugins/SpiHost.h"
 #include "plugins/common/DeclaredSize.h"
+#include "support/FormFixture.h"
 #include "support/ProcessFigures.h"
 #include "support/ScriptedModalUI.h"
 #include "wallpaper/PictureRules.h"
@@ -100,12 +101,10 @@ bool ExpectedFailure(int code) {
            code == susie::MemoryError || code == susie::FileReadError;
 }
 
-class PictureFuzz : public ::testing::Test {
+class PictureFuzz : public FormFixture {
   protected:
     void SetUp() override {
-        modal = InstallScriptedModalUI(app);
-        owner = std::make_unique<TComponent>(nullptr);
-        form = &owner->Own<TForm>();
+        MakeForm();
         form->SetBounds(0, 0, 400, 300);
         all = &form->Own<TAll>(*form);
         baseline = figures::PeakWorkingSet();
@@ -210,10 +209,6 @@ class PictureFuzz : public ::testing::Test {
         all->SetPictureName(L"");
     }
 
-    TApplication app;
-    ScriptedModalUI* modal = nullptr;
-    std::unique_ptr<TComponent> owner;
-    TForm* form = nullptr;
     TAll* all = nullptr;
     pictest::ScratchFolder folder{L"fuzz_test"};
     fuzz::Watchdog watchdog{5000};

@@ -5,6 +5,7 @@
 #include "PictureFiles.h"
 #include "framework/TApplication.h"
 #include "framework/TForm.h"
+#include "support/FormFixture.h"
 #include "support/ScriptedModalUI.h"
 #include "wallpaper/TAll.h"
 
@@ -13,13 +14,11 @@
 #include <memory>
 #include <string>
 
-class TAllFixture : public ::testing::Test, protected FakeSpiSession {
+class TAllFixture : protected FakeSpiSession, public FormFixture {
   protected:
     void SetUp() override {
         ASSERT_TRUE(OpenScript());
-        modal = InstallScriptedModalUI(app);
-        owner = std::make_unique<TComponent>(nullptr);
-        form = &owner->Own<TForm>();
+        MakeForm();
         form->SetBounds(0, 0, 400, 300);
         all = &form->Own<TAll>(*form);
         RemovePlugins();
@@ -69,9 +68,5 @@ class TAllFixture : public ::testing::Test, protected FakeSpiSession {
         return SIZE{bm.bmWidth, bm.bmHeight};
     }
 
-    TApplication app;
-    ScriptedModalUI* modal = nullptr;
-    std::unique_ptr<TComponent> owner;
-    TForm* form = nullptr;
     TAll* all = nullptr;
 };

@@ -4,6 +4,7 @@
 #include "framework/TApplication.h"
 #include "framework/TForm.h"
 #include "framework/TStringGrid.h"
+#include "support/FormFixture.h"
 #include "support/ScriptedModalUI.h"
 #include "widgets/TFileDrop.h"
 
@@ -52,12 +53,10 @@ struct DropEvent {
     POINT point;
 };
 
-class FileDrop : public ::testing::Test {
+class FileDrop : public FormFixture {
   protected:
     void SetUp() override {
-        modal = InstallScriptedModalUI(app);
-        owner = std::make_unique<TComponent>(nullptr);
-        form = &owner->Own<TForm>();
+        MakeForm();
         form->SetBounds(0, 0, 400, 300);
         drop = &form->Own<TFileDrop>();
         grid = &form->Own<TStringGrid>(*form);
@@ -81,10 +80,6 @@ class FileDrop : public ::testing::Test {
         return freed;
     }
 
-    TApplication app;
-    ScriptedModalUI* modal = nullptr;
-    std::unique_ptr<TComponent> owner;
-    TForm* form = nullptr;
     TFileDrop* drop = nullptr;
     TStringGrid* grid = nullptr;
     std::vector<DropEvent> events;

@@ -5,6 +5,7 @@
 #include "framework/TForm.h"
 #include "framework/TImageList.h"
 #include "framework/TMenu.h"
+#include "support/FormFixture.h"
 #include "support/ScriptedModalUI.h"
 #include "widgets/TMainCool.h"
 
@@ -12,14 +13,12 @@
 
 #include <memory>
 
-class CoolMenuFixture : public ::testing::Test {
+class CoolMenuFixture : public FormFixture {
   protected:
     static constexpr int kWidth = 200, kHeight = 60;
 
     void SetUp() override {
-        modal = InstallScriptedModalUI(app);
-        owner = std::make_unique<TComponent>(nullptr);
-        form = &owner->Own<TForm>();
+        MakeForm();
         form->BeginLoading();
         images = &form->Own<TImageList>(L"IMAGES", 16, 16);
         menu = &form->Own<TMainMenu>();
@@ -96,10 +95,6 @@ class CoolMenuFixture : public ::testing::Test {
         return measure;
     }
 
-    TApplication app;
-    ScriptedModalUI* modal = nullptr;
-    std::unique_ptr<TComponent> owner;
-    TForm* form = nullptr;
     TImageList* images = nullptr;
     TMainMenu* menu = nullptr;
     TMenuItem *file = nullptr, *add = nullptr, *separator = nullptr, *plain = nullptr, *exit = nullptr,

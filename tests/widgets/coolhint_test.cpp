@@ -3,6 +3,7 @@
 // off and on, and the single-instance rule.
 #include "framework/TApplication.h"
 #include "framework/TForm.h"
+#include "support/FormFixture.h"
 #include "support/ScriptedModalUI.h"
 #include "widgets/TCoolHint.h"
 
@@ -13,12 +14,10 @@
 #include <memory>
 
 namespace {
-class CoolHintTest : public ::testing::Test {
+class CoolHintTest : public FormFixture {
   protected:
     void SetUp() override {
-        modal = InstallScriptedModalUI(app);
-        owner = std::make_unique<TComponent>(nullptr);
-        form = &owner->Own<TForm>();
+        MakeForm();
         form->SetBounds(100, 100, 300, 200);
         form->Show();
     }
@@ -64,10 +63,6 @@ class CoolHintTest : public ::testing::Test {
         return inside;
     }
 
-    TApplication app;
-    ScriptedModalUI* modal = nullptr;
-    std::unique_ptr<TComponent> owner;
-    TForm* form = nullptr;
     HWND tip = nullptr;
 };
 
