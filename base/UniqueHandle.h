@@ -31,15 +31,15 @@ inline long LiveHandleCount() {
 #endif
 }
 
-// Empty() gives the value that holds nothing: null for most handles,
+// Nothing() gives the value that holds no handle: null for most handles,
 // INVALID_HANDLE_VALUE for files.
-template <typename H, auto Close, auto Empty = handle_detail::NullHandle<H>> class UniqueHandle {
+template <typename H, auto Close, auto Nothing = handle_detail::NullHandle<H>> class UniqueHandle {
   public:
     UniqueHandle() = default;
     explicit UniqueHandle(H h) : h_(h) { Track(h, 1); }
     UniqueHandle(const UniqueHandle&) = delete;
     UniqueHandle& operator=(const UniqueHandle&) = delete;
-    UniqueHandle(UniqueHandle&& o) noexcept : h_(std::exchange(o.h_, Empty())) {}
+    UniqueHandle(UniqueHandle&& o) noexcept : h_(std::exchange(o.h_, Nothing())) {}
     UniqueHandle& operator=(UniqueHandle&& o) noexcept {
         if (this != &o) reset(o.release());
         return *this;
@@ -47,13 +47,13 @@ template <typename H, auto Close, auto Empty = handle_detail::NullHandle<H>> cla
     ~UniqueHandle() { reset(); }
 
     H get() const { return h_; }
-    explicit operator bool() const { return h_ != Empty(); }
+    explicit operator bool() const { return h_ != Nothing(); }
     H release() {
         Track(h_, -1);
-        return std::exchange(h_, Empty());
+        return std::exchange(h_, Nothing());
     }
-    void reset(H h = Empty()) {
-        if (h_ != Empty()) Close(h_);
+    void reset(H h = Nothing()) {
+        if (h_ != Nothing()) Close(h_);
         Track(h_, -1);
         h_ = h;
         Track(h, 1);
@@ -88,13 +88,13 @@ template <typename H, auto Close, auto Empty = handle_detail::NullHandle<H>> cla
   private:
     static void Track([[maybe_unused]] H h, [[maybe_unused]] long delta) {
 #ifdef TAPESTRA_LIVE_HANDLES
-        if (h == Empty()) return;
+        if (h == Nothing()) return;
         handle_detail::live<H, Close> += delta;
         handle_detail::liveTotal += delta;
 #endif
     }
 
-    H h_ = Empty();
+    H h_ = Nothing();
 };
 
 namespace handle_detail {
