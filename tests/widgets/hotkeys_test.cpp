@@ -56,8 +56,10 @@ TEST_F(HotKeysTest, APressedKeyRunsItsCommand) {
     SetForegroundWindow(form.Handle());
     ASSERT_TRUE(WaitUntil([&] { return app.ProcessMessages(), GetForegroundWindow() == form.Handle(); }));
     auto key = [](WORD vk, DWORD flags) {
-        INPUT input{INPUT_KEYBOARD};
-        input.ki = {vk, 0, flags};
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = vk;
+        input.ki.dwFlags = flags;
         SendInput(1, &input, sizeof input);
     };
     for (WORD vk : {VK_CONTROL, VK_SHIFT, VK_F11})
