@@ -62,9 +62,6 @@ std::vector<uint32_t> Gradient(int w, int h, int seed) {
     return pixels;
 }
 
-TileStartRule FromCorner() {
-    return [](SIZE, SIZE) { return POINT{0, 0}; };
-}
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -91,8 +88,7 @@ int wmain(int argc, wchar_t** argv) {
         const bool tiled = c.position == PicturePosition::Tiled;
         const PictureChoice choices[] = {{tiled ? SIZE{500, 300} : SIZE{1920, 1080}, c.position},
                                          {SIZE{1600, 1200}, c.position}};
-        DesktopLayout layout =
-            LayOutDesktop(c.monitors, c.mode, choices, FromCorner(), TileOrigin::PrimaryMonitor);
+        DesktopLayout layout = LayOutDesktop(c.monitors, c.mode, choices, {}, TileOrigin::PrimaryMonitor);
         std::vector<ScaledPicture> pictures;
         for (const ScaleRequest& r : layout.Scaled)
             pictures.push_back(PixelsPicture(tiled            ? tile

@@ -157,6 +157,12 @@ TEST(DesktopLayout, ModesChooseThePictureAndTheAreaEachMonitorShows) {
                  std::invalid_argument);
     EXPECT_THROW(LayOutDesktop(monitors, MonitorMode::Span, {&empty, 1}, {}, TileOrigin::VirtualScreen),
                  std::invalid_argument);
+    // Tiles without a rule start at the corner.
+    const PictureChoice tile{{100, 60}, PicturePosition::Tiled};
+    EXPECT_EQ(LayOutDesktop(monitors, MonitorMode::Span, {&tile, 1}, {}, TileOrigin::VirtualScreen)
+                  .Monitors[0]
+                  .Origin.x,
+              0);
 }
 
 TEST(MonitorSeam, RealPixelsComeFromTheDeviceAndThePrimaryComesFirst) {

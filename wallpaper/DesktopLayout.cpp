@@ -90,7 +90,7 @@ Placement Place(size_t index, const PictureChoice& picture, SIZE area, const Til
         p.Origin = {(area.cx - picture.Size.cx) / 2, (area.cy - picture.Size.cy) / 2};
         break;
     case PicturePosition::Tiled:
-        p.Origin = tileStart(area, picture.Size);
+        p.Origin = tileStart ? tileStart(area, picture.Size) : POINT{0, 0};
         p.Repeat = true;
         break;
     case PicturePosition::Stretched:

@@ -35,7 +35,8 @@ struct PictureChoice {
 
 // Where the first tile of a tiled area starts, relative to the area's
 // top-left (the program's rule: the offset from the options or the centred
-// tile, stepped back to the tile that covers the corner).
+// tile, stepped back to the tile that covers the corner). Without a rule the
+// tiles start at the corner.
 using TileStartRule = std::function<POINT(SIZE area, SIZE tile)>;
 
 // A picture as the desktop needs it scaled: the part of it that is scaled
