@@ -97,6 +97,11 @@ while read -r name size ms raw; do
   row "$name $size apply (ms)" "$ms" "$raw" "$target"
 done < <(run apply_bench.exe "$(winpath "$work")" "$runs")
 
+# The wallpaper of two 3840x2160 monitors against a raw write of the same bytes.
+while read -r name size ms raw; do
+  row "$name $size apply (ms)" "$ms" "$raw" "<= 1.2x raw write"
+done < <(run monitors_bench.exe "$(winpath "$work")" "$runs")
+
 # Step medians of a trace file ("trace, step, ms, working set KB" lines), in
 # the order first seen: the step's milliseconds and the working set after it.
 steps() {

@@ -4,7 +4,7 @@ set -eu
 need=()
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
 pkgs=(cmake make googletest g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine64 xvfb
-      fonts-ipafont-gothic fonts-ipafont-mincho fonts-wine imagemagick locales x11-utils xdotool zip unzip)
+      fonts-ipafont-gothic fonts-ipafont-mincho fonts-wine imagemagick locales x11-utils x11-xserver-utils xdotool zip unzip)
 # 32-bit Wine runs the 32-bit program where the kernel can run 32-bit code.
 if [ "$(dpkg --print-architecture)" = amd64 ]; then
   dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386

@@ -9,7 +9,15 @@
 #   down BUILD  stop the wineserver and Xvfb, remove the prefix.
 # Never touches ~/.wine. Environment: TAPESTRA_LOCALE=ja (default) or en,
 # TAPESTRA_SCREEN (default 1024x768x24), TAPESTRA_RUN (the session's folder in
-# BUILD, default wine-run: sessions in other folders run side by side).
+# BUILD, default wine-run: sessions in other folders run side by side),
+# TAPESTRA_MONITORS (several monitors instead of the virtual desktop, below).
+#
+# TAPESTRA_MONITORS=WxH+X+Y,WxH+X+Y,... lays RandR monitors over one Xvfb
+# screen (X coordinates, the first one primary) and runs Wine without its
+# virtual desktop, on the X11 driver's Xinerama view, the one that reports
+# RandR monitors to Wine 8. Windows coordinates start at the primary's
+# top-left, so a monitor left of or above it has negative ones. There is no
+# task bar or tray then, and no wallpaper is drawn: for monitor tests only.
 set -eu
 cmd=$1
 build=$(cd "$2" && pwd)
@@ -84,17 +92,43 @@ REG
   touch "$template/.done"
 }
 
+# The X screen that holds every monitor of TAPESTRA_MONITORS.
+monitors_screen() {
+  echo "$TAPESTRA_MONITORS" | tr ',' '\n' | awk -F'[x+]' '
+    { if ($1 + $3 > w) w = $1 + $3; if ($2 + $4 > h) h = $2 + $4 }
+    END { printf "%dx%dx24", w, h }'
+}
+
+# One RandR monitor each; the first takes the screen's output, so that the
+# output's own monitor, which covers the whole screen, goes away. The server
+# must not reset between the calls (-noreset): that would drop them.
+set_monitors() {
+  local i=0 geometry output
+  for geometry in ${TAPESTRA_MONITORS//,/ }; do
+    output=none
+    [ $i = 0 ] && output=screen
+    DISPLAY=:$1 xrandr --setmonitor "TAPESTRA$i" \
+      "$(echo "$geometry" | sed -E 's#^([0-9]+)x([0-9]+)#\1/300x\2/200#')" "$output" >/dev/null
+    i=$((i + 1))
+  done
+}
+
 up() {
   down_quiet
   make_locale
   make_template
   mkdir -p "$run"
-  local screen=${TAPESTRA_SCREEN:-1024x768x24}
+  local screen=${TAPESTRA_SCREEN:-1024x768x24} reset=
+  if [ -n "${TAPESTRA_MONITORS:-}" ]; then
+    command -v xrandr >/dev/null || { echo "wine-harness: xrandr is missing (scripts/setup.sh)" >&2; exit 2; }
+    screen=$(monitors_screen) reset=-noreset
+  fi
   local n
   n=$(free_display)
-  setsid Xvfb :$n -screen 0 "$screen" -nolisten tcp </dev/null >/dev/null 2>&1 &
+  setsid Xvfb :$n -screen 0 "$screen" $reset -nolisten tcp </dev/null >/dev/null 2>&1 &
   echo $! >"$run/xvfb.pid"
   for _ in $(seq 1 50); do [ -e /tmp/.X11-unix/X$n ] && break; sleep 0.1; done
+  if [ -n "$reset" ]; then set_monitors "$n"; fi
   cp -a "$template" "$run/prefix"
   local lang=ja_JP.UTF-8
   [ "${TAPESTRA_LOCALE:-ja}" = en ] && lang=en_US.UTF-8
@@ -112,6 +146,13 @@ ENV
     # shellcheck disable=SC1091
     . "$run/env"
     setsid wineserver -p600 </dev/null >/dev/null 2>&1
+    if [ -n "${TAPESTRA_MONITORS:-}" ]; then
+      # No virtual desktop, and monitors from Xinerama rather than RandR's outputs.
+      setsid env LOCPATH="$LOCPATH" LANG=$lang LC_ALL=$lang "$WINE" reg delete 'HKCU\Software\Wine\Explorer' \
+        /v Desktop /f </dev/null >/dev/null 2>&1 || true
+      setsid env LOCPATH="$LOCPATH" LANG=$lang LC_ALL=$lang "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' \
+        /v UseXRandR /d N /f </dev/null >/dev/null 2>&1
+    fi
     setsid env LOCPATH="$LOCPATH" LANG=$lang LC_ALL=$lang "$WINE" cmd /c exit </dev/null >/dev/null 2>&1
     # The desktop too, kept for the whole session: otherwise every test program
     # that opens a window starts it anew, and it holds that test's output open
