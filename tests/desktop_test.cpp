@@ -1,8 +1,8 @@
 // The wallpaper of a desktop of several monitors: which part of the one
 // bitmap each monitor shows, where its picture goes, the pixels written, the
 // monitors the system reports, and with one monitor today's tiled file.
-#include "app/ChangePolicy.h"
-#include "app/TileComposer.h"
+#include "wallpaper/Placement.h"
+#include "wallpaper/TileComposer.h"
 #include "framework/TPicture.h"
 #include "support/TestFiles.h"
 #include "wallpaper/DesktopComposer.h"
