@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <ctime>
+#include <utility>
 
 namespace {
 // The largest interval whose milliseconds fit a signed 32-bit count.
@@ -62,7 +63,9 @@ void TTapestraMain::FormCreate() {
     } catch (const Exception&) {
     }
     SetTrayMode(Options.TrayMode);
-    startTrace_.Step(L"timer, tray mode");
+    ShowPaused();
+    RegisterHotKeys(true);
+    startTrace_.Step(L"timer, tray mode, hotkeys");
     ShowOrHide();
     startTrace_.Step(L"show");
     // Loaded (or reported) already when the start row is this file.
@@ -88,12 +91,14 @@ void TTapestraMain::SelectStartRow() {
 }
 
 void TTapestraMain::ApplyOptions(const ::Options& confirmed) {
+    const bool newKeys = confirmed.HotKeys != Options.HotKeys;
     Options = confirmed;
     // A failed write is reported and the rest waits for the next confirm.
     Store.SaveOptions(Options);
     TrayIcon2->SetVisible(Options.ClearIcon);
     SetTimerFromOptions();
     K6->SetChecked(false);
+    if (newKeys) RegisterHotKeys(false);
 }
 
 void TTapestraMain::SetTimerFromOptions() {
@@ -128,6 +133,10 @@ void TTapestraMain::FormClose() {
     Guarded([this] { SaveSettings(); });
 }
 
+void TTapestraMain::RunCommandLater(TProgramCommand command) {
+    PostMessageW(Handle(), kRunCommand, static_cast<WPARAM>(command), 0);
+}
+
 void TTapestraMain::Exit1Click() {
     Exiting = true;
     Close();
@@ -139,9 +148,16 @@ LRESULT TTapestraMain::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         Exiting = true;
         return 1;
     case WM_ENDSESSION:
-        // One last change, whether or not the timer runs.
-        if (Options.ChangeAtShutdown) Guarded([this] { Timer1Timer(); });
+        // One last change, whether or not the timer runs; none while paused.
+        if (Options.ChangeAtShutdown && !Options.Paused) Guarded([this] { ChangeByMethod(); });
         SaveSettings();
+        return 0;
+    case kSayHotKeysTaken:
+        Guarded([this] { Application->ModalUI().ShowMessage(std::exchange(hotKeysTaken_, {})); });
+        return 0;
+    case kRunCommand:
+        if (std::optional<TProgramCommand> command = CommandFromNumber(static_cast<std::uint32_t>(wParam)))
+            Guarded([&] { RunCommand(*command); });
         return 0;
     }
     return TForm::WndProc(msg, wParam, lParam);

@@ -3,6 +3,7 @@
 // the preview, the menus, the toolbar, the tray icons and the commands
 // behind them. The library and the options are its state; the controls only
 // show them and report the user's choice.
+#include "base/ProgramCommand.h"
 #include "library/ChangePolicy.h"
 #include "library/LibraryStore.h"
 #include "library/Options.h"
@@ -23,8 +24,10 @@
 #include "wallpaper/TAll.h"
 #include "wallpaper/TWallChanger.h"
 #include "widgets/TAnimateForm.h"
+#include "widgets/TCommandWindow.h"
 #include "widgets/TCoolHint.h"
 #include "widgets/TFileDrop.h"
+#include "widgets/THotKeys.h"
 #include "widgets/TMainCool.h"
 
 #include <functional>
@@ -46,9 +49,12 @@ class TTapestraMain : public TForm {
     // The window-wide position (toolbar and tray) and the timer switch.
     TToolButton *cmdCenter = nullptr, *cmdTile = nullptr;
     TMenuItem *K6 = nullptr, *popBefor = nullptr, *popNext = nullptr, *popCenter = nullptr, *popTile = nullptr;
+    TMenuItem *Pause1 = nullptr, *popPause = nullptr;
     TTrayIcon* TrayIcon1 = nullptr;
     TTrayIcon* TrayIcon2 = nullptr;
     TTimer* Timer1 = nullptr;
+    // Runs while a timed change waits for a full-screen program to end.
+    TTimer* FullScreenTimer = nullptr;
     TWallChanger* WallChanger1 = nullptr;
     // The options dialog, created once, when it is first asked for: the
     // main window comes up without waiting for it.
@@ -113,6 +119,19 @@ class TTapestraMain : public TForm {
     void N12Click();
     void A2Click();
 
+    // The one path of every command, whatever asks for it: the menus, the
+    // toolbar and the tray call the handlers above, the hotkeys and the
+    // command line this, which calls them too.
+    void RunCommand(TProgramCommand command);
+    // Runs a command once the message loop runs (the command line's).
+    void RunCommandLater(TProgramCommand command);
+    // The pause: the timer and the change at the end of the session change
+    // nothing; a change the user asks for still works.
+    void Pause1Click();
+    void SetPaused(bool paused);
+    // Whether another program fills a monitor in front now; tests replace it.
+    std::function<bool()> FullScreenAhead;
+
     // The row draw of the random change; tests may replace it.
     std::function<int(int lowest, int highest)> RandomRow;
 
@@ -120,6 +139,14 @@ class TTapestraMain : public TForm {
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
   private:
+    static constexpr wchar_t kTrayTip[] = L"Vintrel For Win95";
+    // How often a waiting timed change looks whether the full screen is free.
+    static constexpr unsigned kFullScreenPoll = 5000;
+    // Messages to the window itself: say the hotkeys that were taken; run
+    // the command of the command line.
+    static constexpr UINT kSayHotKeysTaken = WM_APP + 1;
+    static constexpr UINT kRunCommand = WM_APP + 2;
+
     // The design: every other component, by its design name.
     void CreateDesign();
     void CreateMenus();
@@ -150,6 +177,8 @@ class TTapestraMain : public TForm {
               *popStretch = nullptr, *KC1 = nullptr, *Windows1 = nullptr, *N10 = nullptr, *N12 = nullptr,
               *Exit2 = nullptr;
     TFileDrop* FileDrop1 = nullptr;
+    THotKeys* HotKeys1 = nullptr;
+    TCommandWindow* CommandWindow1 = nullptr;
     // The hidden image the version dialog shows: the program's icon.
     TPicture Image1;
     TfrmOption* frmOption = nullptr;
@@ -161,6 +190,10 @@ class TTapestraMain : public TForm {
     void ShowOrHide();
     // Sets Timer1 from the interval and the timed-change switch.
     void SetTimerFromOptions();
+    // Registers the hotkeys of the options; says which keys another program
+    // holds, now or, at start-up, once the window is up.
+    void RegisterHotKeys(bool starting);
+    void ShowPaused();
 
     // The tree and the list show the library.
     void ShowFileList();
@@ -178,6 +211,9 @@ class TTapestraMain : public TForm {
     // Previous, next and random: choose the row, select it, apply it.
     void ChangeBy(TChange change);
     void ChangeTo(const std::function<int(int row, int rows)>& choose);
+    // The change of the option "変更方法": the timer's, the end of the session's.
+    void ChangeByMethod();
+    void FullScreenTimerTimer();
     void SetWindowPosition(TDisplayPosition position);
     void SetTrayMode(TTrayMode mode);
     // The steps of FileListDblClick, in its order. The row's picture placed
@@ -193,4 +229,6 @@ class TTapestraMain : public TForm {
     TDisplayPosition windowPosition_ = TDisplayPosition::Centred;
     // The file the preview was last asked to show, loaded or not.
     std::wstring previewFile_;
+    // The keys another program held at start-up, said once the window is up.
+    std::wstring hotKeysTaken_;
 };

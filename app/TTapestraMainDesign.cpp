@@ -1,6 +1,7 @@
 // The main window's design: its components with their design names and values.
-#include "library/StoreNames.h"
 #include "app/TTapestraMain.h"
+#include "base/FullScreen.h"
+#include "library/StoreNames.h"
 
 namespace {
 const wchar_t kCaption[] = L"Vintrel Ver3.20 For Windows98";
@@ -67,6 +68,23 @@ void TTapestraMain::CreateDesign() {
     Timer1->SetEnabled(false);
     Timer1->OnTimer = [this] { Timer1Timer(); };
 
+    // Off until a timed change has to wait for a full-screen program.
+    FullScreenTimer = &Own<TTimer>();
+    FullScreenTimer->SetEnabled(false);
+    FullScreenTimer->SetInterval(kFullScreenPoll);
+    FullScreenTimer->OnTimer = [this] { FullScreenTimerTimer(); };
+
+    HotKeys1 = &Own<THotKeys>();
+    // The pause key switches the pause on and off, as its menu item does.
+    HotKeys1->OnHotKey = [this](TProgramCommand command) {
+        if (command == TProgramCommand::Pause)
+            Pause1Click();
+        else
+            RunCommand(command);
+    };
+    CommandWindow1 = &Own<TCommandWindow>();
+    CommandWindow1->OnCommand = [this](TProgramCommand command) { RunCommand(command); };
+
     WallChanger1 = &Own<TWallChanger>();
     WallChanger1->Name = L"WallChanger1";
     WallChanger1->Stretch = false;
@@ -82,6 +100,7 @@ void TTapestraMain::CreateDesign() {
 
     OnCloseQuery = [this](bool& canClose) { FormCloseQuery(canClose); };
     OnClose = [this] { FormClose(); };
+    FullScreenAhead = FullScreenProgramAhead;
     RandomRow = [this](int lowest, int highest) {
         return std::uniform_int_distribution<int>(lowest, highest)(random_);
     };
@@ -110,6 +129,8 @@ void TTapestraMain::CreateMenus() {
     N4 = &Change1->Add(L"ﾗﾝﾀﾞﾑ変更(&R)", [this] { cmdRandomClick(); });
     Change1->Add(L"-");
     C1 = &Change1->Add(L"壁紙の消去(&C)", [this] { cmdNonClick(); });
+    Change1->Add(L"-");
+    Pause1 = &Change1->Add(L"一時停止(&P)", [this] { Pause1Click(); });
 
     // The version dialog comes with its own window.
     Option1 = &MainMenu1->Add(L"ｵﾌﾟｼｮﾝ(&O)");
@@ -250,7 +271,7 @@ void TTapestraMain::CreateTrayIcons() {
     TrayIcon1 = &Own<TTrayIcon>();
     TrayIcon1->Name = L"TrayIcon1";
     TrayIcon1->SetIcon(static_cast<HICON>(LoadImageW(instance, L"MAINICON", IMAGE_ICON, 16, 16, LR_SHARED)));
-    TrayIcon1->SetTipHelp(L"Vintrel For Win95");
+    TrayIcon1->SetTipHelp(kTrayTip);
     TrayIcon1->SetRBPopupMenu(PopupMenu3);
     TrayIcon1->OnDblClick = [this] { TrayIcon1DblClick(); };
     TrayIcon1->SetVisible(true);
@@ -281,6 +302,7 @@ void TTapestraMain::CreatePopupMenus() {
     Help3 = &PopupMenu3->Add(L"ﾍﾙﾌﾟ(&H)", [this] { Contents1Click(); });
     PopupMenu3->Add(L"-");
     K6 = &PopupMenu3->Add(L"時間変更禁止(&T)", [this] { K6Click(); });
+    popPause = &PopupMenu3->Add(L"一時停止(&P)", [this] { Pause1Click(); });
     PopupMenu3->Add(L"-");
     K2 = &PopupMenu3->Add(L"変更方法(&C)");
     popBefor = &K2->Add(L"一つ前の壁紙(&B)", [this] { popBeforClick(); });

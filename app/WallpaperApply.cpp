@@ -90,7 +90,10 @@ void TTapestraMain::ChangeBy(TChange change) {
         ChangeTo(NextRow);
         break;
     case TChange::Random:
-        ChangeTo([this](int row, int rows) { return PickRandomRow(row, rows, RandomRow); });
+        if (Options.NoRepeat)
+            ChangeTo([this](int row, int) { return Library.NextShuffled(row, RandomRow); });
+        else
+            ChangeTo([this](int row, int rows) { return PickRandomRow(row, rows, RandomRow); });
         break;
     }
 }
@@ -111,6 +114,22 @@ void TTapestraMain::cmdNonClick() {
 }
 
 void TTapestraMain::Timer1Timer() {
+    if (Options.Paused) return;
+    // Over a game, a presentation or a video the change waits until it ends.
+    if (Options.FullScreenWait && FullScreenAhead()) {
+        FullScreenTimer->SetEnabled(true);
+        return;
+    }
+    ChangeByMethod();
+}
+
+void TTapestraMain::FullScreenTimerTimer() {
+    if (!Options.Paused && Options.FullScreenWait && FullScreenAhead()) return;
+    FullScreenTimer->SetEnabled(false);
+    if (!Options.Paused) ChangeByMethod();
+}
+
+void TTapestraMain::ChangeByMethod() {
     // Stored methods outside 1 to 3 change nothing.
     if (std::optional<TChange> change = ChangeOf(Options.ChangeMethod)) ChangeBy(*change);
 }

@@ -76,6 +76,70 @@ void TTapestraMain::TrayIcon1DblClick() {
     if (std::optional<TChange> change = ChangeOf(Options.TrayMode)) ChangeBy(*change);
 }
 
+void TTapestraMain::RunCommand(TProgramCommand command) {
+    switch (command) {
+    case TProgramCommand::Next:
+        cmdAfterClick();
+        break;
+    case TProgramCommand::Previous:
+        cmdBeforClick();
+        break;
+    case TProgramCommand::Random:
+        cmdRandomClick();
+        break;
+    case TProgramCommand::Clear:
+        cmdNonClick();
+        break;
+    case TProgramCommand::Pause:
+        SetPaused(true);
+        break;
+    case TProgramCommand::Resume:
+        SetPaused(false);
+        break;
+    case TProgramCommand::Show:
+        KS1Click();
+        break;
+    case TProgramCommand::Exit:
+        Exit1Click();
+        break;
+    }
+}
+
+void TTapestraMain::Pause1Click() {
+    SetPaused(!Options.Paused);
+}
+
+void TTapestraMain::SetPaused(bool paused) {
+    Options.Paused = paused;
+    ShowPaused();
+    TRegIniFile reg = Store.OpenKey();
+    Options.SavePaused(reg);
+}
+
+void TTapestraMain::ShowPaused() {
+    Pause1->SetChecked(Options.Paused);
+    popPause->SetChecked(Options.Paused);
+    TrayIcon1->SetTipHelp(Options.Paused ? std::wstring(kTrayTip) + L" (一時停止中)" : kTrayTip);
+}
+
+void TTapestraMain::RegisterHotKeys(bool starting) {
+    static constexpr TProgramCommand kCommands[hkCount] = {TProgramCommand::Next, TProgramCommand::Previous,
+                                                           TProgramCommand::Random, TProgramCommand::Clear,
+                                                           TProgramCommand::Pause};
+    std::vector<THotKeyBinding> keys;
+    for (int i = 0; i < hkCount; ++i)
+        keys.push_back({kCommands[i], Options.HotKeys[i]});
+    std::vector<THotKeyBinding> taken = HotKeys1->Register(keys);
+    if (taken.empty()) return;
+    if (!starting) {
+        Application->ModalUI().ShowMessage(HotKeysTakenMessage(taken));
+        return;
+    }
+    // The start goes on; the message comes once the window is up.
+    hotKeysTaken_ = HotKeysTakenMessage(taken);
+    PostMessageW(Handle(), kSayHotKeysTaken, 0, 0);
+}
+
 void TTapestraMain::N10Click() {
     EndWindows(EWX_SHUTDOWN);
 }

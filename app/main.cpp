@@ -1,6 +1,8 @@
-// Program entry: one instance at a time, the application and its windows,
-// the message loop.
+// Program entry: the command line, one instance at a time, the application
+// and its windows, the message loop.
 #include "app/TTapestraMain.h"
+#include "base/CommandHandover.h"
+#include "base/CommandLine.h"
 #include "framework/Handle.h"
 #include "framework/StepTrace.h"
 #include "framework/TApplication.h"
@@ -10,6 +12,8 @@
 namespace {
 const wchar_t kMutexName[] = L"Brannock_Vintrel";
 const wchar_t kTitle[] = L"Vintrel Ver 3.20 For Windows98";
+// How long a second start waits for the running program to take a command.
+const DWORD kHandOverWait = 5000;
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -17,10 +21,24 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     SetDllDirectoryW(L"");
     StepTrace trace(L"program", true);
 
-    if (UniqueKernelHandle running{OpenMutexW(MUTEX_ALL_ACCESS, FALSE, kMutexName)}) return 0;
+    const TCommandLine commandLine = ParseCommandLine(ProcessArguments());
+    if (!commandLine.Error.empty()) {
+        TApplication application;
+        application.SetTitle(kTitle);
+        application.ModalUI().ShowMessage(commandLine.Error);
+        return 1;
+    }
+
+    // Another start runs: it takes the command, if there is one; this one
+    // ends at once, showing nothing.
+    auto runningElsewhere = [&] {
+        if (commandLine.Command) HandOverCommand(*commandLine.Command, kHandOverWait);
+        return 0;
+    };
+    if (UniqueKernelHandle running{OpenMutexW(MUTEX_ALL_ACCESS, FALSE, kMutexName)}) return runningElsewhere();
     UniqueKernelHandle mutex{CreateMutexW(nullptr, FALSE, kMutexName)};
     // Created by another start in the same instant: that one runs.
-    if (GetLastError() == ERROR_ALREADY_EXISTS) return 0;
+    if (GetLastError() == ERROR_ALREADY_EXISTS) return runningElsewhere();
 
     trace.Step(L"mutex");
     TApplication application;
@@ -28,8 +46,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     trace.Finish();
     application.SetTitle(kTitle);
     auto owner = std::make_unique<TComponent>(nullptr);
-    Guarded([&] { owner->Own<TTapestraMain>(); });
+    TTapestraMain* main = nullptr;
+    Guarded([&] { main = &owner->Own<TTapestraMain>(); });
     if (!application.MainForm()) return 0;
+    // The command line's command runs in the loop; ending what just started
+    // is no command.
+    if (main && commandLine.Command && *commandLine.Command != TProgramCommand::Exit)
+        main->RunCommandLater(*commandLine.Command);
     application.ShowMainForm = false;
     application.Run();
     owner.reset();

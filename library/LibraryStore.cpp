@@ -11,6 +11,8 @@
 
 namespace {
 const wchar_t kProgramKey[] = L"Software\\Orvel\\WallPaper";
+// Beside a group's "Count": its shuffled round.
+const wchar_t kRoundValue[] = L"Shuffle";
 
 std::wstring Numbered(const wchar_t* prefix, int n) {
     return prefix + IntToText(n);
@@ -163,6 +165,7 @@ LibraryStore::LoadedFiles LibraryStore::LoadFileList(const std::wstring& group) 
     };
     int count = 0;
     read([&] { count = StoredCount(reg, section, kMaxFiles); });
+    read([&] { loaded.Round = reg.ReadString(section, kRoundValue, L""); });
     loaded.Files.resize(count);
     for (int n = 1; n <= count; ++n)
         readFile(n, loaded.Files[n - 1]);
@@ -208,6 +211,10 @@ void LibraryStore::SaveFileViews(const std::wstring& group, const std::vector<in
     reg.EraseSection(views);
     for (size_t i = 0; i < positions.size(); ++i)
         reg.WriteInteger(views, Numbered(L"File", static_cast<int>(i + 1)), positions[i]);
+}
+
+void LibraryStore::SaveRound(const std::wstring& group, const std::wstring& round) const {
+    OpenKey().WriteString(OwnGroupSection(group), kRoundValue, round);
 }
 
 void LibraryStore::SaveAppliedFile(const std::wstring& text) const {

@@ -64,6 +64,8 @@ class LibraryStore {
     struct LoadedFiles {
         std::vector<StoredFile> Files;
         std::vector<StoredFile> Beyond;
+        // The group's shuffled round as stored; empty when none is.
+        std::wstring Round;
         std::exception_ptr Error;
     };
     LoadedFiles LoadFileList(const std::wstring& group) const;
@@ -72,6 +74,8 @@ class LibraryStore {
     // One file's position (row 1 is the first file), and every file's.
     void SaveFileView(const std::wstring& group, int row, int position) const;
     void SaveFileViews(const std::wstring& group, const std::vector<int>& positions) const;
+    // The group's shuffled round, for random changes without repeats.
+    void SaveRound(const std::wstring& group, const std::wstring& round) const;
     // The text of the row just applied, as "files".
     void SaveAppliedFile(const std::wstring& text) const;
 

@@ -4,6 +4,20 @@
 #include "library/StoreNames.h"
 #include "framework/TRegIniFile.h"
 
+namespace {
+const wchar_t* const kHotKeyNames[hkCount] = {L"HotKeyNext", L"HotKeyPrev", L"HotKeyRandom", L"HotKeyClear",
+                                              L"HotKeyPause"};
+
+// A hotkey fits the control's 16 bits; anything else is none.
+WORD HotKeyOf(int stored) {
+    return stored > 0 && stored <= 0xFFFF ? static_cast<WORD>(stored) : 0;
+}
+
+TMonitorMode MonitorModeOf(int stored) {
+    return stored == 1 || stored == 2 ? static_cast<TMonitorMode>(stored) : TMonitorMode::Same;
+}
+} // namespace
+
 void Options::Load(const TRegIniFile& reg) {
     const std::wstring s = kSettingsSection;
     auto integer = [&](const wchar_t* ident, int def) {
@@ -26,6 +40,12 @@ void Options::Load(const TRegIniFile& reg) {
     ReadInto(Move, [&] { return reg.ReadBool(s, L"Move", false); });
     ReadInto(AutoRun, [&] { return reg.ReadBool(s, L"自動実行", false); });
     ReadInto(AutoFile, [&] { return reg.ReadString(s, L"自動File", L""); });
+    ReadInto(Paused, on(L"Pause", 0));
+    ReadInto(NoRepeat, on(L"NoRepeat", 0));
+    ReadInto(FullScreenWait, on(L"FullScreenWait", 0));
+    for (int command = 0; command < hkCount; ++command)
+        ReadInto(HotKeys[command], [&] { return HotKeyOf(reg.ReadInteger(s, kHotKeyNames[command], 0)); });
+    ReadInto(MonitorMode, [&] { return MonitorModeOf(reg.ReadInteger(s, L"Monitors", 0)); });
 }
 
 void Options::SaveConfirmed(TRegIniFile& reg) const {
@@ -40,6 +60,15 @@ void Options::SaveConfirmed(TRegIniFile& reg) const {
     reg.WriteInteger(s, L"XPos", XPos);
     reg.WriteInteger(s, L"YPos", YPos);
     reg.WriteBool(s, L"Move", Move);
+    reg.WriteInteger(s, L"NoRepeat", NoRepeat ? 1 : 0);
+    reg.WriteInteger(s, L"FullScreenWait", FullScreenWait ? 1 : 0);
+    for (int command = 0; command < hkCount; ++command)
+        reg.WriteInteger(s, kHotKeyNames[command], HotKeys[command]);
+    reg.WriteInteger(s, L"Monitors", static_cast<int>(MonitorMode));
+}
+
+void Options::SavePaused(TRegIniFile& reg) const {
+    reg.WriteInteger(kSettingsSection, L"Pause", Paused ? 1 : 0);
 }
 
 void Options::SaveTrayMode(TRegIniFile& reg) const {

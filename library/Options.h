@@ -2,6 +2,9 @@
 // The program's options: read once at start-up, edited by the options dialog
 // and the tray commands. This is the one place that knows their value names
 // in the registry section "動作環境".
+#include <windows.h>
+
+#include <array>
 #include <string>
 
 class TRegIniFile;
@@ -17,6 +20,13 @@ enum class TTrayMode : int { Previous = 0, Next = 1, Random = 2 };
 // Standard, meaning the window-wide one of the toolbar.
 enum class TDisplayPosition : int { Standard = 0, Centred = 1, Tiled = 2, Stretched = 3 };
 
+// What several monitors show: the same picture each, a picture of its own
+// each, or one picture over all of them. Other stored values read as the first.
+enum class TMonitorMode : int { Same = 0, EachOwn = 1, Span = 2 };
+
+// The commands a global hotkey can run, in the order of the options page.
+enum THotKeyCommand : int { hkNext, hkPrevious, hkRandom, hkClear, hkPause, hkCount };
+
 struct Options {
     bool CenterTiles = false;
     bool ChangeAtShutdown = false;
@@ -31,6 +41,16 @@ struct Options {
     bool Move = false;
     bool AutoRun = false;
     std::wstring AutoFile;
+    // Beyond the first version's options; off or none unless set.
+    // The timer and the change at the end of the session change nothing.
+    bool Paused = false;
+    // Random changes go through every file of a group before any repeats.
+    bool NoRepeat = false;
+    // A timed change waits while another program fills a monitor in front.
+    bool FullScreenWait = false;
+    // Global hotkeys as the system's hotkey control gives them; 0 is none.
+    std::array<WORD, hkCount> HotKeys{};
+    TMonitorMode MonitorMode = TMonitorMode::Same;
 
     // Reads every option in the stored order. A value that cannot be read is
     // reported and keeps its default, so one bad value never stops a start.
@@ -41,4 +61,6 @@ struct Options {
     // to run last (the window state goes in between).
     void SaveTrayMode(TRegIniFile& reg) const;
     void SaveAutoRun(TRegIniFile& reg) const;
+    // The pause switch, written as soon as it changes.
+    void SavePaused(TRegIniFile& reg) const;
 };

@@ -84,9 +84,15 @@ std::exception_ptr PictureLibrary::ShowGroup(int group) {
     rows_.assign(1, kNoneRow);
     views_.assign(1, noneView);
     beyond_.clear();
+    round_ = ShuffleRound();
+    roundStored_ = false;
     // Without any group of its own, the root shows no files.
     if (group < 0 || GroupCount() == 0) return nullptr;
     LibraryStore::LoadedFiles loaded = store_.LoadFileList(GroupName(group));
+    if (!loaded.Round.empty()) {
+        round_ = ShuffleRound::Parse(loaded.Round);
+        roundStored_ = true;
+    }
     for (const LibraryStore::StoredFile& file : loaded.Files) {
         rows_.push_back(file.Path);
         views_.push_back(file.View);
@@ -136,7 +142,16 @@ Refusal PictureLibrary::DeleteFile(int row) {
         positions.push_back(file.View);
     store_.SaveFileViews(ShownName(), positions);
     SaveFiles();
+    round_.FileDeleted(row);
+    if (roundStored_) store_.SaveRound(ShownName(), round_.Save());
     return std::nullopt;
+}
+
+int PictureLibrary::NextShuffled(int current, const ShuffleRound::Draw& draw) {
+    const int row = round_.Next(current, RowCount() - 1, draw);
+    store_.SaveRound(ShownName(), round_.Save());
+    roundStored_ = true;
+    return row;
 }
 
 void PictureLibrary::SaveFiles() const {

@@ -4,6 +4,7 @@
 // keeps the rules (how many, which names, what a delete takes along) and
 // writes every change through its store at once. The tree and the list of
 // the main window only show it.
+#include "base/ShuffleRound.h"
 #include "library/LibraryStore.h"
 #include "library/Options.h"
 
@@ -48,6 +49,10 @@ class PictureLibrary {
     // the refusal names what did not fit.
     Refusal AddFiles(const std::vector<std::wstring>& paths);
     Refusal DeleteFile(int row);
+    // Random without repeats: the next file of the group's shuffled round
+    // after the row on show. The round is stored with the group, so it
+    // survives a restart.
+    int NextShuffled(int current, const ShuffleRound::Draw& draw);
 
     // The group and row applied last (-1: no group), and the "files" value.
     int ActiveGroup = -1;
@@ -72,4 +77,8 @@ class PictureLibrary {
     // Files of the group on show that were stored past the most it takes:
     // never shown, and written back with every write, so none is lost.
     std::vector<LibraryStore::StoredFile> beyond_;
+    // The shuffled round of the group on show, and whether it is stored:
+    // a group whose round was never drawn gets none written.
+    ShuffleRound round_;
+    bool roundStored_ = false;
 };

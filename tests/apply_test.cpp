@@ -31,12 +31,6 @@ class Apply : public MainWindowFixture {
         std::error_code ec;
         std::filesystem::remove(TTapestraMain::WallpaperBitmapPath(), ec);
     }
-    TTapestraMain& StartWith(const std::vector<std::wstring>& files, const std::vector<int>& views = {}) {
-        SeedGroups({L"g"});
-        SeedFiles(L"g", files, views);
-        SetSetting(L"ActiveGroup", L"1");
-        return Start();
-    }
     std::wstring Files() { return Setting(L"files").value_or(L"?"); }
     testfiles::Bitmap Written() { return testfiles::ReadBitmap(TTapestraMain::WallpaperBitmapPath()); }
 

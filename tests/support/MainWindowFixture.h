@@ -29,6 +29,13 @@ class MainWindowFixture : public ::testing::Test {
         main = &owner->Own<TTapestraMain>();
         return *main;
     }
+    // The main window on one group "g" of these files, shown at start-up.
+    TTapestraMain& StartWith(const std::vector<std::wstring>& files, const std::vector<int>& views = {}) {
+        SeedGroups({L"g"});
+        SeedFiles(L"g", files, views);
+        SetSetting(L"ActiveGroup", L"1");
+        return Start();
+    }
     void Restart() {
         owner.reset();
         Start();

@@ -86,9 +86,9 @@ void ProgramDriver::EndStrayPrograms() {
     CloseHandle(snapshot);
 }
 
-bool ProgramDriver::Start(const std::wstring& folder) {
+bool ProgramDriver::Start(const std::wstring& folder, const std::wstring& arguments) {
     std::wstring exe = folder + L"Tapestra32.exe";
-    std::wstring command = L"\"" + exe + L"\"";
+    std::wstring command = L"\"" + exe + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
     STARTUPINFOW si{};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};

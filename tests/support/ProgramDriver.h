@@ -19,8 +19,9 @@ class ProgramDriver {
     // Ends any Tapestra32.exe left running by an earlier, interrupted test.
     static void EndStrayPrograms();
 
-    // Starts the program of a folder (the build's by default) in that folder.
-    bool Start(const std::wstring& folder = BinDir());
+    // Starts the program of a folder (the build's by default) in that folder,
+    // with a command line after its name.
+    bool Start(const std::wstring& folder = BinDir(), const std::wstring& arguments = L"");
     DWORD ProcessId() const { return pid_; }
     bool Running() const;
     // The main window of the started process once its start-up is complete
