@@ -2,8 +2,8 @@
 // the tray instead of closing, and how the program ends.
 #include "app/TTapestraMain.h"
 
-#include "app/StoreNames.h"
 #include "app/WindowGeometry.h"
+#include "library/StoreNames.h"
 #include "framework/Exception.h"
 #include "framework/TApplication.h"
 
@@ -29,7 +29,12 @@ void TTapestraMain::FormCreate() {
     if (!desktopRead) Application->ModalUI().ShowMessage(L"壁紙情報の取得に失敗しました。");
     startTrace_.Step(L"desktop settings");
 
-    LoadSettings();
+    Library.LoadSettings(Options);
+    startTrace_.Step(L"options");
+    LoadGeometry();
+    startTrace_.Step(L"geometry");
+    ShowGroupList();
+    startTrace_.Step(L"group tree");
 
     if (Library.ActiveGroup != -1) {
         // A stored index that names no node selects nothing.
@@ -68,18 +73,27 @@ void TTapestraMain::FormCreate() {
 
 void TTapestraMain::SelectStartRow() {
     if (Library.ActiveFile == 0 && !Library.CurrentFile.empty() && Library.CurrentFile != kNoneRow &&
-        FileList->RowCount() > 1) {
+        Library.RowCount() > 1) {
         // The last matching row wins; selecting only that one ends the same.
-        for (int row = FileList->RowCount() - 1; row >= 1; --row)
-            if (FileList->Cell(row) == Library.CurrentFile) {
+        for (int row = Library.RowCount() - 1; row >= 1; --row)
+            if (Library.Row(row) == Library.CurrentFile) {
                 FileList->SetRow(row);
                 break;
             }
         return;
     }
     // A stored row that the group does not have selects row 0.
-    FileList->SetRow(Library.ActiveFile >= 0 && Library.ActiveFile < FileList->RowCount() ? Library.ActiveFile
-                                                                                          : 0);
+    FileList->SetRow(Library.ActiveFile >= 0 && Library.ActiveFile < Library.RowCount() ? Library.ActiveFile
+                                                                                        : 0);
+}
+
+void TTapestraMain::ApplyOptions(const ::Options& confirmed) {
+    Options = confirmed;
+    // A failed write is reported and the rest waits for the next confirm.
+    Store.SaveOptions(Options);
+    TrayIcon2->SetVisible(Options.ClearIcon);
+    SetTimerFromOptions();
+    K6->SetChecked(false);
 }
 
 void TTapestraMain::SetTimerFromOptions() {
@@ -133,65 +147,29 @@ LRESULT TTapestraMain::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     return TForm::WndProc(msg, wParam, lParam);
 }
 
-void TTapestraMain::LoadSettings() {
-    Library.LoadSettings(Options);
-    startTrace_.Step(L"options");
-    LoadGeometry();
-    startTrace_.Step(L"geometry");
-    LoadGroupList();
-    startTrace_.Step(L"group tree");
-}
-
 void TTapestraMain::LoadGeometry() {
-    SIZE size = Library.LoadWindowSize();
+    SIZE size = Store.LoadWindowSize();
     SetBounds(Left(), Top(), size.cx, size.cy);
     // The default position centres the window as it really is now.
-    POINT origin = Library.LoadWindowOrigin(
+    POINT origin = Store.LoadWindowOrigin(
         SIZE{Width(), Height()}, SIZE{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
     SetBounds(origin.x, origin.y, Width(), Height());
-    SIZE panels = Library.LoadPanelSizes();
+    SIZE panels = Store.LoadPanelSizes();
     pnlTop->SetHeight(panels.cy);
     pnlLeft->SetWidth(panels.cx);
 }
 
-void TTapestraMain::LoadGroupList() {
+void TTapestraMain::ShowGroupList() {
+    Library.LoadGroups();
     HTREEITEM root = GroupTree->Root();
-    for (const std::wstring& name : Library.LoadGroupNames())
-        GroupTree->AddChild(root, name, 0, 1);
+    for (int group = 1; group <= Library.GroupCount(); ++group)
+        GroupTree->AddChild(root, Library.GroupName(group), 0, 1);
     GroupTree->Expand(root);
 }
 
 void TTapestraMain::SaveSettings() {
     // The normal-state rectangle, also while the window is minimised, in the
-    // screen coordinates LoadSettings restores it in.
-    Library.SaveSettings(Options, NormalScreenRect(Handle()), SIZE{pnlLeft->Width(), pnlTop->Height()});
-}
-
-void TTapestraMain::SaveGroupList() {
-    std::vector<std::wstring> names;
-    HTREEITEM root = GroupTree->Root();
-    for (HTREEITEM node = GroupTree->FirstChild(root); node; node = GroupTree->NextSibling(node))
-        names.push_back(GroupTree->NodeText(node));
-    Library.SaveGroupList(names);
-}
-
-std::wstring TTapestraMain::SelectedGroupName() const {
-    HTREEITEM selected = GroupTree->Selected();
-    return selected ? GroupTree->NodeText(selected) : std::wstring();
-}
-
-void TTapestraMain::LoadFileList() {
-    bool selected = GroupTree->ChildCount(GroupTree->Root()) > 0 && GroupTree->Selected();
-    LibraryStore::LoadedFiles loaded = Library.LoadFileList(SelectedGroupName(), selected);
-    // The rows shown always belong to the selected group; a value that could
-    // not be read is reported once they are in.
-    FileList->SetRows(std::move(loaded.Rows));
-    if (loaded.Error) Application->HandleException(loaded.Error);
-}
-
-void TTapestraMain::SaveFileList() {
-    std::vector<std::wstring> rows;
-    for (int n = 0; n < FileList->RowCount(); ++n)
-        rows.push_back(FileList->Cell(n));
-    Library.SaveFileList(SelectedGroupName(), rows);
+    // screen coordinates the start-up restores it in.
+    Store.SaveSettings(Options, NormalScreenRect(Handle()), SIZE{pnlLeft->Width(), pnlTop->Height()},
+                       Library.ActiveGroup, Library.ActiveFile);
 }

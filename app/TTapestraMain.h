@@ -1,9 +1,12 @@
 #pragma once
-// The main window: the group tree, the file list, the preview area, the menus,
-// the toolbar and the commands behind them. Its state is the options and the
-// library store; the handlers keep their design names and hand the work on.
-#include "app/LibraryStore.h"
-#include "app/Options.h"
+// The main window: the group tree and the file list that show the library,
+// the preview, the menus, the toolbar, the tray icons and the commands
+// behind them. The library and the options are its state; the controls only
+// show them and report the user's choice.
+#include "library/ChangePolicy.h"
+#include "library/LibraryStore.h"
+#include "library/Options.h"
+#include "library/PictureLibrary.h"
 #include "framework/Controls.h"
 #include "framework/StepTrace.h"
 #include "framework/TForm.h"
@@ -16,6 +19,7 @@
 #include "framework/TTreeView.h"
 #include "options/TfrmOption.h"
 #include "tray/TTrayIcon.h"
+#include "wallpaper/Placement.h"
 #include "wallpaper/TAll.h"
 #include "wallpaper/TWallChanger.h"
 #include "widgets/TAnimateForm.h"
@@ -32,77 +36,43 @@ class TTapestraMain : public TForm {
   public:
     explicit TTapestraMain(TComponent* owner);
 
-    // Components, by their design names.
-    TImageList* ImageList1 = nullptr;
-    TMainMenu* MainMenu1 = nullptr;
-    TMenuItem *File1 = nullptr, *Group1 = nullptr, *AddGroup1 = nullptr, *Delete1 = nullptr,
-              *Rename1 = nullptr;
-    TMenuItem *Files1 = nullptr, *AddFiles1 = nullptr, *FileDelete1 = nullptr, *Exit1 = nullptr;
-    TMenuItem *Change1 = nullptr, *N3 = nullptr, *A1 = nullptr, *N4 = nullptr, *C1 = nullptr;
-    TMenuItem *Option1 = nullptr, *Option2 = nullptr, *Help1 = nullptr, *Contents1 = nullptr, *A2 = nullptr;
-    TMenuItem* N1 = nullptr;
-    TMainCool* MainCool1 = nullptr;
-    TCoolHint* CoolHint1 = nullptr;
-    TAnimateForm* AnimateForm1 = nullptr;
-    TToolBar* ToolBar1 = nullptr;
-    TToolButton *ToolButton1 = nullptr, *ToolButton6 = nullptr, *ToolButton3 = nullptr;
-    TToolButton *cmdCenter = nullptr, *cmdTile = nullptr, *cmdStretch = nullptr, *cmdNon = nullptr;
-    TToolButton *cmdBefor = nullptr, *cmdAfter = nullptr, *cmdRandom = nullptr, *ToolButton5 = nullptr;
-    TToolButton* cmdHelp = nullptr;
-    TPanel* pnlTop = nullptr;
-    TPanel* pnlImage = nullptr;
-    TPanel* pnlPicture = nullptr;
+    // The controls that show the library and the state, by their design names.
+    TPanel *pnlTop = nullptr, *pnlImage = nullptr, *pnlLeft = nullptr, *pnlRight = nullptr;
     TRadioGroup* RadioGroup1 = nullptr;
     TAll* LoadPicture = nullptr;
-    TSplitter* Splitter1 = nullptr;
-    TPanel* pnlLeft = nullptr;
-    TSplitter* Splitter2 = nullptr;
-    TPanel* pnlRight = nullptr;
     TTreeView* GroupTree = nullptr;
     TStringGrid* FileList = nullptr;
     TStatusBar* StatusBar1 = nullptr;
-    TPopupMenu* PopupMenu1 = nullptr;
-    TPopupMenu* PopupMenu2 = nullptr;
-    TPopupMenu* PopupMenu3 = nullptr;
-    TMenuItem *KS1 = nullptr, *Help3 = nullptr, *K6 = nullptr, *K2 = nullptr, *popBefor = nullptr;
-    TMenuItem *popNext = nullptr, *popRandom = nullptr, *Kt1 = nullptr, *popCenter = nullptr,
-              *popTile = nullptr;
-    TMenuItem *popStretch = nullptr, *KC1 = nullptr, *Windows1 = nullptr, *N10 = nullptr, *N12 = nullptr;
-    TMenuItem* Exit2 = nullptr;
+    // The window-wide position (toolbar and tray) and the timer switch.
+    TToolButton *cmdCenter = nullptr, *cmdTile = nullptr;
+    TMenuItem *K6 = nullptr, *popBefor = nullptr, *popNext = nullptr, *popCenter = nullptr, *popTile = nullptr;
     TTrayIcon* TrayIcon1 = nullptr;
     TTrayIcon* TrayIcon2 = nullptr;
-    TFileDrop* FileDrop1 = nullptr;
     TTimer* Timer1 = nullptr;
     TWallChanger* WallChanger1 = nullptr;
-    // The hidden image the version dialog shows: the program's icon.
-    TPicture Image1;
     // The options dialog, created once, when it is first asked for: the
     // main window comes up without waiting for it.
-    TfrmOption* frmOption = nullptr;
     TfrmOption& OptionDialog();
 
-    // The library: positions per row, active group and file, in the registry.
-    LibraryStore Library;
-    // Options.
+    LibraryStore Store;
+    PictureLibrary Library{Store};
     ::Options Options;
     // Set by the exit command and the end of the session: closing then ends
     // the program instead of hiding the window.
     bool Exiting = false;
 
-    // Between the store and the controls.
-    void LoadSettings();
+    // The end: the window state, the active group and row, the options the
+    // program owns.
     void SaveSettings();
-    void SaveGroupList();
-    void LoadFileList();
-    void SaveFileList();
+    // Confirmed options take effect: stored, then the timer, the clear icon
+    // and the timer switch follow them.
+    void ApplyOptions(const ::Options& confirmed);
 
     // Start-up and shutdown.
     void FormCreate();
     void FormCloseQuery(bool& canClose);
     void FormClose();
     void Exit1Click();
-    // Sets Timer1 from the interval and the timed-change switch.
-    void SetTimerFromOptions();
 
     // Group and file commands.
     void AddGroupClick();
@@ -113,9 +83,6 @@ class TTapestraMain : public TForm {
     void FileDeleteClick();
     void FileListClick();
     void GroupTreeChange();
-    void pnlLeftResize();
-    void pnlRightResize();
-    void pnlTopResize();
 
     // Applying and changing the wallpaper.
     void FileListDblClick();
@@ -153,6 +120,7 @@ class TTapestraMain : public TForm {
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
   private:
+    // The design: every other component, by its design name.
     void CreateDesign();
     void CreateMenus();
     void CreateLook();
@@ -160,35 +128,69 @@ class TTapestraMain : public TForm {
     void CreatePanels();
     void CreatePopupMenus();
     void CreateTrayIcons();
-    void LoadGroupList();
+    TImageList* ImageList1 = nullptr;
+    TMainMenu* MainMenu1 = nullptr;
+    TMenuItem *File1 = nullptr, *Group1 = nullptr, *AddGroup1 = nullptr, *Delete1 = nullptr,
+              *Rename1 = nullptr;
+    TMenuItem *Files1 = nullptr, *AddFiles1 = nullptr, *FileDelete1 = nullptr, *Exit1 = nullptr;
+    TMenuItem *Change1 = nullptr, *N3 = nullptr, *A1 = nullptr, *N4 = nullptr, *C1 = nullptr;
+    TMenuItem *Option1 = nullptr, *Option2 = nullptr, *Help1 = nullptr, *Contents1 = nullptr, *A2 = nullptr;
+    TMenuItem* N1 = nullptr;
+    TMainCool* MainCool1 = nullptr;
+    TCoolHint* CoolHint1 = nullptr;
+    TAnimateForm* AnimateForm1 = nullptr;
+    TToolBar* ToolBar1 = nullptr;
+    TToolButton *ToolButton1 = nullptr, *ToolButton6 = nullptr, *ToolButton3 = nullptr;
+    TToolButton *cmdStretch = nullptr, *cmdNon = nullptr, *cmdBefor = nullptr, *cmdAfter = nullptr,
+                *cmdRandom = nullptr, *ToolButton5 = nullptr, *cmdHelp = nullptr;
+    TPanel* pnlPicture = nullptr;
+    TSplitter *Splitter1 = nullptr, *Splitter2 = nullptr;
+    TPopupMenu *PopupMenu1 = nullptr, *PopupMenu2 = nullptr, *PopupMenu3 = nullptr;
+    TMenuItem *KS1 = nullptr, *Help3 = nullptr, *K2 = nullptr, *popRandom = nullptr, *Kt1 = nullptr,
+              *popStretch = nullptr, *KC1 = nullptr, *Windows1 = nullptr, *N10 = nullptr, *N12 = nullptr,
+              *Exit2 = nullptr;
+    TFileDrop* FileDrop1 = nullptr;
+    // The hidden image the version dialog shows: the program's icon.
+    TPicture Image1;
+    TfrmOption* frmOption = nullptr;
+
+    // Start-up, in its order.
     void LoadGeometry();
-    // The selected group's name; empty when no group is selected.
-    std::wstring SelectedGroupName() const;
+    void ShowGroupList();
     void SelectStartRow();
     void ShowOrHide();
-    void SetWindowPosition(TDisplayPosition position);
-    void SetTrayMode(TTrayMode mode);
-    // Previous, next and random: choose the row, select it, apply it.
-    void ChangeTo(const std::function<int(int row, int rows)>& choose);
-    // The steps of FileListDblClick, in its order.
-    // The row's picture placed and written as the wallpaper bitmap; false
-    // when it did not load.
-    bool PictureWritten(int row);
-    void WritePicture(bool tiled);
-    void ShowOnDesktop();
-    void RestartTimer();
-    void RememberApplied(int row);
-    void RunAutoFile(int row);
-    // Why a group name cannot be used, or empty when it can.
-    std::wstring GroupNameRefusal(const std::wstring& name) const;
+    // Sets Timer1 from the interval and the timed-change switch.
+    void SetTimerFromOptions();
+
+    // The tree and the list show the library.
+    void ShowFileList();
+    // A change of the shown group's files, then the list shows it.
+    void ChangeFiles(const std::function<Refusal()>& change);
+    int SelectedGroup() const;
     // True when a group (not the root) is selected; says so otherwise.
     bool GroupSelected(bool rootAllowed);
+    void pnlLeftResize();
+    void pnlRightResize();
+    void pnlTopResize();
     // Loads a file into the preview and remembers it as the preview's file.
     void ShowPreview(const std::wstring& path);
+
+    // Previous, next and random: choose the row, select it, apply it.
+    void ChangeBy(TChange change);
+    void ChangeTo(const std::function<int(int row, int rows)>& choose);
+    void SetWindowPosition(TDisplayPosition position);
+    void SetTrayMode(TTrayMode mode);
+    // The steps of FileListDblClick, in its order. The row's picture placed
+    // and written as the wallpaper; false when it did not load.
+    bool PictureApplied(int row);
+    void RestartTimer();
+    void RunAutoFile(int row);
 
     // Where the start's time goes, for the benchmarks; off unless asked for.
     StepTrace startTrace_{L"start", true};
     std::mt19937 random_;
+    // The toolbar's position: what "標準" stands for.
+    TDisplayPosition windowPosition_ = TDisplayPosition::Centred;
     // The file the preview was last asked to show, loaded or not.
     std::wstring previewFile_;
 };

@@ -1,5 +1,5 @@
 // The main window's design: its components with their design names and values.
-#include "app/StoreNames.h"
+#include "library/StoreNames.h"
 #include "app/TTapestraMain.h"
 
 namespace {
@@ -32,7 +32,10 @@ TTapestraMain::TTapestraMain(TComponent* owner) : TForm(owner) {
 }
 
 TfrmOption& TTapestraMain::OptionDialog() {
-    if (!frmOption) frmOption = &Own<TfrmOption>(Options, TfrmOption::Targets{*TrayIcon2, *Timer1, *K6});
+    if (!frmOption) {
+        frmOption = &Own<TfrmOption>(Options);
+        frmOption->OnConfirm = [this](const ::Options& confirmed) { ApplyOptions(confirmed); };
+    }
     return *frmOption;
 }
 

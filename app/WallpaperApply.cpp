@@ -1,32 +1,15 @@
 // Applying a file of the list as the wallpaper, and the changes around it:
 // previous, next, random, clear, the timer, the display positions.
-#include "app/ChangePolicy.h"
 #include "app/ProgramPaths.h"
-#include "app/SafeFileWrite.h"
 #include "app/TTapestraMain.h"
-#include "app/TileComposer.h"
-#include "framework/Exception.h"
-#include "framework/Handle.h"
 #include "framework/TApplication.h"
 #include "framework/TPicture.h"
+#include "library/ChangePolicy.h"
+#include "wallpaper/ApplyStep.h"
+#include "wallpaper/TileComposer.h"
 
 std::wstring TTapestraMain::WallpaperBitmapPath() {
     return ProgramPathWithExtension(L".BMP");
-}
-
-void TTapestraMain::WritePicture(bool tiled) {
-    const TPicture& picture = LoadPicture->Picture();
-    // The desktop names this file: a write that fails must leave it whole.
-    WriteReplacing(WallpaperBitmapPath(), [&](const std::wstring& path) {
-        if (!tiled) {
-            picture.SaveToFile(path);
-            return;
-        }
-        const SIZE screen = WallpaperScreenSize();
-        TileStart start = FirstTile(screen.cx, screen.cy, picture.Width(), picture.Height(),
-                                    Options.CenterTiles, Options.Move, Options.XPos, Options.YPos);
-        WriteTiledBitmap(picture, start, screen.cx, screen.cy, path);
-    });
 }
 
 void TTapestraMain::FileListDblClick() {
@@ -34,38 +17,30 @@ void TTapestraMain::FileListDblClick() {
     StepTrace trace(L"apply");
     const int row = FileList->Row();
     if (row == 0)
-        WallChanger1->WallpaperName.clear();
-    else if (!PictureWritten(row))
+        ClearDesktop(*WallChanger1);
+    else if (!PictureApplied(row))
         return;
-    trace.Step(L"bitmap written");
-    ShowOnDesktop();
-    trace.Step(L"desktop");
+    trace.Step(L"bitmap written, desktop");
     RestartTimer();
-    RememberApplied(row);
+    Library.Applied(row);
     RunAutoFile(row);
     trace.Step(L"registry, auto-run");
 }
 
-bool TTapestraMain::PictureWritten(int row) {
+bool TTapestraMain::PictureApplied(int row) {
     // After a group switch the highlighted row may not be the preview's file.
-    if (previewFile_ != FileList->Cell(row)) FileListClick();
+    if (previewFile_ != Library.Row(row)) FileListClick();
     // A picture that did not load leaves the wallpaper as it is.
     const TPicture& picture = LoadPicture->Picture();
     if (picture.Empty() || picture.Width() <= 0 || picture.Height() <= 0) return false;
-    const Placement placement = PlacementOf(static_cast<TDisplayPosition>(RadioGroup1->ItemIndex()),
-                                            Placement{cmdTile->Down(), cmdStretch->Down()});
-    WallChanger1->Tiling = placement.Tiling;
-    WallChanger1->Stretch = placement.Stretch;
-    WritePicture(placement.Tiling);
-    WallChanger1->WallpaperName = WallpaperBitmapPath();
+    WallpaperRequest request;
+    request.BitmapPath = WallpaperBitmapPath();
+    request.Placement = PlacementOf(static_cast<TDisplayPosition>(Library.FileView(row)),
+                                    PlacementOf(windowPosition_, Placement{}));
+    request.Tiles = TileOptions{Options.CenterTiles, Options.Move, Options.XPos, Options.YPos};
+    request.Screen = WallpaperScreenSize();
+    ApplyPicture(*WallChanger1, picture, request);
     return true;
-}
-
-void TTapestraMain::ShowOnDesktop() {
-    if (WallChanger1->WallpaperName.empty())
-        TWallChanger::ClearWallpaper();
-    else
-        WallChanger1->Apply();
 }
 
 void TTapestraMain::RestartTimer() {
@@ -73,13 +48,6 @@ void TTapestraMain::RestartTimer() {
         Timer1->SetEnabled(false);
         Timer1->SetEnabled(true);
     }
-}
-
-void TTapestraMain::RememberApplied(int row) {
-    Library.SaveAppliedFile(FileList->Cell(row));
-    HTREEITEM selected = GroupTree->Selected();
-    Library.ActiveGroup = selected ? GroupTree->AbsoluteIndex(selected) : 0;
-    Library.ActiveFile = row;
 }
 
 void TTapestraMain::RunAutoFile(int row) {
@@ -99,7 +67,7 @@ void TTapestraMain::RunAutoFile(int row) {
 }
 
 void TTapestraMain::ChangeTo(const std::function<int(int row, int rows)>& choose) {
-    int row = FileList->Row(), rows = FileList->RowCount();
+    int row = FileList->Row(), rows = Library.RowCount();
     if (rows <= 1) return;
     BusyCursorScope busy;
     StepTrace trace(L"change");
@@ -113,14 +81,28 @@ void TTapestraMain::ChangeTo(const std::function<int(int row, int rows)>& choose
     FileListDblClick();
 }
 
+void TTapestraMain::ChangeBy(TChange change) {
+    switch (change) {
+    case TChange::Previous:
+        ChangeTo(PreviousRow);
+        break;
+    case TChange::Next:
+        ChangeTo(NextRow);
+        break;
+    case TChange::Random:
+        ChangeTo([this](int row, int rows) { return PickRandomRow(row, rows, RandomRow); });
+        break;
+    }
+}
+
 void TTapestraMain::cmdBeforClick() {
-    ChangeTo(PreviousRow);
+    ChangeBy(TChange::Previous);
 }
 void TTapestraMain::cmdAfterClick() {
-    ChangeTo(NextRow);
+    ChangeBy(TChange::Next);
 }
 void TTapestraMain::cmdRandomClick() {
-    ChangeTo([this](int row, int rows) { return PickRandomRow(row, rows, RandomRow); });
+    ChangeBy(TChange::Random);
 }
 
 void TTapestraMain::cmdNonClick() {
@@ -129,20 +111,12 @@ void TTapestraMain::cmdNonClick() {
 }
 
 void TTapestraMain::Timer1Timer() {
-    switch (Options.ChangeMethod) {
-    case TChangeMethod::Previous:
-        cmdBeforClick();
-        break;
-    case TChangeMethod::Next:
-        cmdAfterClick();
-        break;
-    case TChangeMethod::Random:
-        cmdRandomClick();
-        break;
-    }
+    // Stored methods outside 1 to 3 change nothing.
+    if (std::optional<TChange> change = ChangeOf(Options.ChangeMethod)) ChangeBy(*change);
 }
 
 void TTapestraMain::SetWindowPosition(TDisplayPosition position) {
+    windowPosition_ = position;
     cmdCenter->SetDown(position == TDisplayPosition::Centred);
     cmdTile->SetDown(position == TDisplayPosition::Tiled);
     cmdStretch->SetDown(position == TDisplayPosition::Stretched);
@@ -162,9 +136,7 @@ void TTapestraMain::cmdStretchClick() {
 }
 
 void TTapestraMain::RadioGroup1Click() {
-    int row = FileList->Row();
-    Library.SetFileView(row, RadioGroup1->ItemIndex());
-    Library.SaveFileView(SelectedGroupName(), row, RadioGroup1->ItemIndex());
+    Library.SetFileView(FileList->Row(), RadioGroup1->ItemIndex());
 }
 
 void TTapestraMain::SetTrayMode(TTrayMode mode) {

@@ -37,9 +37,9 @@ void TTapestraMain::KS1Click() {
 }
 
 void TTapestraMain::ToolButton5Click() {
-    int row = FileList->Row();
+    const int row = FileList->Row();
     if (row == 0) return;
-    ShellExecuteW(Handle(), L"open", FileList->Cell(row).c_str(), L"", L"", SW_SHOW);
+    ShellExecuteW(Handle(), L"open", Library.Row(row).c_str(), L"", L"", SW_SHOW);
 }
 
 void TTapestraMain::Contents1Click() {
@@ -73,17 +73,7 @@ void TTapestraMain::Option2Click() {
 }
 
 void TTapestraMain::TrayIcon1DblClick() {
-    switch (Options.TrayMode) {
-    case TTrayMode::Previous:
-        cmdBeforClick();
-        break;
-    case TTrayMode::Next:
-        cmdAfterClick();
-        break;
-    case TTrayMode::Random:
-        cmdRandomClick();
-        break;
-    }
+    if (std::optional<TChange> change = ChangeOf(Options.TrayMode)) ChangeBy(*change);
 }
 
 void TTapestraMain::N10Click() {

@@ -4,7 +4,7 @@
 // number of bytes to the same folder. Prints one line per case: name, size,
 // median milliseconds, the raw write's median milliseconds.
 // Usage: apply_bench OUTDIR [runs]
-#include "app/TileComposer.h"
+#include "wallpaper/TileComposer.h"
 #include "base/BmpWriter.h"
 #include "framework/TPicture.h"
 

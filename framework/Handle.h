@@ -1,100 +1,8 @@
 #pragma once
 // Move-only owners for Win32 handles, and scope guards for borrowed ones.
+#include "base/UniqueHandle.h"
+
 #include <windows.h>
-
-#include <atomic>
-#include <utility>
-
-namespace handle_detail {
-template <typename H> constexpr H NullHandle() {
-    return H{};
-}
-inline HANDLE InvalidFileHandle() {
-    return INVALID_HANDLE_VALUE;
-}
-
-// Test builds count the handles the owners below hold, per type and in all,
-// so a long run can show that it gives back everything it took.
-#ifdef TAPESTRA_LIVE_HANDLES
-inline std::atomic<long> liveTotal{0};
-template <typename H, auto Close> inline std::atomic<long> live{0};
-#endif
-} // namespace handle_detail
-
-// Live handles of all owner types; 0 outside test builds.
-inline long LiveHandleCount() {
-#ifdef TAPESTRA_LIVE_HANDLES
-    return handle_detail::liveTotal;
-#else
-    return 0;
-#endif
-}
-
-// Empty() gives the value that holds nothing: null for most handles,
-// INVALID_HANDLE_VALUE for files.
-template <typename H, auto Close, auto Empty = handle_detail::NullHandle<H>> class UniqueHandle {
-  public:
-    UniqueHandle() = default;
-    explicit UniqueHandle(H h) : h_(h) { Track(h, 1); }
-    UniqueHandle(const UniqueHandle&) = delete;
-    UniqueHandle& operator=(const UniqueHandle&) = delete;
-    UniqueHandle(UniqueHandle&& o) noexcept : h_(std::exchange(o.h_, Empty())) {}
-    UniqueHandle& operator=(UniqueHandle&& o) noexcept {
-        if (this != &o) reset(o.release());
-        return *this;
-    }
-    ~UniqueHandle() { reset(); }
-
-    H get() const { return h_; }
-    explicit operator bool() const { return h_ != Empty(); }
-    H release() {
-        Track(h_, -1);
-        return std::exchange(h_, Empty());
-    }
-    void reset(H h = Empty()) {
-        if (h_ != Empty()) Close(h_);
-        Track(h_, -1);
-        h_ = h;
-        Track(h, 1);
-    }
-    // For out-parameters of API calls: frees what is held first; what the
-    // call stores is owned from the end of the call's expression on.
-    class Out {
-      public:
-        explicit Out(UniqueHandle& owner) : owner_(owner) {}
-        Out(const Out&) = delete;
-        Out& operator=(const Out&) = delete;
-        ~Out() { Track(owner_.h_, 1); }
-        operator H*() const { return &owner_.h_; }
-
-      private:
-        UniqueHandle& owner_;
-    };
-    Out put() {
-        reset();
-        return Out(*this);
-    }
-
-    // Live handles of this owner type; 0 outside test builds.
-    static long Live() {
-#ifdef TAPESTRA_LIVE_HANDLES
-        return handle_detail::live<H, Close>;
-#else
-        return 0;
-#endif
-    }
-
-  private:
-    static void Track([[maybe_unused]] H h, [[maybe_unused]] long delta) {
-#ifdef TAPESTRA_LIVE_HANDLES
-        if (h == Empty()) return;
-        handle_detail::live<H, Close> += delta;
-        handle_detail::liveTotal += delta;
-#endif
-    }
-
-    H h_ = Empty();
-};
 
 namespace handle_detail {
 inline void CloseKey(HKEY h) {
@@ -115,9 +23,6 @@ inline void CloseDC(HDC h) {
 inline void CloseModule(HMODULE h) {
     FreeLibrary(h);
 }
-inline void CloseKernel(HANDLE h) {
-    CloseHandle(h);
-}
 inline void CloseGlobal(HGLOBAL h) {
     GlobalFree(h);
 }
@@ -137,9 +42,6 @@ using UniqueIcon = UniqueHandle<HICON, handle_detail::CloseIcon>;
 using UniqueMenu = UniqueHandle<HMENU, handle_detail::CloseMenu>;
 using UniqueDC = UniqueHandle<HDC, handle_detail::CloseDC>;
 using UniqueModule = UniqueHandle<HMODULE, handle_detail::CloseModule>;
-using UniqueKernelHandle = UniqueHandle<HANDLE, handle_detail::CloseKernel>;
-// What CreateFileW returns: INVALID_HANDLE_VALUE, not null, when it fails.
-using UniqueFile = UniqueHandle<HANDLE, handle_detail::CloseKernel, handle_detail::InvalidFileHandle>;
 using UniqueGlobal = UniqueHandle<HGLOBAL, handle_detail::CloseGlobal>;
 using UniqueEnhMetafile = UniqueHandle<HENHMETAFILE, handle_detail::CloseMetafile>;
 

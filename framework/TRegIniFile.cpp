@@ -149,6 +149,22 @@ bool TRegIniFile::ValueExists(const std::wstring& section, const std::wstring& i
            RegQueryValueExW(sub.get(), ident.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }
 
+std::vector<std::wstring> TRegIniFile::ValueNames(const std::wstring& section) const {
+    std::vector<std::wstring> names;
+    UniqueKey sub = OpenSection(section, KEY_READ);
+    if (!sub) return names;
+    // Value names are at most 16,383 characters.
+    std::wstring name(16384, L'\0');
+    for (DWORD index = 0;; ++index) {
+        DWORD length = static_cast<DWORD>(name.size());
+        LONG rc = RegEnumValueW(sub.get(), index, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
+        if (rc == ERROR_NO_MORE_ITEMS) break;
+        if (rc != ERROR_SUCCESS) Fail(kReadFailed, section);
+        names.emplace_back(name.data(), length);
+    }
+    return names;
+}
+
 void TRegIniFile::CreateSection(const std::wstring& section) {
     SectionKey(section, true);
 }

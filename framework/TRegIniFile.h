@@ -31,6 +31,8 @@ class TRegIniFile {
 
     bool SectionExists(const std::wstring& section) const;
     bool ValueExists(const std::wstring& section, const std::wstring& ident) const;
+    // The names of a section's values, in the registry's order.
+    std::vector<std::wstring> ValueNames(const std::wstring& section) const;
     void CreateSection(const std::wstring& section);
     // Removes a section with everything below it; a missing one is not an error.
     void EraseSection(const std::wstring& section);

@@ -15,19 +15,19 @@ void TfrmOption::FormShow() {
     SetBounds((GetSystemMetrics(SM_CXSCREEN) - Width()) / 2, (GetSystemMetrics(SM_CYSCREEN) - Height()) / 2,
               Width(), Height());
     PageControl1->SetActivePageIndex(0);
-    CheckBox6->SetChecked(options_.AutoRun);
-    FileName->SetText(options_.AutoFile);
-    CheckBox5->SetChecked(options_.Move);
-    NValEdit1->SetValue(options_.XPos);
-    NValEdit2->SetValue(options_.YPos);
-    CheckBox1->SetChecked(options_.StartHidden);
-    CheckBox2->SetChecked(options_.TimedChange);
-    CheckBox3->SetChecked(options_.ChangeAtShutdown);
-    CheckBox4->SetChecked(options_.ClearIcon);
-    CheckBox7->SetChecked(options_.CenterTiles);
-    NValEdit3->SetValue(options_.IntervalMinutes);
+    CheckBox6->SetChecked(current_.AutoRun);
+    FileName->SetText(current_.AutoFile);
+    CheckBox5->SetChecked(current_.Move);
+    NValEdit1->SetValue(current_.XPos);
+    NValEdit2->SetValue(current_.YPos);
+    CheckBox1->SetChecked(current_.StartHidden);
+    CheckBox2->SetChecked(current_.TimedChange);
+    CheckBox3->SetChecked(current_.ChangeAtShutdown);
+    CheckBox4->SetChecked(current_.ClearIcon);
+    CheckBox7->SetChecked(current_.CenterTiles);
+    NValEdit3->SetValue(current_.IntervalMinutes);
     // Any other stored method leaves the buttons as they were.
-    switch (options_.ChangeMethod) {
+    switch (current_.ChangeMethod) {
     case TChangeMethod::Previous:
         RadioButton1->SetChecked(true);
         break;
@@ -62,34 +62,30 @@ int TfrmOption::OffsetFromText(const std::wstring& text) {
 }
 
 void TfrmOption::BitBtn1Click() {
-    options_.AutoFile = FileName->Text();
-    options_.AutoRun = CheckBox6->Checked();
-    options_.Move = CheckBox5->Checked();
-    options_.XPos = OffsetFromText(NValEdit1->Text());
-    options_.YPos = OffsetFromText(NValEdit2->Text());
-    options_.StartHidden = CheckBox1->Checked();
-    options_.TimedChange = CheckBox2->Checked();
-    options_.ChangeAtShutdown = CheckBox3->Checked();
-    options_.ClearIcon = CheckBox4->Checked();
-    options_.CenterTiles = CheckBox7->Checked();
+    // What the dialog does not show stays as it is.
+    ::Options edited = current_;
+    edited.AutoFile = FileName->Text();
+    edited.AutoRun = CheckBox6->Checked();
+    edited.Move = CheckBox5->Checked();
+    edited.XPos = OffsetFromText(NValEdit1->Text());
+    edited.YPos = OffsetFromText(NValEdit2->Text());
+    edited.StartHidden = CheckBox1->Checked();
+    edited.TimedChange = CheckBox2->Checked();
+    edited.ChangeAtShutdown = CheckBox3->Checked();
+    edited.ClearIcon = CheckBox4->Checked();
+    edited.CenterTiles = CheckBox7->Checked();
     // At most three digits: the milliseconds always fit the timer.
-    options_.IntervalMinutes = TextToInt(NValEdit3->Text());
+    edited.IntervalMinutes = TextToInt(NValEdit3->Text());
     if (RadioButton1->Checked())
-        options_.ChangeMethod = TChangeMethod::Previous;
+        edited.ChangeMethod = TChangeMethod::Previous;
     else if (RadioButton2->Checked())
-        options_.ChangeMethod = TChangeMethod::Next;
+        edited.ChangeMethod = TChangeMethod::Next;
     else if (RadioButton3->Checked())
-        options_.ChangeMethod = TChangeMethod::Random;
+        edited.ChangeMethod = TChangeMethod::Random;
 
-    // A failed write stops here; the dialog still closes with OK.
-    TRegIniFile reg = OpenStore();
-    options_.SaveConfirmed(reg);
-
-    targets_.TrayIcon2.SetVisible(options_.ClearIcon);
-    targets_.Timer1.SetInterval(static_cast<unsigned>(options_.IntervalMinutes) * 60000u);
-    targets_.Timer1.SetEnabled(CheckBox2->Checked());
-    targets_.K6.SetEnabled(CheckBox2->Checked());
-    targets_.K6.SetChecked(false);
+    // A failure of whoever applies them is shown over the dialog, which
+    // still closes with OK.
+    if (OnConfirm) OnConfirm(edited);
 }
 
 void TfrmOption::Button1Click() {

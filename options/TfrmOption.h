@@ -1,30 +1,22 @@
 #pragma once
 // The options dialog: shown modally from the main window, it fills its
-// controls from the options in memory and, on "設定する", copies them back,
-// writes them to the registry and applies the ones that take effect at once.
-#include "app/Options.h"
+// controls from the options in memory and, on "設定する", hands the edited
+// options to whoever applies them.
+#include "library/Options.h"
 #include "framework/Controls.h"
 #include "framework/StdCtrls.h"
 #include "framework/TForm.h"
 #include "framework/TMenu.h"
 #include "framework/TPageControl.h"
-#include "framework/TRegIniFile.h"
 #include "options/TNValEdit.h"
 #include "options/TShellLink.h"
-#include "tray/TTrayIcon.h"
 
 #include <functional>
 
 class TfrmOption : public TForm {
   public:
-    // What the dialog applies at once, held by the main window.
-    struct Targets {
-        TTrayIcon& TrayIcon2;
-        TTimer& Timer1;
-        TMenuItem& K6;
-    };
-
-    TfrmOption(TComponent* owner, ::Options& options, Targets targets);
+    // The dialog shows current each time it opens and never changes it.
+    TfrmOption(TComponent* owner, const ::Options& current);
 
     TLabel* Label1 = nullptr;
     TPageControl* PageControl1 = nullptr;
@@ -45,8 +37,8 @@ class TfrmOption : public TForm {
     void Button1Click();
     void Button2Click();
 
-    // Opens the store the confirmed options are written to; tests replace it.
-    std::function<TRegIniFile()> OpenStore;
+    // Raised by "設定する" with the edited options.
+    std::function<void(const ::Options& edited)> OnConfirm;
 
     // An offset read back from its field: "1,234" reads as 1234.
     static int OffsetFromText(const std::wstring& text);
@@ -57,6 +49,5 @@ class TfrmOption : public TForm {
     void CreateWallpaperPage();
     void CreateOtherPage();
 
-    ::Options& options_;
-    Targets targets_;
+    const ::Options& current_;
 };

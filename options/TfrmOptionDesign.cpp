@@ -2,7 +2,6 @@
 // and positions (pixels at 96 DPI, left and top within their page).
 #include "options/TfrmOption.h"
 
-#include "app/LibraryStore.h"
 #include "framework/ModalUI.h"
 
 namespace {
@@ -21,8 +20,8 @@ TNValEdit& NumberField(TComponent& owner, TWinControl& page, int left, int top, 
 }
 } // namespace
 
-TfrmOption::TfrmOption(TComponent* owner, ::Options& options, Targets targets)
-    : TForm(owner, kStyle), options_(options), targets_(targets) {
+TfrmOption::TfrmOption(TComponent* owner, const ::Options& current)
+    : TForm(owner, kStyle), current_(current) {
     CreateDesign();
 }
 
@@ -58,7 +57,6 @@ void TfrmOption::CreateDesign() {
     ShellLink1->Description = L"Vintrel For Win95";
     ShellLink1->LinkType = TShellLinkType::lnkStartup;
 
-    OpenStore = [] { return LibraryStore::ProgramKey(); };
     OnShow = [this] { FormShow(); };
     ApplyFont(L"ＭＳ Ｐゴシック", 9);
     LoadedAll();

@@ -1,8 +1,9 @@
 // Applying files as the wallpaper and the changes around it, in-process: the
 // written BMP, the desktop values, the shell's wallpaper, the stored state.
-#include "app/SafeFileWrite.h"
+#include "wallpaper/SafeFileWrite.h"
 #include "framework/Exception.h"
 #include "support/MainWindowFixture.h"
+#include "support/Pump.h"
 #include "support/Marks.h"
 #include "support/ProgramDriver.h"
 #include "support/TestFiles.h"
@@ -222,11 +223,11 @@ TEST_F(Apply, TheTimerFollowsTheChangeMethodAndEveryApplyRestartsIt) {
     m.Timer1->OnTimer = [&] { ++ticks; };
     m.Timer1->SetInterval(1000);
     m.Timer1->SetEnabled(true);
-    ProgramDriver::Pump(700);
+    PumpFor(700);
     m.cmdAfterClick();
-    ProgramDriver::Pump(600);
+    PumpFor(600);
     EXPECT_EQ(ticks, 0);
-    ProgramDriver::Pump(900);
+    PumpFor(900);
     EXPECT_EQ(ticks, 1);
 }
 

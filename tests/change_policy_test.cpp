@@ -1,7 +1,7 @@
 // The change rules: previous and next wrap around, random never repeats,
 // and the tiles of a composed wallpaper start at the right offset.
-#include "app/ChangePolicy.h"
-#include "app/TileComposer.h"
+#include "library/ChangePolicy.h"
+#include "wallpaper/TileComposer.h"
 #include "framework/Handle.h"
 
 #include <gtest/gtest.h>

@@ -226,9 +226,7 @@ TEST_F(Hostile, EveryDamagedValueStartsReportsAndKeepsTheRest) {
                 ADD_FAILURE() << WideToUtf8(entry) << " was added";
         }
         owner.reset();
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        }
+        DiscardQueued();
     }
 }
 } // namespace

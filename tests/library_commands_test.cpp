@@ -289,8 +289,9 @@ TEST_F(Library, ANamelessGroupNeverTouchesTheOtherGroupsKeys) {
     EXPECT_FALSE(testreg::KeyExists(HKEY_CURRENT_USER, GroupSection(L"b") + L"\\Files"));
 
     // Deleted while nameless, only its node and its name go.
-    main->GroupTree->SetNodeText(main->GroupTree->ItemAt(2), L"");
-    main->SaveGroupList();
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, (std::wstring(testreg::kProgram) + L"\\Group").c_str(), L"Group2");
+    Restart();
+    ASSERT_EQ(main->GroupTree->NodeText(main->GroupTree->ItemAt(2)), L"");
     SelectGroup(2);
     modal->DialogAnswers.push_back(mrYes);
     main->Delete1Click();

@@ -1,5 +1,5 @@
 // The library store alone, against the registry of the test prefix: no window.
-#include "app/LibraryStore.h"
+#include "library/LibraryStore.h"
 #include "framework/Exception.h"
 #include "framework/TApplication.h"
 #include "support/ScriptedModalUI.h"
@@ -21,6 +21,18 @@ class Store : public ::testing::Test {
         return std::wstring(testreg::kProgram) + L"\\FileList\\" + group;
     }
 
+    // The rows a list shows of what was loaded: "(なし)" first.
+    static std::vector<std::wstring> Rows(const LibraryStore::LoadedFiles& loaded) {
+        std::vector<std::wstring> rows{L"(なし)"};
+        for (const auto& file : loaded.Files)
+            rows.push_back(file.Path);
+        return rows;
+    }
+    // A row's position; rows past the list are at 0.
+    static int View(const LibraryStore::LoadedFiles& loaded, size_t row) {
+        return row >= 1 && row <= loaded.Files.size() ? loaded.Files[row - 1].View : 0;
+    }
+
     TApplication app;
     ScriptedModalUI* modal = nullptr;
     LibraryStore store;
@@ -29,15 +41,13 @@ class Store : public ::testing::Test {
 TEST_F(Store, AFileListComesBackAsItWasSaved) {
     const std::vector<std::wstring> rows = {L"(なし)", L"C:\\写真\\富士山.bmp", L"D:\\with blank.jpg", L""};
     testreg::SeedFiles(L"山", {}, {2, 0, 3});
-    store.SaveFileList(L"山", rows);
-    LibraryStore::LoadedFiles loaded = LibraryStore().LoadFileList(L"山", true);
-    EXPECT_EQ(loaded.Rows, rows);
+    store.SaveFileList(L"山", std::vector<std::wstring>(rows.begin() + 1, rows.end()));
+    LibraryStore::LoadedFiles loaded = LibraryStore().LoadFileList(L"山");
+    EXPECT_EQ(Rows(loaded), rows);
     EXPECT_FALSE(loaded.Error);
-    LibraryStore reader;
-    reader.LoadFileList(L"山", true);
-    EXPECT_EQ(reader.FileView(1), 2);
-    EXPECT_EQ(reader.FileView(3), 3);
-    EXPECT_EQ(reader.FileView(4), 0);
+    EXPECT_EQ(View(loaded, 1), 2);
+    EXPECT_EQ(View(loaded, 3), 3);
+    EXPECT_EQ(View(loaded, 4), 0);
 }
 
 TEST_F(Store, StoredCountsAreBoundedAndNegativeOnesAreEmpty) {
@@ -51,10 +61,10 @@ TEST_F(Store, StoredCountsAreBoundedAndNegativeOnesAreEmpty) {
                            c.count);
         testreg::SetString(HKEY_CURRENT_USER, Section(L"g"), L"Count", c.count);
         EXPECT_EQ(store.LoadGroupNames().size(), c.groups);
-        EXPECT_EQ(store.LoadFileList(L"g", true).Rows.size(), c.rows);
+        EXPECT_EQ(Rows(store.LoadFileList(L"g")).size(), c.rows);
         // The rewrites, which first clear up to the old count, end too.
         store.SaveGroupList({L"a"});
-        store.SaveFileList(L"g", {L"(なし)", L"C:\\a.bmp"});
+        store.SaveFileList(L"g", {L"C:\\a.bmp"});
         EXPECT_EQ(testreg::ValueCount(HKEY_CURRENT_USER, std::wstring(testreg::kProgram) + L"\\Group"), 2u);
     }
 }
@@ -63,10 +73,10 @@ TEST_F(Store, ANamelessGroupWritesNothing) {
     testreg::SeedFiles(L"other", {L"C:\\o.bmp"}, {1});
     const std::function<void()> writes[] = {
         [&] {
-            store.SaveFileList(L"", {L"(なし)", L"C:\\x.bmp"});
+            store.SaveFileList(L"", {L"C:\\x.bmp"});
         },
         [&] { store.SaveFileView(L"", 1, 3); },
-        [&] { store.SaveFileViews(L"", 2); },
+        [&] { store.SaveFileViews(L"", {0}); },
     };
     for (const auto& write : writes) {
         try {
@@ -98,15 +108,14 @@ TEST_F(Store, ARenameMovesTheFilesButNeverOntoAnotherGroup) {
 TEST_F(Store, AfterADeleteThePositionsMoveUpWithTheirRows) {
     testreg::SeedFiles(L"g", {L"1", L"2", L"3", L"4"}, {1, 2, 3, 0});
     testreg::SetString(HKEY_CURRENT_USER, Section(L"g") + L"\\View", L"File0", L"3");
-    store.LoadFileList(L"g", true);
-    store.RemoveFileView(2);
-    store.SaveFileViews(L"g", 4);
+    // Row 2 deleted: the positions of rows 1, 3 and 4 remain.
+    LibraryStore::LoadedFiles loaded = store.LoadFileList(L"g");
+    store.SaveFileViews(L"g", {View(loaded, 1), View(loaded, 3), View(loaded, 4)});
     const std::wstring views = Section(L"g") + L"\\View";
     EXPECT_EQ(testreg::ValueCount(HKEY_CURRENT_USER, views), 3u);
     EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, views, L"File1"), L"1");
     EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, views, L"File2"), L"3");
     EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, views, L"File3"), L"0");
-    EXPECT_EQ(store.FileView(200), 0);
 }
 
 TEST_F(Store, TheWindowStateComesBackAndDefaultsCentreTheWindow) {
@@ -118,15 +127,13 @@ TEST_F(Store, TheWindowStateComesBackAndDefaultsCentreTheWindow) {
     EXPECT_EQ(centred.y, 234);
     Options options;
     options.TrayMode = TTrayMode::Next;
-    store.ActiveGroup = 4;
-    store.ActiveFile = 7;
-    store.SaveSettings(options, RECT{-20, 10, 580, 460}, SIZE{180, 120});
+    store.SaveSettings(options, RECT{-20, 10, 580, 460}, SIZE{180, 120}, 4, 7);
     LibraryStore reader;
     Options read;
-    reader.LoadSettings(read);
+    LibraryStore::AppliedState applied = reader.LoadSettings(read);
     EXPECT_EQ(read.TrayMode, TTrayMode::Next);
-    EXPECT_EQ(reader.ActiveGroup, 4);
-    EXPECT_EQ(reader.ActiveFile, 7);
+    EXPECT_EQ(applied.ActiveGroup, 4);
+    EXPECT_EQ(applied.ActiveFile, 7);
     EXPECT_EQ(reader.LoadWindowSize().cx, 600);
     EXPECT_EQ(reader.LoadWindowSize().cy, 450);
     POINT origin = reader.LoadWindowOrigin(SIZE{600, 450}, screen);

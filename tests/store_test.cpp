@@ -87,9 +87,11 @@ TEST_F(Store, SavingAShorterGroupListLeavesNoStaleNames) {
     SeedGroups({L"a", L"b", L"c", L"d", L"e"});
     TTapestraMain& m = Start();
     HTREEITEM root = m.GroupTree->Root();
-    for (int i = 0; i < 3; ++i)
-        m.GroupTree->Delete(m.GroupTree->ItemAt(3));
-    m.SaveGroupList();
+    for (int i = 0; i < 3; ++i) {
+        m.GroupTree->Select(m.GroupTree->ItemAt(3));
+        modal->DialogAnswers.push_back(mrYes);
+        m.Delete1Click();
+    }
     std::wstring section = std::wstring(testreg::kProgram) + L"\\Group";
     EXPECT_EQ(testreg::ValueCount(HKEY_CURRENT_USER, section), 3u);
     EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, section, L"Count"), L"2");
@@ -108,8 +110,7 @@ TEST_F(Store, SavingAShorterFileListKeepsTheViewValues) {
     TTapestraMain& m = Start();
     ASSERT_EQ(m.FileList->RowCount(), 8);
     EXPECT_EQ(m.Library.FileView(3), 3);
-    m.FileList->SetRowCount(4);
-    m.SaveFileList();
+    m.Store.SaveFileList(L"写真", {L"C:\\1.bmp", L"C:\\2.bmp", L"C:\\3.bmp"});
     EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, GroupSection(L"写真"), L"Count"), L"3");
     EXPECT_EQ(testreg::ValueCount(HKEY_CURRENT_USER, GroupSection(L"写真") + L"\\Files"), 3u);
     EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, GroupSection(L"写真") + L"\\Files", L"File3"),
@@ -129,12 +130,9 @@ TEST_F(Store, AGroupWithoutViewValuesHasPositionZeroEverywhere) {
 
 TEST_F(Store, JapaneseGroupNamesAreSubkeyNames) {
     TTapestraMain& m = Start();
-    HTREEITEM node = m.GroupTree->AddChild(m.GroupTree->Root(), L"壁紙の山", 0, 1);
-    m.SaveGroupList();
-    m.GroupTree->Select(node);
-    m.FileList->SetRowCount(2);
-    m.FileList->SetCell(1, L"C:\\写真\\富士山.bmp");
-    m.SaveFileList();
+    modal->InputAnswers.push_back({true, L"壁紙の山"});
+    m.AddGroupClick();
+    m.FileDrop1FileDrop({L"C:\\写真\\富士山.bmp"});
     EXPECT_TRUE(testreg::KeyExists(HKEY_CURRENT_USER, GroupSection(L"壁紙の山") + L"\\Files"));
     EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, GroupSection(L"壁紙の山") + L"\\Files", L"File1"),
               L"C:\\写真\\富士山.bmp");

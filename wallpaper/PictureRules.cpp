@@ -3,7 +3,9 @@
 #include "base/ExtensionOf.h"
 #include "framework/Text.h"
 
+#include <algorithm>
 #include <array>
+#include <vector>
 #include <climits>
 
 namespace {
@@ -20,19 +22,37 @@ const std::array<TPluginEntry, 10> kPlugins = {{
     {L"ifpng.spi", L"PNG"},
 }};
 
-struct ExtensionKind {
+// Every extension the program knows, in the order the add dialog lists them.
+// Pictures the user can add carry the label of their line in the dialog's
+// filter; the framework's other formats load but are not offered.
+struct PictureType {
     std::wstring_view Extension;
     TPictureFileKind Kind;
+    std::wstring_view FilterLabel;
+    // The dialog's own line shows these in capitals.
+    bool UpperInFilter = false;
 };
 // ".TIFF" goes to the TIFF plug-in as well: the file dialog offers "*.tiff".
 // ".JPEG" and ".JFIF", the names cameras and browsers write, are JPEG files.
-const ExtensionKind kExtensions[] = {
-    {L".BMP", pkFramework}, {L".ICO", pkFramework}, {L".WMF", pkFramework}, {L".EMF", pkFramework},
-    {L".JPG", pkJpeg},      {L".JPE", pkJpeg},      {L".GIF", pkGif},       {L".TIF", pkTiff},
-    {L".TIFF", pkTiff},     {L".PIC", pkPic},       {L".P2", pkPic2},       {L".MAG", pkMag},
-    {L".Q4", pkXld4},       {L".PI", pkPi},         {L".JPEG", pkJpeg},     {L".JFIF", pkJpeg},
-    {L".PNG", pkPng},
+const PictureType kPictureTypes[] = {
+    {L".BMP", pkFramework, L"BMPファイル"}, {L".JPG", pkJpeg, L"JPGファイル"},
+    {L".JPE", pkJpeg, L"JPGファイル"},      {L".GIF", pkGif, L"GIFファイル"},
+    {L".TIF", pkTiff, L"TIFFファイル"},     {L".TIFF", pkTiff, L"TIFFファイル"},
+    {L".PIC", pkPic, L"PICファイル"},       {L".P2", pkPic2, L"PICT2ファイル"},
+    {L".MAG", pkMag, L"MAGファイル", true}, {L".PI", pkPi, L"PIファイル", true},
+    {L".Q4", pkXld4, L"XLD4ファイル", true}, {L".PNG", pkPng, L"PNGファイル"},
+    {L".JPEG", pkJpeg, L"JPGファイル"},     {L".JFIF", pkJpeg, L"JPGファイル"},
+    {L".ICO", pkFramework, L""},           {L".WMF", pkFramework, L""},
+    {L".EMF", pkFramework, L""},
 };
+
+std::wstring FilterPattern(const PictureType& type) {
+    std::wstring ext(type.Extension);
+    if (!type.UpperInFilter)
+        for (wchar_t& c : ext)
+            if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+    return L"*" + ext;
+}
 } // namespace
 
 std::wstring PictureExtension(std::wstring_view path) {
@@ -41,9 +61,34 @@ std::wstring PictureExtension(std::wstring_view path) {
 
 std::optional<TPictureFileKind> PictureKindOf(std::wstring_view path) {
     std::wstring ext = PictureExtension(path);
-    for (const auto& entry : kExtensions)
-        if (entry.Extension == ext) return entry.Kind;
+    for (const auto& type : kPictureTypes)
+        if (type.Extension == ext) return type.Kind;
     return std::nullopt;
+}
+
+bool IsPictureFile(std::wstring_view path) {
+    std::wstring ext = PictureExtension(path);
+    for (const auto& type : kPictureTypes)
+        if (type.Extension == ext) return !type.FilterLabel.empty();
+    return false;
+}
+
+std::wstring PictureFileFilter() {
+    std::wstring all, lines;
+    std::vector<std::wstring_view> labels;
+    for (const auto& type : kPictureTypes) {
+        if (type.FilterLabel.empty()) continue;
+        all += (all.empty() ? L"" : L";") + FilterPattern(PictureType{type.Extension, type.Kind, {}});
+        if (std::find(labels.begin(), labels.end(), type.FilterLabel) == labels.end())
+            labels.push_back(type.FilterLabel);
+    }
+    for (std::wstring_view label : labels) {
+        std::wstring patterns;
+        for (const auto& type : kPictureTypes)
+            if (type.FilterLabel == label) patterns += (patterns.empty() ? L"" : L";") + FilterPattern(type);
+        lines += L"|" + std::wstring(label) + L"|" + patterns;
+    }
+    return L"全ての画像ファイル|" + all + lines;
 }
 
 const TPluginEntry& PluginOf(TPictureFileKind kind) {

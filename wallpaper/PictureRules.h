@@ -32,6 +32,10 @@ struct TPluginEntry {
 std::wstring PictureExtension(std::wstring_view path);
 // The kind of a path, or nothing for an unsupported extension.
 std::optional<TPictureFileKind> PictureKindOf(std::wstring_view path);
+// Whether a file may join the library: a picture the add dialog offers.
+bool IsPictureFile(std::wstring_view path);
+// The add dialog's filter: all pictures, then one line per format.
+std::wstring PictureFileFilter();
 // The plug-in of kinds 1 to 9.
 const TPluginEntry& PluginOf(TPictureFileKind kind);
 // "IF" + name + ".SPI not found".

@@ -18,80 +18,67 @@ TAnimateForm::TAnimateForm(TComponent* owner) : TComponent(owner) {
     if (!form) throw EAnimateFormError(L"Owner must be a form");
     if (!Application || Application->MainForm() != form)
         throw EAnimateFormError(L"AnimateForm muse be placed in a main form");
-    const auto id = reinterpret_cast<UINT_PTR>(this);
-    const auto data = reinterpret_cast<DWORD_PTR>(this);
-    if (SetWindowSubclass(form->Handle(), FormProc, id, data)) form_ = form->Handle();
-    if (SetWindowSubclass(Application->Handle(), ApplicationProc, id, data)) application_ = Application->Handle();
-}
-
-TAnimateForm::~TAnimateForm() {
-    const auto id = reinterpret_cast<UINT_PTR>(this);
-    if (application_) RemoveWindowSubclass(application_, ApplicationProc, id);
-    if (form_) RemoveWindowSubclass(form_, FormProc, id);
+    form_.Attach(form->Handle(), [this](UINT msg, WPARAM wParam, LPARAM lParam) {
+        return FormProc(msg, wParam, lParam);
+    });
+    application_.Attach(Application->Handle(), [this](UINT msg, WPARAM wParam, LPARAM lParam) {
+        return ApplicationProc(msg, wParam, lParam);
+    });
 }
 
 void TAnimateForm::MinimizeWithAnimation() {
+    const HWND form = form_.Window(), application = application_.Window();
     const std::wstring title = Application->Title();
     wchar_t caption[256] = {};
-    GetWindowTextW(form_, caption, static_cast<int>(std::size(caption)));
+    GetWindowTextW(form, caption, static_cast<int>(std::size(caption)));
     Application->SetTitle(caption);
-    SetActiveWindow(application_);
+    SetActiveWindow(application);
     RECT rect;
-    GetWindowRect(form_, &rect);
-    MoveWindow(application_, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
+    GetWindowRect(form, &rect);
+    MoveWindow(application, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
     PlaySystemSound(L"Minimize");
     // The system animates the window from the form's rectangle to its button.
-    ShowWindow(application_, SW_MINIMIZE);
+    ShowWindow(application, SW_MINIMIZE);
     // The form goes with its owner; not every system hides owned windows itself.
-    ShowWindow(form_, SW_HIDE);
+    ShowWindow(form, SW_HIDE);
     Application->SetTitle(title);
     if (Application->OnMinimize) Application->OnMinimize();
 }
 
 void TAnimateForm::Restore() {
+    const HWND form = form_.Window(), application = application_.Window();
     PlaySystemSound(L"RestoreUp");
-    SetActiveWindow(application_);
-    ShowWindow(application_, SW_RESTORE);
-    MoveWindow(application_, GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, FALSE);
+    SetActiveWindow(application);
+    ShowWindow(application, SW_RESTORE);
+    MoveWindow(application, GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, FALSE);
     // The form comes back with its owner.
-    if (!IsWindowVisible(form_)) ShowWindow(form_, SW_SHOW);
-    SetForegroundWindow(form_);
+    if (!IsWindowVisible(form)) ShowWindow(form, SW_SHOW);
+    SetForegroundWindow(form);
 }
 
-LRESULT CALLBACK TAnimateForm::FormProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                        DWORD_PTR data) {
-    auto* self = reinterpret_cast<TAnimateForm*>(data);
-    if (msg == WM_NCDESTROY) {
-        RemoveWindowSubclass(wnd, FormProc, id);
-        self->form_ = nullptr;
-    } else if (msg == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_MINIMIZE) {
-        Guarded([&] { self->MinimizeWithAnimation(); });
+LRESULT TAnimateForm::FormProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_MINIMIZE) {
+        Guarded([&] { MinimizeWithAnimation(); });
         return 0;
     }
-    return DefSubclassProc(wnd, msg, wParam, lParam);
+    return form_.Next(msg, wParam, lParam);
 }
 
-LRESULT CALLBACK TAnimateForm::ApplicationProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                               DWORD_PTR data) {
-    auto* self = reinterpret_cast<TAnimateForm*>(data);
+LRESULT TAnimateForm::ApplicationProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(wnd, ApplicationProc, id);
-        self->application_ = nullptr;
-        break;
     case WM_ERASEBKGND:
         return 1;
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) == SC_RESTORE) {
-            Guarded([&] { self->Restore(); });
+            Guarded([&] { Restore(); });
             return 1;
         }
-        if ((wParam & 0xFFF0) == SC_MINIMIZE && self->form_) {
+        if ((wParam & 0xFFF0) == SC_MINIMIZE && form_.Window()) {
             PlaySystemSound(L"Minimize");
-            SendMessageW(self->form_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+            SendMessageW(form_.Window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
             return 0;
         }
         break;
     }
-    return DefSubclassProc(wnd, msg, wParam, lParam);
+    return application_.Next(msg, wParam, lParam);
 }

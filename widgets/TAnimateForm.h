@@ -5,6 +5,7 @@
 // (which owns the taskbar button) are taken over with SetWindowSubclass.
 #include "framework/Exception.h"
 #include "framework/TComponent.h"
+#include "framework/TSubclass.h"
 
 #include <windows.h>
 
@@ -15,18 +16,16 @@ class EAnimateFormError : public Exception {
 class TAnimateForm : public TComponent {
   public:
     explicit TAnimateForm(TComponent* owner);
-    ~TAnimateForm() override;
 
-    HWND FormHandle() const { return form_; }
+    HWND FormHandle() const { return form_.Window(); }
 
   private:
-    static LRESULT CALLBACK FormProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                     DWORD_PTR data);
-    static LRESULT CALLBACK ApplicationProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                            DWORD_PTR data);
+    LRESULT FormProc(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT ApplicationProc(UINT msg, WPARAM wParam, LPARAM lParam);
     void MinimizeWithAnimation();
     void Restore();
 
-    HWND form_ = nullptr;
-    HWND application_ = nullptr;
+    // Unhooked in reverse order: the application window first.
+    TSubclass form_;
+    TSubclass application_;
 };

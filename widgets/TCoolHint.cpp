@@ -1,6 +1,9 @@
 #include "widgets/TCoolHint.h"
 
+#include "framework/TApplication.h"
 #include "widgets/THintWindowHelper.h"
+
+#include <algorithm>
 
 namespace {
 int instances = 0;
@@ -25,20 +28,23 @@ TCoolHint* TCoolHint::Current() {
     return current;
 }
 
-BOOL CALLBACK TCoolHint::AttachExisting(HWND wnd, LPARAM active) {
-    if (THintWindowHelper::IsToolTip(wnd)) {
-        if (active)
-            THintWindowHelper::Attach(wnd);
-        else
-            THintWindowHelper::Detach(wnd);
-    }
+void TCoolHint::Hook(HWND toolTip) {
+    // Helpers of tool tips that are gone make room.
+    std::erase_if(helpers_, [](const auto& helper) { return !helper->ToolTip(); });
+    for (const auto& helper : helpers_)
+        if (helper->ToolTip() == toolTip) return;
+    helpers_.push_back(std::make_unique<THintWindowHelper>(toolTip));
+}
+
+BOOL CALLBACK TCoolHint::AttachExisting(HWND wnd, LPARAM self) {
+    if (THintWindowHelper::IsToolTip(wnd)) reinterpret_cast<TCoolHint*>(self)->Hook(wnd);
     return TRUE;
 }
 
 LRESULT CALLBACK TCoolHint::CreationHook(int code, WPARAM wParam, LPARAM lParam) {
     // Tool tips made from now on get the helper too.
-    if (code == HCBT_CREATEWND && THintWindowHelper::IsToolTip(reinterpret_cast<HWND>(wParam)))
-        THintWindowHelper::Attach(reinterpret_cast<HWND>(wParam));
+    if (code == HCBT_CREATEWND && current && THintWindowHelper::IsToolTip(reinterpret_cast<HWND>(wParam)))
+        Guarded([&] { current->Hook(reinterpret_cast<HWND>(wParam)); });
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
@@ -46,7 +52,10 @@ void TCoolHint::SetActive(bool active) {
     active_ = active;
     if (Loading()) return;
     // Tool tips are top-level windows of the thread that made them.
-    EnumThreadWindows(GetCurrentThreadId(), AttachExisting, active);
+    if (active)
+        EnumThreadWindows(GetCurrentThreadId(), AttachExisting, reinterpret_cast<LPARAM>(this));
+    else
+        helpers_.clear();
     if (active && !creation_)
         creation_ = SetWindowsHookExW(WH_CBT, CreationHook, nullptr, GetCurrentThreadId());
     if (!active && creation_) {

@@ -9,7 +9,11 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
+#include <vector>
+
+class THintWindowHelper;
 
 enum class THintType { htOwnerDraw, htOwnerDrawTransparent, htBalloon, htRoundRect };
 
@@ -38,8 +42,11 @@ class TCoolHint : public TComponent {
 
   private:
     static LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam);
-    static BOOL CALLBACK AttachExisting(HWND wnd, LPARAM);
+    static BOOL CALLBACK AttachExisting(HWND wnd, LPARAM self);
+    // One helper per tool tip.
+    void Hook(HWND toolTip);
 
     bool active_ = false;
     HHOOK creation_ = nullptr;
+    std::vector<std::unique_ptr<THintWindowHelper>> helpers_;
 };

@@ -4,7 +4,6 @@
 #include "framework/TApplication.h"
 #include "framework/TForm.h"
 
-#include <commctrl.h>
 #include <shellapi.h>
 
 TFileDrop::TFileDrop(TComponent* owner) : TComponent(owner) {}
@@ -24,7 +23,7 @@ void TFileDrop::SetControl(TWinControl* control) {
 void TFileDrop::SetAccept(bool value) {
     if (accept_ == value) return;
     accept_ = value;
-    if (hooked_) DragAcceptFiles(hooked_, accept_);
+    if (hook_.Window()) DragAcceptFiles(hook_.Window(), accept_);
 }
 
 void TFileDrop::Loaded() {
@@ -50,19 +49,16 @@ HWND TFileDrop::TargetHandle() const {
 void TFileDrop::HookControl() {
     HWND target = TargetHandle();
     if (!target) throw Exception(L"Invalidate Window Handle in FileDrop");
-    if (!SetWindowSubclass(target, SubclassProc, reinterpret_cast<UINT_PTR>(this),
-                           reinterpret_cast<DWORD_PTR>(this)))
+    if (!hook_.Attach(target, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
+            return TargetProc(msg, wParam, lParam);
+        }))
         throw Exception(L"Invalidate Window Handle in FileDrop");
-    hooked_ = target;
-    DragAcceptFiles(hooked_, accept_);
+    DragAcceptFiles(target, accept_);
 }
 
 void TFileDrop::UnhookControl() {
-    if (!hooked_) return;
-    // Only the window this component hooked, and only while it is still the target.
-    if (TargetHandle() == hooked_)
-        RemoveWindowSubclass(hooked_, SubclassProc, reinterpret_cast<UINT_PTR>(this));
-    hooked_ = nullptr;
+    // A window that went away took the hook with it.
+    hook_.Detach();
 }
 
 void TFileDrop::DropFiles(HDROP drop) {
@@ -82,22 +78,13 @@ void TFileDrop::DropFiles(HDROP drop) {
     OnFileDrop(*this, static_cast<int>(count), names, point);
 }
 
-LRESULT CALLBACK TFileDrop::SubclassProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                         DWORD_PTR data) {
-    auto* self = reinterpret_cast<TFileDrop*>(data);
-    switch (msg) {
-    case WM_DROPFILES: {
+LRESULT TFileDrop::TargetProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_DROPFILES) {
         auto drop = reinterpret_cast<HDROP>(wParam);
-        Guarded([&] { self->DropFiles(drop); });
+        Guarded([&] { DropFiles(drop); });
         // The shell's memory is released whatever the handler did.
         DragFinish(drop);
         return 0;
     }
-    case WM_NCDESTROY:
-        // The window goes before this component: it is no longer hooked.
-        RemoveWindowSubclass(wnd, SubclassProc, id);
-        if (self->hooked_ == wnd) self->hooked_ = nullptr;
-        break;
-    }
-    return DefSubclassProc(wnd, msg, wParam, lParam);
+    return hook_.Next(msg, wParam, lParam);
 }

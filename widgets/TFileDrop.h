@@ -1,9 +1,10 @@
 #pragma once
 // Makes one window accept files dragged from the shell and reports each drop
 // as one OnFileDrop event with the full names, in the shell's order, and the
-// drop point in the window's client coordinates. The window is hooked with
-// SetWindowSubclass while it is the target.
+// drop point in the window's client coordinates. The window is hooked while
+// it is the target.
 #include "framework/TComponent.h"
+#include "framework/TSubclass.h"
 
 #include <windows.h>
 // After windows.h, which it needs.
@@ -38,11 +39,10 @@ class TFileDrop : public TComponent {
     virtual void UnhookControl();
 
   private:
-    static LRESULT CALLBACK SubclassProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                         DWORD_PTR data);
+    LRESULT TargetProc(UINT msg, WPARAM wParam, LPARAM lParam);
     HWND TargetHandle() const;
 
     TWinControl* control_ = nullptr;
     bool accept_ = true;
-    HWND hooked_ = nullptr;
+    TSubclass hook_;
 };

@@ -7,8 +7,6 @@
 #include <commctrl.h>
 
 namespace {
-const UINT_PTR kSubclassId = 0x4C48; // one helper per tool tip
-
 bool OwnerDrawn(THintType type) {
     return type == THintType::htOwnerDraw || type == THintType::htOwnerDrawTransparent;
 }
@@ -20,12 +18,14 @@ bool THintWindowHelper::IsToolTip(HWND wnd) {
     return lstrcmpiW(name, TOOLTIPS_CLASSW) == 0;
 }
 
-void THintWindowHelper::Attach(HWND toolTip) {
-    SetWindowSubclass(toolTip, SubclassProc, kSubclassId, 0);
+THintWindowHelper::THintWindowHelper(HWND toolTip) {
+    hook_.Attach(toolTip, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
+        return ToolTipProc(msg, wParam, lParam);
+    });
 }
 
-void THintWindowHelper::Detach(HWND toolTip) {
-    if (RemoveWindowSubclass(toolTip, SubclassProc, kSubclassId)) SetWindowRgn(toolTip, nullptr, TRUE);
+THintWindowHelper::~THintWindowHelper() {
+    if (HWND toolTip = hook_.Window()) SetWindowRgn(toolTip, nullptr, TRUE);
 }
 
 std::wstring THintWindowHelper::HintText(HWND toolTip) {
@@ -126,14 +126,10 @@ bool THintWindowHelper::Paint(HWND wnd) {
     return true;
 }
 
-LRESULT CALLBACK THintWindowHelper::SubclassProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                                 DWORD_PTR) {
-    if (msg == WM_NCDESTROY) {
-        RemoveWindowSubclass(wnd, SubclassProc, id);
-        return DefSubclassProc(wnd, msg, wParam, lParam);
-    }
+LRESULT THintWindowHelper::ToolTipProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    const HWND wnd = hook_.Window();
     TCoolHint* hint = TCoolHint::Current();
-    if (!hint || !hint->Active()) return DefSubclassProc(wnd, msg, wParam, lParam);
+    if (!hint || !hint->Active()) return hook_.Next(msg, wParam, lParam);
     LRESULT result = 0;
     bool handled = false;
     Guarded([&] {
@@ -159,5 +155,5 @@ LRESULT CALLBACK THintWindowHelper::SubclassProc(HWND wnd, UINT msg, WPARAM wPar
             break;
         }
     });
-    return handled ? result : DefSubclassProc(wnd, msg, wParam, lParam);
+    return handled ? result : hook_.Next(msg, wParam, lParam);
 }

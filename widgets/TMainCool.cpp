@@ -15,40 +15,18 @@ TMainCool::TMainCool(TComponent* owner) : TCoolMenu(owner) {
     // Only a form's window is hooked; under anything else the component stays inert.
     auto* form = dynamic_cast<TForm*>(owner);
     if (!form || !form->Handle()) return;
-    if (SetWindowSubclass(form->Handle(), SubclassProc, reinterpret_cast<UINT_PTR>(this),
-                          reinterpret_cast<DWORD_PTR>(this)))
-        hooked_ = form->Handle();
-}
-
-TMainCool::~TMainCool() {
-    if (hooked_) RemoveWindowSubclass(hooked_, SubclassProc, reinterpret_cast<UINT_PTR>(this));
+    hook_.Attach(form->Handle(), [this](UINT msg, WPARAM wParam, LPARAM lParam) {
+        return FormProc(msg, wParam, lParam);
+    });
 }
 
 void TMainCool::SetDefaultFont(bool value) {
     TCoolMenu::SetDefaultFont(value);
-    if (hooked_) DrawMenuBar(hooked_);
-}
-
-LRESULT CALLBACK TMainCool::SubclassProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                         DWORD_PTR data) {
-    auto* self = reinterpret_cast<TMainCool*>(data);
-    if (msg == WM_NCDESTROY) {
-        RemoveWindowSubclass(wnd, SubclassProc, id);
-        self->hooked_ = nullptr;
-        return DefSubclassProc(wnd, msg, wParam, lParam);
-    }
-    LRESULT result = 0;
-    try {
-        result = self->FormProc(msg, wParam, lParam);
-    } catch (...) {
-        if (Application) Application->HandleException(std::current_exception());
-    }
-    return result;
+    if (Hooked()) DrawMenuBar(Hooked());
 }
 
 LRESULT TMainCool::FormProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-    const HWND wnd = hooked_;
-    auto previous = [&] { return DefSubclassProc(wnd, msg, wParam, lParam); };
+    auto previous = [&] { return hook_.Next(msg, wParam, lParam); };
     if (!Menu()) return previous();
     switch (msg) {
     case WM_DRAWITEM: {
@@ -74,7 +52,7 @@ LRESULT TMainCool::FormProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return previous();
     case WM_EXITMENULOOP:
         menuLoop_ = false;
-        DrawMenuBar(wnd);
+        DrawMenuBar(Hooked());
         return previous();
     case WM_ACTIVATE: {
         // Only windows of this program are touched.
@@ -105,7 +83,7 @@ LRESULT TMainCool::FormProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 bool TMainCool::FormActive() const {
-    return GetActiveWindow() == hooked_;
+    return GetActiveWindow() == Hooked();
 }
 
 bool TMainCool::BarItemEnabled(int index) const {
@@ -117,11 +95,11 @@ void TMainCool::DrawBarItem(int position, bool raised) {
     const auto* items = RootItems();
     if (!items || position < 0 || position >= static_cast<int>(items->size())) return;
     RECT rect{}, window{};
-    if (!GetMenuItemRect(hooked_, MenuHandle(), position, &rect)) return;
+    if (!GetMenuItemRect(Hooked(), MenuHandle(), position, &rect)) return;
     // Window-relative: the form's own DC never paints over another window.
-    GetWindowRect(hooked_, &window);
+    GetWindowRect(Hooked(), &window);
     OffsetRect(&rect, -window.left, -window.top);
-    HDC dc = GetWindowDC(hooked_);
+    HDC dc = GetWindowDC(Hooked());
     if (!dc) return;
     if (raised) {
         DrawEdge(dc, &rect, BDR_RAISEDINNER, BF_TOPLEFT);
@@ -129,13 +107,13 @@ void TMainCool::DrawBarItem(int position, bool raised) {
     } else {
         DrawBarItemFlat(dc, rect, (*items)[position]->Caption());
     }
-    ReleaseDC(hooked_, dc);
+    ReleaseDC(Hooked(), dc);
 }
 
 void TMainCool::HotTrack(LPARAM lParam) {
     POINT cursor{};
     GetCursorPos(&cursor);
-    const int pos = MenuItemFromPoint(hooked_, MenuHandle(), cursor);
+    const int pos = MenuItemFromPoint(Hooked(), MenuHandle(), cursor);
     if (MenuStyle != TMenuStyle::msOffice || menuLoop_) {
         hot_ = previousHot_ = -1;
         return;
@@ -167,7 +145,7 @@ void TMainCool::HotTrack(LPARAM lParam) {
 void TMainCool::CursorRule(LPARAM lParam) {
     POINT cursor{};
     GetCursorPos(&cursor);
-    if (MenuItemFromPoint(hooked_, MenuHandle(), cursor) >= 0 && FormActive() &&
+    if (MenuItemFromPoint(Hooked(), MenuHandle(), cursor) >= 0 && FormActive() &&
         (LOWORD(lParam) == HTMENU || HIWORD(lParam) == 0))
         SetCursor(Cursor);
 }
@@ -216,7 +194,7 @@ LRESULT TMainCool::MenuSelectMessage(WPARAM wParam, LPARAM lParam) {
     if (!(flags & MF_MOUSESELECT) || (flags & MF_SYSMENU)) {
         if (ShowHint) HideItemHint();
         SetRectEmpty(&hintRect_);
-        return DefSubclassProc(hooked_, WM_MENUSELECT, wParam, lParam);
+        return hook_.Next(WM_MENUSELECT, wParam, lParam);
     }
     SetRectEmpty(&hintRect_);
     if ((ShowHint && flags == 0xFFFF && !menu) || (flags & MF_SEPARATOR)) {

@@ -3,23 +3,21 @@
 // menu's measure and draw messages, gives the menu bar a hot-tracking look in
 // the Office style, answers the mnemonic keys of the owner-drawn items, shows
 // per-item hints and keeps the registration in step when the menu changes.
+#include "framework/TSubclass.h"
 #include "widgets/TCoolMenu.h"
 
 class TMainCool : public TCoolMenu {
   public:
     explicit TMainCool(TComponent* owner);
-    ~TMainCool() override;
 
     void SetDefaultFont(bool value) override;
     // The form window hooked, or none.
-    HWND Hooked() const { return hooked_; }
+    HWND Hooked() const { return hook_.Window(); }
 
     // The answer to WM_MENUCHAR; false when the previous procedure answers.
     bool MenuChar(WPARAM wParam, HMENU menu, LRESULT& answer) const;
 
   private:
-    static LRESULT CALLBACK SubclassProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                         DWORD_PTR data);
     LRESULT FormProc(UINT msg, WPARAM wParam, LPARAM lParam);
     void HotTrack(LPARAM lParam);
     void CursorRule(LPARAM lParam);
@@ -31,7 +29,7 @@ class TMainCool : public TCoolMenu {
     bool FormActive() const;
     TMenuItem* FindBySubMenu(HMENU subMenu) const;
 
-    HWND hooked_ = nullptr;
+    TSubclass hook_;
     // Positions of the bar item last under the cursor and the one before it.
     static int lastPosition_;
     static int previousPosition_;

@@ -1,7 +1,7 @@
 #pragma once
 // Writes a decoded picture as the two movable memory blocks a host expects:
 // a BITMAPINFO and the bottom-up pixel rows of a device-independent bitmap.
-#include "framework/Handle.h"
+#include "base/UniqueHandle.h"
 #include "plugins/SusieApi.h"
 
 #include <wincodec.h>

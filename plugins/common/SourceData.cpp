@@ -1,6 +1,6 @@
 #include "plugins/common/SourceData.h"
 
-#include "framework/Handle.h"
+#include "base/UniqueHandle.h"
 #include "plugins/common/Failure.h"
 
 #include <algorithm>

@@ -1,6 +1,7 @@
 #include "about/AboutHost.h"
 
 #include "support/ProgramDriver.h"
+#include "support/Pump.h"
 #include "support/WaitUntil.h"
 
 #include <atomic>
@@ -108,9 +109,7 @@ CallResult Call(AboutShowProc proc, const char* title, const char* version, cons
     result.result = proc(title, version, edition, icon);
     watcher.join();
     result.hostEnabledAfter = IsWindowEnabled(host) != FALSE;
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-        DispatchMessageW(&msg);
+    DispatchQueued();
     UnhookWindowsHookEx(hook);
     CloseHandle(markerSeen);
     DestroyWindow(host);

@@ -266,7 +266,7 @@ TEST_F(OptionDialog, AFailedWriteIsShownSkipsTheRestAndStillCloses) {
     TfrmOption& d = Dialog();
     // A key name longer than the registry allows cannot be created.
     const std::wstring broken = std::wstring(testreg::kProgram) + L"\\" + std::wstring(300, L'k');
-    d.OpenStore = [&] { return TRegIniFile(HKEY_CURRENT_USER, broken); };
+    m.Store.OpenKey = [&] { return TRegIniFile(HKEY_CURRENT_USER, broken); };
     d.OnShow = [&] {
         d.FormShow();
         d.CheckBox4->SetChecked(false);

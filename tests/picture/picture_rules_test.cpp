@@ -208,3 +208,21 @@ TEST(PluginDib, UnknownDepthsSizesAndCompressionsAreRefused) {
     EXPECT_FALSE(DibFitsBlocks(rle, 40 + 1024, 19));
     EXPECT_FALSE(DibFitsBlocks(Header(100000, 100000, 32), 40, 1000)) << "huge sizes do not overflow";
 }
+
+TEST(PictureKinds, OneListServesTheLoaderTheDropAndTheAddDialog) {
+    EXPECT_EQ(PictureFileFilter(),
+              L"全ての画像ファイル|*.bmp;*.jpg;*.jpe;*.gif;*.tif;*.tiff;*.pic;*.p2;*.mag;*.pi;*.q4;*.png;*.jpeg;"
+              L"*.jfif|BMPファイル|*.bmp|JPGファイル|*.jpg;*.jpe;*.jpeg;*.jfif|GIFファイル|*.gif|"
+              L"TIFFファイル|*.tif;*.tiff|PICファイル|*.pic|PICT2ファイル|*.p2|MAGファイル|*.MAG|PIファイル|*.PI|"
+              L"XLD4ファイル|*.Q4|PNGファイル|*.png");
+    struct Case {
+        const wchar_t* path;
+        bool added, loaded;
+    } cases[] = {{L"C:\\a.Jpg", true, true},  {L"C:\\a.jfif", true, true}, {L"C:\\a.Q4", true, true},
+                 {L"C:\\a.ico", false, true}, {L"C:\\a.emf", false, true}, {L"C:\\a.txt", false, false},
+                 {L"C:\\d.bmp\\noext", false, false}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(IsPictureFile(c.path), c.added) << testing::PrintToString(std::wstring(c.path));
+        EXPECT_EQ(PictureKindOf(c.path).has_value(), c.loaded) << testing::PrintToString(std::wstring(c.path));
+    }
+}

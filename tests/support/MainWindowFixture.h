@@ -3,6 +3,7 @@
 // scripted.
 #include "app/TTapestraMain.h"
 #include "framework/TApplication.h"
+#include "support/Pump.h"
 #include "support/ScriptedModalUI.h"
 #include "support/TestRegistry.h"
 
@@ -19,9 +20,7 @@ class MainWindowFixture : public ::testing::Test {
     void TearDown() override {
         owner.reset();
         // A closed main form leaves WM_QUIT queued; the next test starts clean.
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        }
+        DiscardQueued();
         testreg::DeleteTree(HKEY_CURRENT_USER, testreg::kProgram);
     }
 

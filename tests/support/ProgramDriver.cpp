@@ -172,16 +172,6 @@ HWND ProgramDriver::FindChild(HWND parent, const std::wstring& className) {
     return search.found;
 }
 
-void ProgramDriver::Pump(DWORD ms) {
-    DWORD start = GetTickCount();
-    do {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&msg);
-        Sleep(10);
-    } while (GetTickCount() - start < ms);
-}
-
 HWND ProgramDriver::VisibleWindow(DWORD pid, const std::wstring& caption) {
     for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
         DWORD owner = 0;

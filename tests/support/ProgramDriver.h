@@ -37,8 +37,6 @@ class ProgramDriver {
     static bool ChooseMenu(HWND window, const std::wstring& keys, const std::function<bool()>& done);
     // Finds a child window of a class (first match, depth first).
     static HWND FindChild(HWND parent, const std::wstring& className);
-    // Processes this thread's messages for a while (lets the program work).
-    static void Pump(DWORD ms);
     // A visible top-level window of a process with this caption, or null.
     static HWND VisibleWindow(DWORD pid, const std::wstring& caption);
     // A visible top-level window of the process of this class and caption

@@ -2,6 +2,7 @@
 // Shared pieces of the tray icon tests: a message pump, the shell calls an
 // icon makes, and notifications sent the way the shell sends them.
 #include "framework/TApplication.h"
+#include "support/Pump.h"
 #include "support/ScriptedModalUI.h"
 #include "tray/TTrayIcon.h"
 
@@ -14,31 +15,8 @@
 
 namespace traytest {
 
-// Dispatches messages as they come until time is up.
-inline void PumpFor(DWORD milliseconds) {
-    const ULONGLONG end = GetTickCount64() + milliseconds;
-    for (;;) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        ULONGLONG now = GetTickCount64();
-        if (now >= end) return;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
-    }
-}
-
-// Dispatches messages until done() holds; false when time ran out first.
-inline bool PumpUntil(const std::function<bool()>& done, DWORD timeout) {
-    const ULONGLONG end = GetTickCount64() + timeout;
-    while (!done()) {
-        ULONGLONG now = GetTickCount64();
-        if (now >= end) return false;
-        PumpFor(static_cast<DWORD>(std::min<ULONGLONG>(end - now, 20)));
-    }
-    return true;
-}
+using ::PumpFor;
+using ::PumpUntil;
 
 // What the shell would get from the tray (sends, as the shell does).
 inline void Notify(UINT identifier, UINT mouseMessage) {
@@ -64,9 +42,7 @@ class TrayFixture : public ::testing::Test {
     }
     void TearDown() override {
         owner.reset();
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        }
+        DiscardQueued();
     }
 
     // An icon whose shell calls are recorded instead of made.

@@ -1,16 +1,7 @@
 #pragma once
-// The pure rules of the wallpaper changes: which row comes next, how a file
-// is placed on the desktop, and where the tiles of a composed wallpaper start.
-#include "app/Options.h"
-
-#include <functional>
-
-// Rows 1 to rows-1 are files; row 0 is "(なし)".
-int PreviousRow(int row, int rows);
-int NextRow(int row, int rows);
-// A row other than the current one, drawn uniformly among the files; the
-// current row again only when it is the one file. draw(lo, hi) is uniform.
-int PickRandomRow(int row, int rows, const std::function<int(int lowest, int highest)>& draw);
+// How a picture is placed on the desktop, and where the tiles of a composed
+// wallpaper start.
+#include "library/Options.h"
 
 struct TileStart {
     int x;

@@ -1,11 +1,13 @@
-#include "app/LibraryStore.h"
+#include "library/LibraryStore.h"
 
-#include "app/SettingRead.h"
-#include "app/StoreNames.h"
+#include "library/SettingRead.h"
+#include "library/StoreNames.h"
 #include "framework/Exception.h"
 #include "framework/Text.h"
 
 #include <algorithm>
+#include <climits>
+#include <optional>
 
 namespace {
 const wchar_t kProgramKey[] = L"Software\\Orvel\\WallPaper";
@@ -17,6 +19,19 @@ std::wstring Numbered(const wchar_t* prefix, int n) {
 // A stored count, bounded so a corrupt one cannot run a loop for ever.
 int StoredCount(const TRegIniFile& reg, const std::wstring& section, int most) {
     return std::clamp(reg.ReadInteger(section, L"Count", 0), 0, most);
+}
+
+// The number of a value named "File" and a number written plainly.
+std::optional<int> FileNumber(const std::wstring& name) {
+    if (name.size() < 5 || name.size() > 14 || name.compare(0, 4, L"File") != 0 || name[4] == L'0')
+        return std::nullopt;
+    long long n = 0;
+    for (size_t i = 4; i < name.size(); ++i) {
+        if (name[i] < L'0' || name[i] > L'9') return std::nullopt;
+        n = n * 10 + (name[i] - L'0');
+    }
+    if (n > INT_MAX) return std::nullopt;
+    return static_cast<int>(n);
 }
 
 // One setting of the window, read at start-up: reported and kept at its
@@ -42,49 +57,42 @@ std::wstring LibraryStore::OwnGroupSection(const std::wstring& group) {
     return section;
 }
 
-int LibraryStore::FileView(int row) const {
-    return row >= 0 && row < static_cast<int>(FileViews.size()) ? FileViews[row] : 0;
-}
-
-void LibraryStore::SetFileView(int row, int position) {
-    if (row < 0) return;
-    if (row >= static_cast<int>(FileViews.size())) FileViews.resize(row + 1, 0);
-    FileViews[row] = position;
-}
-
-void LibraryStore::RemoveFileView(int row) {
-    if (row >= 0 && row < static_cast<int>(FileViews.size())) FileViews.erase(FileViews.begin() + row);
-    FileViews.push_back(0);
-}
-
-void LibraryStore::LoadSettings(Options& options) {
-    TRegIniFile reg = ProgramKey();
-    ReadInto(CurrentFile, [&] { return reg.ReadString(kSettingsSection, L"files", L""); });
+LibraryStore::AppliedState LibraryStore::LoadSettings(Options& options) const {
+    TRegIniFile reg = OpenKey();
+    AppliedState state;
+    ReadInto(state.CurrentFile, [&] { return reg.ReadString(kSettingsSection, L"files", L""); });
     options.Load(reg);
-    ActiveFile = SettingOrDefault(reg, L"ActiveFile", 0);
-    ActiveGroup = SettingOrDefault(reg, L"ActiveGroup", -1);
+    state.ActiveFile = SettingOrDefault(reg, L"ActiveFile", 0);
+    state.ActiveGroup = SettingOrDefault(reg, L"ActiveGroup", -1);
+    return state;
+}
+
+void LibraryStore::SaveOptions(const Options& options) const {
+    TRegIniFile reg = OpenKey();
+    options.SaveConfirmed(reg);
 }
 
 SIZE LibraryStore::LoadWindowSize() const {
-    TRegIniFile reg = ProgramKey();
+    TRegIniFile reg = OpenKey();
     int height = SettingOrDefault(reg, L"Height", 400);
     return SIZE{SettingOrDefault(reg, L"Width", 550), height};
 }
 
 POINT LibraryStore::LoadWindowOrigin(SIZE window, SIZE screen) const {
-    TRegIniFile reg = ProgramKey();
+    TRegIniFile reg = OpenKey();
     int top = SettingOrDefault(reg, L"Top", (screen.cy - window.cy) / 2);
     return POINT{SettingOrDefault(reg, L"Left", (screen.cx - window.cx) / 2), top};
 }
 
 SIZE LibraryStore::LoadPanelSizes() const {
-    TRegIniFile reg = ProgramKey();
+    TRegIniFile reg = OpenKey();
     int height = SettingOrDefault(reg, L"pnlHeight", 150);
     return SIZE{SettingOrDefault(reg, L"pnlWidth", 211), height};
 }
 
-void LibraryStore::SaveSettings(const Options& options, const RECT& window, SIZE panels) const {
-    TRegIniFile reg = ProgramKey();
+void LibraryStore::SaveSettings(const Options& options, const RECT& window, SIZE panels, int activeGroup,
+                                int activeFile) const {
+    TRegIniFile reg = OpenKey();
     const std::wstring s = kSettingsSection;
     options.SaveTrayMode(reg);
     reg.WriteInteger(s, L"Top", window.top);
@@ -93,13 +101,13 @@ void LibraryStore::SaveSettings(const Options& options, const RECT& window, SIZE
     reg.WriteInteger(s, L"Height", window.bottom - window.top);
     reg.WriteInteger(s, L"pnlHeight", panels.cy);
     reg.WriteInteger(s, L"pnlWidth", panels.cx);
-    reg.WriteInteger(s, L"ActiveGroup", ActiveGroup);
-    reg.WriteInteger(s, L"ActiveFile", ActiveFile);
+    reg.WriteInteger(s, L"ActiveGroup", activeGroup);
+    reg.WriteInteger(s, L"ActiveFile", activeFile);
     options.SaveAutoRun(reg);
 }
 
 std::vector<std::wstring> LibraryStore::LoadGroupNames() const {
-    TRegIniFile reg = ProgramKey();
+    TRegIniFile reg = OpenKey();
     int count = 0;
     ReadInto(count, [&] { return StoredCount(reg, kGroupSection, kMaxGroups); });
     std::vector<std::wstring> names(count);
@@ -109,7 +117,7 @@ std::vector<std::wstring> LibraryStore::LoadGroupNames() const {
 }
 
 void LibraryStore::SaveGroupList(const std::vector<std::wstring>& names) const {
-    TRegIniFile reg = ProgramKey();
+    TRegIniFile reg = OpenKey();
     int oldCount = StoredCount(reg, kGroupSection, kMaxGroups);
     for (int n = 1; n <= oldCount; ++n)
         reg.DeleteValue(kGroupSection, Numbered(L"Group", n));
@@ -119,11 +127,11 @@ void LibraryStore::SaveGroupList(const std::vector<std::wstring>& names) const {
 }
 
 void LibraryStore::CreateGroup(const std::wstring& name) const {
-    ProgramKey().CreateSection(GroupSection(name));
+    OpenKey().CreateSection(GroupSection(name));
 }
 
 void LibraryStore::RenameGroup(const std::wstring& from, const std::wstring& to) const {
-    TRegIniFile reg = ProgramKey();
+    TRegIniFile reg = OpenKey();
     const std::wstring oldSection = GroupSection(from), newSection = GroupSection(to);
     // A nameless group has no key of its own: "FileList" itself holds every group.
     if (from.empty())
@@ -134,12 +142,13 @@ void LibraryStore::RenameGroup(const std::wstring& from, const std::wstring& to)
 
 void LibraryStore::EraseGroup(const std::wstring& name) const {
     // A nameless group's section would be "FileList" with every group in it.
-    if (!name.empty()) ProgramKey().EraseSection(GroupSection(name));
+    if (!name.empty()) OpenKey().EraseSection(GroupSection(name));
 }
 
-LibraryStore::LoadedFiles LibraryStore::LoadFileList(const std::wstring& group, bool groupSelected) {
-    TRegIniFile reg = ProgramKey();
+LibraryStore::LoadedFiles LibraryStore::LoadFileList(const std::wstring& group) const {
+    TRegIniFile reg = OpenKey();
     const std::wstring section = GroupSection(group);
+    const std::wstring files = section + L"\\Files", views = section + L"\\View";
     LoadedFiles loaded;
     auto read = [&loaded](auto&& value) {
         try {
@@ -148,34 +157,40 @@ LibraryStore::LoadedFiles LibraryStore::LoadFileList(const std::wstring& group, 
             if (!loaded.Error) loaded.Error = std::current_exception();
         }
     };
+    auto readFile = [&](int n, StoredFile& file) {
+        read([&] { file.Path = reg.ReadString(files, Numbered(L"File", n), L""); });
+        read([&] { file.View = reg.ReadInteger(views, Numbered(L"File", n), 0); });
+    };
     int count = 0;
-    if (groupSelected) read([&] { count = StoredCount(reg, section, kMaxFiles); });
-    const int rows = count + 1;
-    loaded.Rows.resize(rows);
-    loaded.Rows[0] = kNoneRow;
-    // The table grows with the group; rows beyond it start at position 0, so
-    // a file added later never inherits another group's position.
-    std::vector<int> views(std::max<size_t>(rows, 201), 0);
-    views[0] = FileView(0);
-    const std::wstring files = section + L"\\Files", viewSection = section + L"\\View";
-    for (int n = 1; n < rows; ++n) {
-        read([&] { loaded.Rows[n] = reg.ReadString(files, Numbered(L"File", n), L""); });
-        read([&] { views[n] = reg.ReadInteger(viewSection, Numbered(L"File", n), 0); });
-    }
-    FileViews = std::move(views);
+    read([&] { count = StoredCount(reg, section, kMaxFiles); });
+    loaded.Files.resize(count);
+    for (int n = 1; n <= count; ++n)
+        readFile(n, loaded.Files[n - 1]);
+    if (count < kMaxFiles) return loaded;
+    // Files past the most a group takes are found by their names, in their
+    // order; a count or a gap cannot make this run long.
+    std::vector<int> beyond;
+    read([&] {
+        for (const std::wstring& name : reg.ValueNames(files))
+            if (std::optional<int> n = FileNumber(name); n && *n > kMaxFiles) beyond.push_back(*n);
+    });
+    std::sort(beyond.begin(), beyond.end());
+    loaded.Beyond.resize(beyond.size());
+    for (size_t i = 0; i < beyond.size(); ++i)
+        readFile(beyond[i], loaded.Beyond[i]);
     return loaded;
 }
 
-void LibraryStore::SaveFileList(const std::wstring& group, const std::vector<std::wstring>& rows) const {
-    TRegIniFile reg = ProgramKey();
+void LibraryStore::SaveFileList(const std::wstring& group, const std::vector<std::wstring>& paths) const {
+    TRegIniFile reg = OpenKey();
     const std::wstring section = OwnGroupSection(group);
     const std::wstring files = section + L"\\Files";
     int oldCount = StoredCount(reg, section, kMaxFiles);
-    int count = static_cast<int>(rows.size()) - 1;
+    int count = static_cast<int>(paths.size());
     // The entries first, the count last: a program killed half-way through
     // leaves the old count over whole entries, never a count without them.
     for (int n = 1; n <= count; ++n)
-        reg.WriteString(files, Numbered(L"File", n), rows[n]);
+        reg.WriteString(files, Numbered(L"File", n), paths[n - 1]);
     reg.WriteInteger(section, L"Count", count);
     // Entries past the list go, with any a killed run left behind.
     for (int n = count + 1; n <= oldCount || reg.ValueExists(files, Numbered(L"File", n)); ++n)
@@ -183,18 +198,18 @@ void LibraryStore::SaveFileList(const std::wstring& group, const std::vector<std
 }
 
 void LibraryStore::SaveFileView(const std::wstring& group, int row, int position) const {
-    ProgramKey().WriteInteger(OwnGroupSection(group) + L"\\View", Numbered(L"File", row), position);
+    OpenKey().WriteInteger(OwnGroupSection(group) + L"\\View", Numbered(L"File", row), position);
 }
 
-void LibraryStore::SaveFileViews(const std::wstring& group, int rows) const {
-    TRegIniFile reg = ProgramKey();
+void LibraryStore::SaveFileViews(const std::wstring& group, const std::vector<int>& positions) const {
+    TRegIniFile reg = OpenKey();
     const std::wstring views = OwnGroupSection(group) + L"\\View";
-    // Every row's position, so no stale value is left for a row that moved.
+    // Every file's position, so no stale value is left for a file that moved.
     reg.EraseSection(views);
-    for (int n = 1; n < rows; ++n)
-        reg.WriteInteger(views, Numbered(L"File", n), FileView(n));
+    for (size_t i = 0; i < positions.size(); ++i)
+        reg.WriteInteger(views, Numbered(L"File", static_cast<int>(i + 1)), positions[i]);
 }
 
 void LibraryStore::SaveAppliedFile(const std::wstring& text) const {
-    ProgramKey().WriteString(kSettingsSection, L"files", text);
+    OpenKey().WriteString(kSettingsSection, L"files", text);
 }

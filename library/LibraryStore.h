@@ -1,14 +1,14 @@
 #pragma once
-// The settings and the picture library in the registry, and the library state
-// the main window works on: the display position of each row, the active group
-// and file, the file applied last. Every registry path of the program is
-// named here; nothing here knows a window.
-#include "app/Options.h"
+// Where the program keeps everything: the settings and the picture library
+// under its registry key. Every registry path of the program is named here;
+// nothing here keeps state of its own or knows a window.
+#include "library/Options.h"
 #include "framework/TRegIniFile.h"
 
 #include <windows.h>
 
 #include <exception>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,26 +16,22 @@ class LibraryStore {
   public:
     // The program's key, opened (and created when missing) for one operation.
     static TRegIniFile ProgramKey();
+    // How this store opens it; tests point it elsewhere.
+    std::function<TRegIniFile()> OpenKey = &ProgramKey;
 
     // A group's section: "FileList\" followed by its name.
     static std::wstring GroupSection(const std::wstring& group);
 
-    // The display position of each file-list row; rows beyond the table are 0.
-    std::vector<int> FileViews;
-    // Tree index of the group and row applied last; -1: no group.
-    int ActiveGroup = -1;
-    int ActiveFile = 0;
-    // The "files" value as read at start-up.
-    std::wstring CurrentFile;
-
-    int FileView(int row) const;
-    void SetFileView(int row, int position);
-    // Rows below a deleted one move up; the row falling off the end starts at 0.
-    void RemoveFileView(int row);
-
-    // Start-up: the file applied last, the options, the active group and row.
+    // Start-up: the options, the file applied last, the active group and row.
     // A value that cannot be read is reported and keeps its default.
-    void LoadSettings(Options& options);
+    struct AppliedState {
+        std::wstring CurrentFile;
+        int ActiveGroup = -1;
+        int ActiveFile = 0;
+    };
+    AppliedState LoadSettings(Options& options) const;
+    // What the options dialog confirms.
+    void SaveOptions(const Options& options) const;
     // The window's size, then its position (centred on a screen of the given
     // size by default, from the size the window really took), then the panels.
     SIZE LoadWindowSize() const;
@@ -44,7 +40,8 @@ class LibraryStore {
     SIZE LoadPanelSizes() const;
     // The end: tray mode, window rectangle (screen coordinates), panels,
     // active group and row, the program to run.
-    void SaveSettings(const Options& options, const RECT& window, SIZE panels) const;
+    void SaveSettings(const Options& options, const RECT& window, SIZE panels, int activeGroup,
+                      int activeFile) const;
 
     // The group names in stored order (a missing name reads as empty), and
     // their rewrite, leaving no stale names behind a shorter list.
@@ -55,19 +52,26 @@ class LibraryStore {
     void RenameGroup(const std::wstring& from, const std::wstring& to) const;
     void EraseGroup(const std::wstring& name) const;
 
-    // The rows of a group, "(なし)" first; the positions go into FileViews.
-    // Everything is read before anything changes; a value that cannot be read
-    // keeps its default, and the first such error is handed back.
+    // A group's files, up to the most a group takes, with their positions;
+    // the stored files past that come separately, so that they are written
+    // back and never lost. Everything is read before anything changes; a
+    // value that cannot be read keeps its default, and the first such error
+    // is handed back.
+    struct StoredFile {
+        std::wstring Path;
+        int View = 0;
+    };
     struct LoadedFiles {
-        std::vector<std::wstring> Rows;
+        std::vector<StoredFile> Files;
+        std::vector<StoredFile> Beyond;
         std::exception_ptr Error;
     };
-    LoadedFiles LoadFileList(const std::wstring& group, bool groupSelected);
-    // Rewrites a group's "Count" and "Files" from rows 1 on; "View" stays.
-    void SaveFileList(const std::wstring& group, const std::vector<std::wstring>& rows) const;
-    // One row's position, and every row's after a delete.
+    LoadedFiles LoadFileList(const std::wstring& group) const;
+    // Rewrites a group's "Count" and "Files"; "View" stays.
+    void SaveFileList(const std::wstring& group, const std::vector<std::wstring>& paths) const;
+    // One file's position (row 1 is the first file), and every file's.
     void SaveFileView(const std::wstring& group, int row, int position) const;
-    void SaveFileViews(const std::wstring& group, int rows) const;
+    void SaveFileViews(const std::wstring& group, const std::vector<int>& positions) const;
     // The text of the row just applied, as "files".
     void SaveAppliedFile(const std::wstring& text) const;
 

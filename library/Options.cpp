@@ -1,7 +1,7 @@
-#include "app/Options.h"
+#include "library/Options.h"
 
-#include "app/SettingRead.h"
-#include "app/StoreNames.h"
+#include "library/SettingRead.h"
+#include "library/StoreNames.h"
 #include "framework/TRegIniFile.h"
 
 void Options::Load(const TRegIniFile& reg) {

@@ -1,7 +1,7 @@
 #pragma once
 // The tiled wallpaper: a picture repeated over a screen-sized BMP file from
 // the first tile on, so that an offset or a centred tile takes effect.
-#include "app/ChangePolicy.h"
+#include "wallpaper/Placement.h"
 
 #include <windows.h>
 

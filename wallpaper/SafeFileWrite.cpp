@@ -1,4 +1,4 @@
-#include "app/SafeFileWrite.h"
+#include "wallpaper/SafeFileWrite.h"
 
 #include "framework/Exception.h"
 #include "framework/Handle.h"

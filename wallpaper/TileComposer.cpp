@@ -1,4 +1,4 @@
-#include "app/TileComposer.h"
+#include "wallpaper/TileComposer.h"
 
 #include "framework/Exception.h"
 #include "framework/Handle.h"
