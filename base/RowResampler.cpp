@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 using Taps = RowResampler::Taps;
@@ -67,42 +68,83 @@ bool AllOpaque(const uint8_t* row, int width) {
     return true;
 }
 
-// One source row scaled across: per destination pixel the colour times alpha
-// (0..65025) and alpha times 256 (0..65280).
+uint16_t Normal(uint32_t sum) {
+    return static_cast<uint16_t>((sum + kHalf) >> kOneShift);
+}
+
+// An opaque row into sums of weight x colour: every channel (alpha 255 adds
+// weight x 255, which is weight x alpha), 16 by 8 bits, which vectorises.
+void AddPlain(const uint8_t* row, size_t count, uint16_t weight, uint32_t* sums) {
+    for (size_t i = 0; i < count; ++i)
+        sums[i] += static_cast<uint32_t>(weight * static_cast<uint16_t>(row[i]));
+}
+
+// A row into premultiplied sums of 4 channels.
+void AddPremultiplied(const uint8_t* row, size_t width, uint32_t weight, uint32_t* sums) {
+    for (size_t x = 0; x < width; ++x, row += 4, sums += 4) {
+        const uint32_t wa = weight * row[3];
+        for (int c = 0; c < 3; ++c)
+            sums[c] += wa * row[c];
+        sums[3] += wa;
+    }
+}
+
+// Sums of colour to sums of alpha x colour: every row so far had alpha 255.
+void Premultiply(std::vector<uint32_t>& sums) {
+    for (size_t i = 0; i < sums.size(); ++i)
+        if (i % 4 != 3) sums[i] *= 255;
+}
+
+// A row of summed values (Channels a pixel, colour times alpha and alpha
+// times 256) scaled across.
+template <int Channels, bool Alpha> void ScaleSums(const uint16_t* row, const Taps& taps, uint16_t* out) {
+    const size_t width = taps.first.size();
+    for (size_t x = 0; x < width; ++x, out += 4) {
+        const uint16_t* value = row + static_cast<size_t>(taps.first[x]) * Channels;
+        const uint16_t* weight = taps.weights.data() + taps.offset[x];
+        uint32_t b = 0, g = 0, r = 0, a = 0;
+        for (int k = 0; k < taps.count[x]; ++k, value += Channels) {
+            const uint32_t w = weight[k];
+            b += w * value[0];
+            g += w * value[1];
+            r += w * value[2];
+            if (Alpha) a += w * value[3];
+        }
+        out[0] = Normal(b);
+        out[1] = Normal(g);
+        out[2] = Normal(r);
+        out[3] = Alpha ? Normal(a) : static_cast<uint16_t>(kOpaque);
+    }
+}
+
+// One source row of bytes scaled across: per destination pixel the colour
+// times alpha (0..65025) and alpha times 256 (0..65280).
 template <int Bytes, bool Opaque> void ScaleRow(const uint8_t* row, const Taps& taps, uint16_t* out) {
     const size_t width = taps.first.size();
     for (size_t x = 0; x < width; ++x, out += 4) {
         const uint8_t* pixel = row + static_cast<size_t>(taps.first[x]) * Bytes;
         const uint16_t* weight = taps.weights.data() + taps.offset[x];
-        const int count = taps.count[x];
         uint32_t b = 0, g = 0, r = 0, a = 0;
-        for (int k = 0; k < count; ++k, pixel += Bytes) {
-            const uint32_t w = Opaque ? weight[k] : weight[k] * uint32_t{pixel[3]};
+        for (int k = 0; k < taps.count[x]; ++k, pixel += Bytes) {
+            const uint32_t w = Opaque ? weight[k] * 255u : weight[k] * uint32_t{pixel[3]};
             b += w * pixel[0];
             g += w * pixel[1];
             r += w * pixel[2];
             if (!Opaque) a += w;
         }
-        if (Opaque) {
-            out[0] = static_cast<uint16_t>((b * 255 + kHalf) >> kOneShift);
-            out[1] = static_cast<uint16_t>((g * 255 + kHalf) >> kOneShift);
-            out[2] = static_cast<uint16_t>((r * 255 + kHalf) >> kOneShift);
-            out[3] = static_cast<uint16_t>(kOpaque);
-        } else {
-            out[0] = static_cast<uint16_t>((b + kHalf) >> kOneShift);
-            out[1] = static_cast<uint16_t>((g + kHalf) >> kOneShift);
-            out[2] = static_cast<uint16_t>((r + kHalf) >> kOneShift);
-            out[3] = static_cast<uint16_t>((a + 32) >> 6);
-        }
+        out[0] = Normal(b);
+        out[1] = Normal(g);
+        out[2] = Normal(r);
+        out[3] = Opaque ? static_cast<uint16_t>(kOpaque) : static_cast<uint16_t>((a + 32) >> 6);
     }
 }
 
 // Back from colour times alpha to straight colour.
-void FinishPixel(const uint32_t* value, uint8_t* out) {
+void FinishPixel(const uint16_t* value, uint8_t* out) {
     const uint32_t alpha = value[3];
     if (alpha >= kOpaque) {
         for (int c = 0; c < 3; ++c)
-            out[c] = static_cast<uint8_t>(std::min<uint32_t>(255, (value[c] + 127) / 255));
+            out[c] = static_cast<uint8_t>(std::min<uint32_t>(255, (value[c] + 127u) / 255));
         out[3] = 255;
         return;
     }
@@ -128,51 +170,99 @@ Taps RowResampler::AxisTaps(int source, int target) {
     return taps;
 }
 
-RowResampler::RowResampler(PixelSize source, PixelSize target, RowSink sink)
-    : source_(source), target_(target), sink_(std::move(sink)),
+RowResampler::RowResampler(PixelSize source, PixelSize target, RowFormat format, RowSink sink)
+    : source_(source), target_(target), channels_(format == RowFormat::Bgr24 ? 3 : 4), sink_(std::move(sink)),
       columns_(AxisTaps(source.width, target.width)), rows_(AxisTaps(source.height, target.height)),
       shrinkRows_(target.height < source.height) {
     const size_t values = static_cast<size_t>(target.width) * 4;
-    for (int i = 0; i < 2; ++i) {
-        ring_[i].resize(values);
-        if (shrinkRows_) sums_[i].assign(values, 0);
+    if (shrinkRows_) {
+        for (RowSums& sums : sums_)
+            sums.values.assign(static_cast<size_t>(source.width) * channels_, 0);
+        shrunk_.resize(static_cast<size_t>(source.width) * channels_);
+    } else {
+        for (std::vector<uint16_t>& row : ring_)
+            row.resize(values);
     }
-    mixed_.resize(values);
+    values_.resize(values);
     out_.resize(values);
 }
 
-void RowResampler::Push(const uint8_t* rows, ptrdiff_t stride, int count, RowFormat format) {
+void RowResampler::Push(const uint8_t* rows, ptrdiff_t stride, int count) {
     if (count < 0 || count > source_.height - pushed_)
         throw std::logic_error("more rows than the picture has");
     for (int i = 0; i < count; ++i, rows += stride) {
         const int sourceRow = pushed_++;
         if (source_ == target_) {
-            PassThrough(rows, format);
-            continue;
-        }
-        uint16_t* scaled = ring_[sourceRow & 1].data();
-        Horizontal(rows, format, scaled);
-        if (shrinkRows_)
-            Accumulate(sourceRow, scaled);
-        else
+            PassThrough(rows);
+        } else if (shrinkRows_) {
+            AddToSums(sourceRow, rows);
+        } else {
+            ScaleAcross(rows, ring_[sourceRow & 1].data());
             EmitFromRing(sourceRow);
+        }
     }
 }
 
-void RowResampler::PassThrough(const uint8_t* row, RowFormat format) {
-    if (format == RowFormat::Bgra32) {
+void RowResampler::PassThrough(const uint8_t* row) {
+    if (channels_ == 4) {
         sink_(emitted_++, row);
         return;
     }
-    for (int x = 0; x < target_.width; ++x) {
-        std::memcpy(&out_[static_cast<size_t>(x) * 4], row + static_cast<size_t>(x) * 3, 3);
-        out_[static_cast<size_t>(x) * 4 + 3] = 255;
+    for (size_t x = 0; x < static_cast<size_t>(target_.width); ++x) {
+        std::memcpy(&out_[x * 4], row + x * 3, 3);
+        out_[x * 4 + 3] = 255;
     }
     sink_(emitted_++, out_.data());
 }
 
-void RowResampler::Horizontal(const uint8_t* row, RowFormat format, uint16_t* out) const {
-    if (format == RowFormat::Bgr24)
+// A shrinking source row adds to the destination row it starts in and, when
+// it straddles their border, to the next one.
+void RowResampler::AddToSums(int sourceRow, const uint8_t* row) {
+    const size_t width = static_cast<size_t>(source_.width);
+    const bool opaque = channels_ == 3 || AllOpaque(row, source_.width);
+    for (int j = emitted_; j < std::min(emitted_ + 2, target_.height) && rows_.first[j] <= sourceRow; ++j) {
+        const int tap = sourceRow - rows_.first[j];
+        if (tap >= rows_.count[j]) continue;
+        const uint16_t weight = rows_.weights[static_cast<size_t>(rows_.offset[j] + tap)];
+        RowSums& sums = sums_[j & 1];
+        if (opaque && !sums.premultiplied) {
+            AddPlain(row, width * channels_, weight, sums.values.data());
+            continue;
+        }
+        if (!sums.premultiplied) {
+            Premultiply(sums.values);
+            sums.premultiplied = true;
+        }
+        AddPremultiplied(row, width, weight, sums.values.data());
+    }
+    while (emitted_ < target_.height && rows_.first[emitted_] + rows_.count[emitted_] - 1 <= sourceRow)
+        EmitSums(sums_[emitted_ & 1]);
+}
+
+// The sums are emptied as they are read, ready for the row after next.
+void RowResampler::EmitSums(RowSums& sums) {
+    uint32_t* values = sums.values.data();
+    const size_t count = sums.values.size();
+    if (sums.premultiplied) {
+        for (size_t i = 0; i < count; ++i) {
+            const uint32_t sum = std::exchange(values[i], 0u);
+            shrunk_[i] = i % 4 == 3 ? static_cast<uint16_t>((sum + 32) >> 6) : Normal(sum);
+        }
+        ScaleSums<4, true>(shrunk_.data(), columns_, values_.data());
+    } else {
+        for (size_t i = 0; i < count; ++i)
+            shrunk_[i] = Normal(std::exchange(values[i], 0u) * 255);
+        if (channels_ == 3)
+            ScaleSums<3, false>(shrunk_.data(), columns_, values_.data());
+        else
+            ScaleSums<4, false>(shrunk_.data(), columns_, values_.data());
+    }
+    sums.premultiplied = false;
+    Emit(values_.data());
+}
+
+void RowResampler::ScaleAcross(const uint8_t* row, uint16_t* out) const {
+    if (channels_ == 3)
         ScaleRow<3, true>(row, columns_, out);
     else if (AllOpaque(row, source_.width))
         ScaleRow<4, true>(row, columns_, out);
@@ -180,53 +270,27 @@ void RowResampler::Horizontal(const uint8_t* row, RowFormat format, uint16_t* ou
         ScaleRow<4, false>(row, columns_, out);
 }
 
-// A shrinking source row adds to the destination row it starts in and, when
-// it straddles their border, to the next one.
-void RowResampler::Accumulate(int sourceRow, const uint16_t* row) {
-    const size_t values = mixed_.size();
-    for (int j = emitted_; j < std::min(emitted_ + 2, target_.height) && rows_.first[j] <= sourceRow; ++j) {
-        const int tap = sourceRow - rows_.first[j];
-        if (tap >= rows_.count[j]) continue;
-        const uint32_t weight = rows_.weights[rows_.offset[j] + tap];
-        uint32_t* sums = sums_[j & 1].data();
-        for (size_t v = 0; v < values; ++v)
-            sums[v] += weight * row[v];
-    }
-    while (emitted_ < target_.height && rows_.first[emitted_] + rows_.count[emitted_] - 1 <= sourceRow) {
-        uint32_t* sums = sums_[emitted_ & 1].data();
-        Emit(sums, kOneShift);
-        std::fill(sums, sums + values, 0u);
-    }
-}
-
 // Growing or equal rows: a destination row needs at most the last two.
 void RowResampler::EmitFromRing(int sourceRow) {
-    const size_t values = mixed_.size();
     while (emitted_ < target_.height && rows_.first[emitted_] + rows_.count[emitted_] - 1 <= sourceRow) {
         const int first = rows_.first[emitted_];
-        const uint16_t* weight = rows_.weights.data() + rows_.offset[emitted_];
         const uint16_t* top = ring_[first & 1].data();
         if (rows_.count[emitted_] == 1) {
-            for (size_t v = 0; v < values; ++v)
-                mixed_[v] = top[v];
-            Emit(mixed_.data(), 0);
+            Emit(top);
             continue;
         }
+        const uint16_t* weight = rows_.weights.data() + rows_.offset[emitted_];
         const uint16_t* bottom = ring_[(first + 1) & 1].data();
         const uint32_t w0 = weight[0], w1 = weight[1];
-        for (size_t v = 0; v < values; ++v)
-            mixed_[v] = w0 * top[v] + w1 * bottom[v];
-        Emit(mixed_.data(), kOneShift);
+        for (size_t v = 0; v < values_.size(); ++v)
+            values_[v] = Normal(w0 * top[v] + w1 * bottom[v]);
+        Emit(values_.data());
     }
 }
 
-void RowResampler::Emit(const uint32_t* sums, uint32_t shift) {
-    const uint32_t half = shift ? 1u << (shift - 1) : 0;
+void RowResampler::Emit(const uint16_t* values) {
     uint8_t* out = out_.data();
-    for (int x = 0; x < target_.width; ++x, sums += 4, out += 4) {
-        const uint32_t value[4] = {(sums[0] + half) >> shift, (sums[1] + half) >> shift,
-                                   (sums[2] + half) >> shift, (sums[3] + half) >> shift};
-        FinishPixel(value, out);
-    }
+    for (int x = 0; x < target_.width; ++x, values += 4, out += 4)
+        FinishPixel(values, out);
     sink_(emitted_++, out_.data());
 }

@@ -2,7 +2,8 @@
 // Scales a picture while its rows arrive, for decoders that deliver rows in
 // bands: source rows go in top first, and each destination row comes out as
 // soon as the source rows it depends on are in. Only a few rows are held at
-// any time (two rows of the destination's width per pass), never a picture.
+// any time (the sums of two rows at the source's width while rows shrink,
+// else two rows of the destination's width), never a picture.
 //
 // Filter, per axis on its own: shrinking averages the area each destination
 // pixel covers (box filter with fractional edges); enlarging interpolates
@@ -33,13 +34,14 @@ class RowResampler {
     // 32-bit BGRA (straight alpha), valid during the call.
     using RowSink = std::function<void(int y, const uint8_t* bgra)>;
 
-    // Both sizes must have pixels (std::invalid_argument otherwise).
-    RowResampler(PixelSize source, PixelSize target, RowSink sink);
+    // Both sizes must have pixels (std::invalid_argument otherwise); the
+    // source rows come in `format`.
+    RowResampler(PixelSize source, PixelSize target, RowFormat format, RowSink sink);
 
     // The next `count` source rows, top first, `stride` bytes apart (may be
     // negative for bottom-up memory). More rows than the source has raise
     // std::logic_error.
-    void Push(const uint8_t* rows, ptrdiff_t stride, int count, RowFormat format);
+    void Push(const uint8_t* rows, ptrdiff_t stride, int count);
 
     int RowsPushed() const { return pushed_; }
     bool Done() const { return emitted_ == target_.height; }
@@ -56,23 +58,36 @@ class RowResampler {
     static Taps AxisTaps(int source, int target);
 
   private:
-    void PassThrough(const uint8_t* row, RowFormat format);
-    void Horizontal(const uint8_t* row, RowFormat format, uint16_t* out) const;
-    void Accumulate(int sourceRow, const uint16_t* row);
+    // Rows shrinking: each source row is added, at its own width, into the
+    // sums of the (at most two) destination rows it covers; a finished row
+    // is then scaled across. Fewest pixels are scaled across that way. The
+    // sums have a value per channel of the source: weight x colour while
+    // every row added was opaque, weight x alpha x colour from the first
+    // that is not (`premultiplied`); weight x alpha for alpha.
+    struct RowSums {
+        std::vector<uint32_t> values;
+        bool premultiplied = false;
+    };
+    void PassThrough(const uint8_t* row);
+    void AddToSums(int sourceRow, const uint8_t* row);
+    void EmitSums(RowSums& sums);
+    // Rows growing or equal: each source row is scaled across first, and a
+    // destination row mixes the last two.
+    void ScaleAcross(const uint8_t* row, uint16_t* out) const;
     void EmitFromRing(int sourceRow);
-    void Emit(const uint32_t* sums, uint32_t shift);
+    // From 4 values a destination pixel: colour times alpha, alpha times 256.
+    void Emit(const uint16_t* values);
 
     PixelSize source_, target_;
+    size_t channels_;
     RowSink sink_;
     Taps columns_, rows_;
     bool shrinkRows_;
     int pushed_ = 0;
     int emitted_ = 0;
-    // Horizontally scaled rows (colour times alpha, alpha times 256): the
-    // last two when rows grow or stay, else the row being added.
+    RowSums sums_[2];
+    std::vector<uint16_t> shrunk_;
     std::vector<uint16_t> ring_[2];
-    // Sums of the two destination rows a shrinking source row can touch.
-    std::vector<uint32_t> sums_[2];
-    std::vector<uint32_t> mixed_;
+    std::vector<uint16_t> values_;
     std::vector<uint8_t> out_;
 };

@@ -34,7 +34,7 @@ using CopyRows = std::function<HRESULT(const WICRect& rect, UINT stride, UINT si
 
 void Feed(const CopyRows& copy, RowFormat format, PixelRect crop, PixelSize target,
           const RowResampler::RowSink& sink, const Progress& progress) {
-    RowResampler resampler({crop.width, crop.height}, target, sink);
+    RowResampler resampler({crop.width, crop.height}, target, format, sink);
     const size_t pixelBytes = format == RowFormat::Bgr24 ? 3 : 4;
     const size_t stride = (static_cast<size_t>(crop.width) * pixelBytes + 3) & ~size_t{3};
     const int bandRows = static_cast<int>(std::clamp<size_t>(kBandBytes / stride, 1, crop.height));
@@ -45,7 +45,7 @@ void Feed(const CopyRows& copy, RowFormat format, PixelRect crop, PixelSize targ
         const WICRect rect{crop.left, crop.top + y, crop.width, rows};
         Check(copy(rect, static_cast<UINT>(stride), static_cast<UINT>(stride * rows), band.data()),
               susie::BrokenData);
-        resampler.Push(band.data(), static_cast<ptrdiff_t>(stride), rows, format);
+        resampler.Push(band.data(), static_cast<ptrdiff_t>(stride), rows);
         progress.Report(y + rows, crop.height);
     }
 }

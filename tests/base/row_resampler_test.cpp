@@ -16,14 +16,14 @@ using Pixels = std::vector<uint32_t>; // 0xAARRGGBB, rows top-down
 // order, each once.
 Pixels Scale(const Pixels& in, PixelSize from, PixelSize to, int band = 5) {
     Pixels out;
-    RowResampler resampler(from, to, [&](int y, const uint8_t* row) {
+    RowResampler resampler(from, to, RowFormat::Bgra32, [&](int y, const uint8_t* row) {
         EXPECT_EQ(y, int(out.size()) / to.width);
         const auto* pixels = reinterpret_cast<const uint32_t*>(row);
         out.insert(out.end(), pixels, pixels + to.width);
     });
     for (int y = 0; y < from.height; y += band)
         resampler.Push(reinterpret_cast<const uint8_t*>(&in[size_t(y) * from.width]), from.width * 4,
-                       std::min(band, from.height - y), RowFormat::Bgra32);
+                       std::min(band, from.height - y));
     EXPECT_TRUE(resampler.Done());
     return out;
 }
@@ -115,8 +115,9 @@ TEST(RowResampler, RowsComeOutAsSoonAsTheyAreComplete) {
     const Pixels in(100, Grey(7));
     for (auto [from, to, pushed, out] : {std::tuple{100, 10, 10, 1}, {10, 100, 1, 5}, {10, 100, 2, 15}}) {
         int emitted = 0;
-        RowResampler resampler({1, from}, {1, to}, [&](int, const uint8_t*) { ++emitted; });
-        resampler.Push(reinterpret_cast<const uint8_t*>(in.data()), 4, pushed, RowFormat::Bgra32);
+        RowResampler resampler({1, from}, {1, to}, RowFormat::Bgra32,
+                               [&](int, const uint8_t*) { ++emitted; });
+        resampler.Push(reinterpret_cast<const uint8_t*>(in.data()), 4, pushed);
         EXPECT_EQ(emitted, out) << from << " to " << to;
     }
 }
@@ -129,20 +130,19 @@ TEST(RowResampler, BgrRowsAsOpaqueBgra) {
     for (uint32_t p : in)
         bgr.insert(bgr.end(), {uint8_t(p), uint8_t(p >> 8), uint8_t(p >> 16)});
     Pixels out;
-    RowResampler resampler(from, to, [&](int, const uint8_t* row) {
+    RowResampler resampler(from, to, RowFormat::Bgr24, [&](int, const uint8_t* row) {
         out.insert(out.end(), reinterpret_cast<const uint32_t*>(row),
                    reinterpret_cast<const uint32_t*>(row) + 12);
     });
-    resampler.Push(bgr.data(), from.width * 3, from.height, RowFormat::Bgr24);
+    resampler.Push(bgr.data(), from.width * 3, from.height);
     EXPECT_EQ(out, Scale(in, from, to, 1));
 }
 
 TEST(RowResampler, RefusesWhatCannotBe) {
-    EXPECT_THROW(RowResampler({0, 1}, {1, 1}, nullptr), std::invalid_argument);
-    EXPECT_THROW(RowResampler({1, 1}, {1, -3}, nullptr), std::invalid_argument);
-    RowResampler resampler({1, 2}, {1, 1}, [](int, const uint8_t*) {});
+    EXPECT_THROW(RowResampler({0, 1}, {1, 1}, RowFormat::Bgra32, nullptr), std::invalid_argument);
+    EXPECT_THROW(RowResampler({1, 1}, {1, -3}, RowFormat::Bgr24, nullptr), std::invalid_argument);
+    RowResampler resampler({1, 2}, {1, 1}, RowFormat::Bgra32, [](int, const uint8_t*) {});
     const uint32_t rows[3] = {};
-    EXPECT_THROW(resampler.Push(reinterpret_cast<const uint8_t*>(rows), 4, 3, RowFormat::Bgra32),
-                 std::logic_error);
+    EXPECT_THROW(resampler.Push(reinterpret_cast<const uint8_t*>(rows), 4, 3), std::logic_error);
 }
 } // namespace

@@ -23,12 +23,11 @@ std::vector<uint32_t> Resampled(const DecodedDib& full, PixelRect crop, PixelSiz
     for (int y = 0; y < crop.height; ++y)
         for (int x = 0; x < crop.width; ++x)
             in.push_back(full.Argb(crop.left + x, crop.top + y));
-    RowResampler resampler({crop.width, crop.height}, size, [&](int, const uint8_t* row) {
+    RowResampler resampler({crop.width, crop.height}, size, RowFormat::Bgra32, [&](int, const uint8_t* row) {
         out.insert(out.end(), reinterpret_cast<const uint32_t*>(row),
                    reinterpret_cast<const uint32_t*>(row) + size.width);
     });
-    resampler.Push(reinterpret_cast<const uint8_t*>(in.data()), crop.width * 4, crop.height,
-                   RowFormat::Bgra32);
+    resampler.Push(reinterpret_cast<const uint8_t*>(in.data()), crop.width * 4, crop.height);
     return out;
 }
 
