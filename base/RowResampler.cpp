@@ -62,6 +62,16 @@ void LinearTaps(uint64_t source, uint64_t target, Taps& taps) {
     }
 }
 
+Taps AxisTaps(int source, int target) {
+    if (source <= 0 || target <= 0) throw std::invalid_argument("resampling a size without pixels");
+    Taps taps;
+    if (source > target)
+        AreaTaps(static_cast<uint64_t>(source), static_cast<uint64_t>(target), taps);
+    else
+        LinearTaps(static_cast<uint64_t>(source), static_cast<uint64_t>(target), taps);
+    return taps;
+}
+
 bool AllOpaque(const uint8_t* row, int width) {
     for (int x = 0; x < width; ++x)
         if (row[x * 4 + 3] != 255) return false;
@@ -159,16 +169,6 @@ void FinishPixel(const uint16_t* value, uint8_t* out) {
         out[c] = static_cast<uint8_t>(std::min<uint32_t>(255, (value[c] * reciprocal + (1u << 15)) >> 16));
 }
 } // namespace
-
-Taps RowResampler::AxisTaps(int source, int target) {
-    if (source <= 0 || target <= 0) throw std::invalid_argument("resampling a size without pixels");
-    Taps taps;
-    if (source > target)
-        AreaTaps(static_cast<uint64_t>(source), static_cast<uint64_t>(target), taps);
-    else
-        LinearTaps(static_cast<uint64_t>(source), static_cast<uint64_t>(target), taps);
-    return taps;
-}
 
 RowResampler::RowResampler(PixelSize source, PixelSize target, RowFormat format, RowSink sink)
     : source_(source), target_(target), channels_(format == RowFormat::Bgr24 ? 3 : 4), sink_(std::move(sink)),

@@ -46,8 +46,9 @@ class RowResampler {
     int RowsPushed() const { return pushed_; }
     bool Done() const { return emitted_ == target_.height; }
 
-    // The taps of one axis: for each destination index the source indices
-    // first..first+count-1 and their weights, which sum to kOne.
+    // How the resampler works inside: the taps of one axis, for each
+    // destination index the source indices first..first+count-1 and their
+    // weights, which sum to kOne.
     struct Taps {
         std::vector<int32_t> first;
         std::vector<int32_t> count;
@@ -55,7 +56,6 @@ class RowResampler {
         std::vector<uint16_t> weights;
     };
     static constexpr uint32_t kOne = 1u << 14;
-    static Taps AxisTaps(int source, int target);
 
   private:
     // Rows shrinking: each source row is added, at its own width, into the
