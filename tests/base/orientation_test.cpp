@@ -9,8 +9,10 @@
 #include <algorithm>
 #include <cstring>
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -64,98 +66,67 @@ TEST_P(OrientationFixture, EightValuesMatchAutoOrient) {
 }
 INSTANTIATE_TEST_SUITE_P(JpegAndTiff, OrientationFixture, ::testing::Values("o", "t"));
 
-// A JPEG holding `app1` (marker and length included) after SOI, then a scan.
-Bytes Jpeg(const Bytes& app1) {
-    const uint8_t soi[] = {0xFF, 0xD8}, scan[] = {0xFF, 0xDA, 0x00, 0x02, 0x00, 0xFF, 0xD9};
-    Bytes jpeg(sizeof(soi) + app1.size() + sizeof(scan));
-    auto at = std::copy(std::begin(soi), std::end(soi), jpeg.begin());
-    at = std::copy(app1.begin(), app1.end(), at);
-    std::copy(std::begin(scan), std::end(scan), at);
-    return jpeg;
+// Two hex digits a byte, blanks between groups.
+Bytes Hex(std::string_view text) {
+    Bytes bytes;
+    for (size_t i = 0; i + 1 < text.size(); i += text[i] == ' ' ? 1 : 2)
+        if (text[i] != ' ') bytes.push_back(uint8_t(std::stoi(std::string(text.substr(i, 2)), nullptr, 16)));
+    return bytes;
 }
 
-// APP1 "Exif" holding a little-endian TIFF header whose first directory has
-// one entry; each field can be spoilt.
-struct Exif {
-    const char* signature = "Exif";
-    uint8_t order = 'I';
-    uint16_t magic = 42;
-    uint32_t directory = 8;
-    uint16_t entries = 1;
-    uint16_t tag = 0x0112, type = 3;
-    uint32_t count = 1;
-    uint16_t value = 6;
-    int lengthChange = 0;
-    size_t cut = 0; // bytes taken off the end of the file
-
-    Bytes File() const {
-        Bytes tiff{order, order};
-        auto put = [&](uint32_t v, int bytes) {
-            for (int i = 0; i < bytes; ++i)
-                tiff.push_back(uint8_t(v >> (8 * i)));
-        };
-        put(magic, 2), put(directory, 4), put(entries, 2), put(tag, 2), put(type, 2), put(count, 4);
-        put(value, 2), put(0, 2), put(0, 4);
-        Bytes app1{0xFF, 0xE1};
-        const int length = int(2 + 6 + tiff.size()) + lengthChange;
-        app1.push_back(uint8_t(length >> 8)), app1.push_back(uint8_t(length));
-        app1.insert(app1.end(), signature, signature + 4);
-        app1.insert(app1.end(), {0, 0});
-        app1.insert(app1.end(), tiff.begin(), tiff.end());
-        Bytes file = Jpeg(app1);
-        file.resize(file.size() - std::min(cut, file.size()));
-        return file;
-    }
-};
-
-struct DamageCase {
-    const char* what;
-    Bytes file;
-    int expected;
-};
-
-Exif With(void (*change)(Exif&)) {
-    Exif exif;
-    change(exif);
-    return exif;
+Bytes Join(std::initializer_list<Bytes> parts) {
+    Bytes joined;
+    for (const Bytes& part : parts)
+        joined.insert(joined.end(), part.begin(), part.end());
+    return joined;
 }
 
 TEST(ExifOrientation, DamagedBlocksReadAsStored) {
-    const Bytes xmp{0xFF, 0xE1, 0x00, 0x08, 'h', 't', 't', 'p', ':', '/'};
-    Bytes xmpThenExif = Exif{}.File();
-    xmpThenExif.insert(xmpThenExif.begin() + 2, xmp.begin(), xmp.end());
-    Bytes afterScan{0xFF, 0xD8, 0xFF, 0xDA, 0x00, 0x02};
-    const Bytes exif = Exif{}.File();
-    afterScan.insert(afterScan.end(), exif.begin() + 2, exif.end());
-    const std::vector<DamageCase> cases = {
-        {"sound block", Exif{}.File(), 6},
-        {"an XMP block first", xmpThenExif, 6},
-        {"value 0", With([](Exif& e) { e.value = 0; }).File(), 1},
-        {"value 9", With([](Exif& e) { e.value = 9; }).File(), 1},
-        {"value 0xFFFF", With([](Exif& e) { e.value = 0xFFFF; }).File(), 1},
-        {"type LONG", With([](Exif& e) { e.type = 4; }).File(), 1},
-        {"count 2", With([](Exif& e) { e.count = 2; }).File(), 1},
-        {"no such tag", With([](Exif& e) { e.tag = 0x0110; }).File(), 1},
-        {"directory past the end", With([](Exif& e) { e.directory = 0x7FFFFFF0; }).File(), 1},
-        {"directory inside the header", With([](Exif& e) { e.directory = 4; }).File(), 1},
-        {"directory at the header (loop)", With([](Exif& e) { e.directory = 0; }).File(), 1},
-        {"65535 entries", With([](Exif& e) { e.entries = 0xFFFF; }).File(), 1},
-        {"no entries", With([](Exif& e) { e.entries = 0; }).File(), 1},
-        {"byte order IM", With([](Exif& e) { e.order = 'X'; }).File(), 1},
-        {"magic 43", With([](Exif& e) { e.magic = 43; }).File(), 1},
-        {"signature Exix", With([](Exif& e) { e.signature = "Exix"; }).File(), 1},
-        {"segment longer than the file", With([](Exif& e) { e.lengthChange = 4000; }).File(), 1},
-        {"segment too short for its entry", With([](Exif& e) { e.lengthChange = -6; }).File(), 1},
-        {"segment length 1", With([](Exif& e) { e.lengthChange = -33; }).File(), 1},
-        {"cut in the entry", With([](Exif& e) { e.cut = 7 + 8; }).File(), 1},
-        {"cut in the TIFF header", With([](Exif& e) { e.cut = 7 + 24; }).File(), 1},
-        {"Exif after the scan", afterScan, 1},
-        {"no bytes", {}, 1},
-        {"SOI only", {0xFF, 0xD8}, 1},
-        {"a PNG", {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A}, 1},
+    // SOI; APP1 of 34 bytes: "Exif", TIFF header "II" 42 with its directory
+    // at 8 (byte 16 of the file), 1 entry (20): tag 0x0112 (22), SHORT (24),
+    // count 1 (26), value 6 (30), no next directory; a scan.
+    const Bytes sound = Hex("ffd8 ffe10022 457869660000 49492a00 08000000 0100 1201 0300 01000000 0600 0000 "
+                            "00000000 ffda000200 ffd9");
+    struct Case {
+        const char* what;
+        size_t at; // where `bytes` replace the sound ones
+        Bytes bytes;
+        size_t keep = 0; // the file cut to this many bytes
+    } patches[] = {
+        {"value 0", 30, {0, 0}},
+        {"value 9", 30, {9, 0}},
+        {"value 0xFFFF", 30, {255, 255}},
+        {"type LONG", 24, {4, 0}},
+        {"count 2", 26, {2, 0, 0, 0}},
+        {"no such tag", 22, {0x10, 0x01}},
+        {"directory past the end", 16, {0xF0, 0xFF, 0xFF, 0x7F}},
+        {"directory inside the header", 16, {4, 0, 0, 0}},
+        {"directory at the header, a loop", 16, {0, 0, 0, 0}},
+        {"65535 entries", 20, {255, 255}},
+        {"no entries", 20, {0, 0}},
+        {"byte order XX", 12, {'X', 'X'}},
+        {"magic 43", 14, {43, 0}},
+        {"signature Exix", 9, {'x'}},
+        {"segment past the file's end", 4, {0x10, 0}},
+        {"segment too short for its entry", 4, {0, 28}},
+        {"segment length 1", 4, {0, 1}},
+        {"cut in the entry", 0, {}, 28},
+        {"cut in the TIFF header", 0, {}, 14},
     };
-    for (const DamageCase& c : cases)
-        EXPECT_EQ(PictureOrientation(MemoryReader(c.file)), c.expected) << c.what;
+    EXPECT_EQ(PictureOrientation(MemoryReader(sound)), 6);
+    for (const Case& c : patches) {
+        Bytes file = sound;
+        std::copy(c.bytes.begin(), c.bytes.end(), file.begin() + c.at);
+        if (c.keep) file.resize(c.keep);
+        EXPECT_EQ(PictureOrientation(MemoryReader(file)), 1) << c.what;
+    }
+    const Bytes soi = Hex("ffd8"), rest(sound.begin() + 2, sound.end());
+    EXPECT_EQ(PictureOrientation(MemoryReader(Join({soi, Hex("ffe10008 68747470 3a2f"), rest}))), 6)
+        << "an XMP block first";
+    EXPECT_EQ(PictureOrientation(MemoryReader(Join({soi, Hex("ffda0002"), rest}))), 1)
+        << "Exif after the scan";
+    for (const Bytes& other : {Bytes{}, soi, Hex("89504e470d0a1a0a")})
+        EXPECT_EQ(PictureOrientation(MemoryReader(other)), 1);
 }
 
 TEST(ExifOrientation, TiffFileDirectoryAtTheEnd) {
