@@ -21,6 +21,7 @@
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -54,8 +55,10 @@ bool PlatformDecode(IWICImagingFactory* factory, const std::wstring& path) {
         SUCCEEDED(factory->CreateComponentInfo(format, &component)) && SUCCEEDED(component.As(&info)))
         info->GetBitsPerPixel(&bits);
     const UINT stride = (width * bits + 31) / 32 * 4;
-    std::vector<BYTE> pixels(size_t(stride) * height);
-    return SUCCEEDED(frame->CopyPixels(nullptr, stride, UINT(pixels.size()), pixels.data()));
+    const size_t size = size_t(stride) * height;
+    // Not zeroed first: the decoder writes every byte.
+    const auto pixels = std::make_unique_for_overwrite<BYTE[]>(size);
+    return SUCCEEDED(frame->CopyPixels(nullptr, stride, UINT(size), pixels.get()));
 }
 
 // The host's steps for one placement: ask the size, place, decode.
