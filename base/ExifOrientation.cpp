@@ -1,9 +1,10 @@
 #include "base/ExifOrientation.h"
 
+#include "base/UniqueHandle.h"
+
 #include <windows.h>
 
 #include <cstring>
-#include <memory>
 #include <vector>
 
 namespace {
@@ -144,10 +145,10 @@ int PictureOrientation(const ByteReader& read) {
 }
 
 int FileOrientation(const wchar_t* path) {
-    HANDLE opened = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (opened == INVALID_HANDLE_VALUE) return kAsStored;
-    const std::unique_ptr<void, decltype(&CloseHandle)> file(opened, &CloseHandle);
+    const UniqueFile file(CreateFileW(path, GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return kAsStored;
     BufferedFile buffered(file.get());
     return PictureOrientation(
         [&](uint64_t offset, void* out, size_t size) { return buffered.Read(offset, out, size); });
