@@ -102,6 +102,32 @@ while read -r name size ms raw; do
   row "$name $size apply (ms)" "$ms" "$raw" "<= 1.2x raw write"
 done < <(run monitors_bench.exe "$(winpath "$work")" "$runs")
 
+# The streaming resampler shrinking 6000x4000 to 1920x1080, against a memcpy
+# of the same source bytes.
+while read -r name ms copy; do
+  row "$name 6000x4000 to 1920x1080 (ms)" "$ms" "$copy" "(baseline: memcpy of the source)"
+done < <(run resample_bench.exe "$runs")
+
+# Big photos at screen cost: GetPictureAtSize of ifjpeg.spi for a 1920x1080
+# screen (the size asked, the placement, the decode) against the platform
+# decoder's own full decode of the same file; each in a process of its own,
+# so the peak working sets compare. 108 MP is 2x2 tiles of plasma.
+"$im" -size 6000x4000 -seed 7 plasma:fractal -quality 90 "$work/photo-24mp.jpg"
+"$im" -size 6000x4500 -seed 9 plasma:fractal -write mpr:tile +delete -size 12000x9000 tile:mpr:tile \
+  -quality 90 "$work/photo-108mp.jpg"
+for photo in 24mp:6000x4000 108mp:12000x9000; do
+  file=$(winpath "$work/photo-${photo%%:*}.jpg") size=${photo#*:} n=$runs
+  [ "${photo%%:*}" = 108mp ] && n=$(( runs < 3 ? runs : 3 ))
+  read -r _ decode_ms decode_mb _ < <(run bench_sized_decode.exe platform "$file" "$n")
+  peak=0
+  for mode in fill fit stretch; do
+    read -r _ ms mb _ < <(run bench_sized_decode.exe $mode "$file" "$n")
+    row "$size JPEG, sized decode for $mode (ms)" "$ms" "$decode_ms" "(the change: <= 1.3x platform decode)"
+    peak=$(awk -v a="$peak" -v b="$mb" 'BEGIN {print (b > a ? b : a)}')
+  done
+  row "  peak working set of those (MB)" "$peak" "$decode_mb" "(the change: <= decode + 32 MB)"
+done
+
 # Step medians of a trace file ("trace, step, ms, working set KB" lines), in
 # the order first seen: the step's milliseconds and the working set after it.
 steps() {

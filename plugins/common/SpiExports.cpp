@@ -1,9 +1,10 @@
-// The five exports of an image plug-in, compiled into each plug-in. They
-// take stdcall arguments from any host, so nothing may escape them but a
-// result code.
+// The five exports of an image plug-in and our own GetPictureAtSize,
+// compiled into each plug-in. They take stdcall arguments from any host, so
+// nothing may escape them but a result code.
 #include "plugins/common/Failure.h"
 #include "plugins/common/PluginCalls.h"
 #include "plugins/common/PluginHeap.h"
+#include "plugins/common/SizedPicture.h"
 #include "plugins/common/TlsRecorder.h"
 
 #include <new>
@@ -79,6 +80,20 @@ __declspec(dllexport) int32_t
     __stdcall GetPreview(LPCSTR path, LONG_PTR offset, uint32_t flag, HLOCAL* bitmapInfo, HLOCAL* pixels,
                          susie::ProgressCallback progress, LONG_PTR data) {
     return Picture(path, offset, flag, bitmapInfo, pixels, progress, data, true);
+}
+
+__declspec(dllexport) int32_t
+    __stdcall GetPictureAtSize(LPCSTR path, LONG_PTR offset, uint32_t flag,
+                               const susie::SizedRequest* request, susie::SizedResult* result,
+                               HLOCAL* bitmapInfo, HLOCAL* pixels, susie::ProgressCallback progress,
+                               LONG_PTR data) {
+    if (!result || result->size < sizeof(susie::SizedResult) || !bitmapInfo != !pixels)
+        return susie::InternalError;
+    if (bitmapInfo) *bitmapInfo = *pixels = nullptr;
+    return Guarded([&] {
+        spi::ReadSizedPicture(spi::ThisPlugin(), {path, offset, flag, request, progress, data}, *result,
+                              bitmapInfo, pixels);
+    });
 }
 
 } // extern "C"

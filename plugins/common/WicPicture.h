@@ -45,6 +45,9 @@ class WicPicture {
     // The frame itself when the decoder already delivers 24-bit BGR, so its
     // rows can be copied as they are; null otherwise.
     ComPtr<IWICBitmapSource> NativeBgr() const;
+    // The decoder's own objects, for readers that need more of them.
+    IWICImagingFactory* Factory() const { return factory_.Get(); }
+    IWICBitmapFrameDecode* Frame() const { return frame_.Get(); }
 
   private:
     ComPtr<IWICImagingFactory> factory_;

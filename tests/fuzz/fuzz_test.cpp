@@ -181,6 +181,18 @@ class PictureFuzz : public FormFixture {
             ExpectDib(picture, source + ": GetPicture");
             ExpectDib(memory ? host.PreviewFromMemory(bytes) : host.Preview(ansi), source + ": GetPreview");
         }
+        susie::SizedResult sized{};
+        const int32_t query = host.SizedQuery(ansi, sized);
+        EXPECT_TRUE(query == susie::Success || ExpectedFailure(query))
+            << what << ": the size query " << query;
+        const DecodedDib small = host.Sized(ansi, {sizeof(susie::SizedRequest), 64, 48, 0, 0, 0, 0}, sized);
+        if (small.result == susie::Success)
+            EXPECT_TRUE(small.header.biWidth == 64 && small.header.biHeight == 48 &&
+                        (small.header.biBitCount == 24 || small.header.biBitCount == 32))
+                << what;
+        else
+            EXPECT_TRUE(ExpectedFailure(small.result) && small.handlesNullOnFailure)
+                << what << ": GetPictureAtSize " << small.result;
     }
 
     void RunCase(const FormatCase& f, const SpiHost* host, const Bytes& bytes, const std::string& what) {

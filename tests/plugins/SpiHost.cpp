@@ -23,6 +23,11 @@ uint32_t DecodedDib::Rgb(uint32_t x, uint32_t y) const {
     return uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
 }
 
+uint32_t DecodedDib::Argb(uint32_t x, uint32_t y) const {
+    if (header.biBitCount != 32) return 0xFF000000u | Rgb(x, y);
+    return uint32_t(bits[stride() * (size_t(header.biHeight) - 1 - y) + size_t(x) * 4 + 3]) << 24 | Rgb(x, y);
+}
+
 std::wstring ProgramFolder() {
     wchar_t path[MAX_PATH];
     GetModuleFileNameW(nullptr, path, MAX_PATH);
@@ -37,6 +42,7 @@ SpiHost::SpiHost(const std::wstring& fileName) : module_(LoadLibraryW((ProgramFo
     pictureInfo_ = Lookup<susie::GetPictureInfoProc>(module_.get(), "GetPictureInfo");
     picture_ = Lookup<susie::GetPictureProc>(module_.get(), "GetPicture");
     preview_ = Lookup<susie::GetPictureProc>(module_.get(), "GetPreview");
+    sized_ = Lookup<susie::GetPictureAtSizeProc>(module_.get(), "GetPictureAtSize");
 }
 
 bool SpiHost::complete() const {
@@ -80,10 +86,29 @@ int32_t SpiHost::PictureInfoFromMemory(const std::vector<uint8_t>& bytes, susie:
 
 DecodedDib SpiHost::Call(susie::GetPictureProc proc, const char* path, LONG_PTR offset, uint32_t flag,
                          susie::ProgressCallback progress, LONG_PTR data) const {
-    DecodedDib dib;
     HLOCAL info = Poison();
     HLOCAL bits = Poison();
-    dib.result = proc(path, offset, flag, &info, &bits, progress, data);
+    const int32_t result = proc(path, offset, flag, &info, &bits, progress, data);
+    return Collect(result, info, bits);
+}
+
+int32_t SpiHost::SizedQuery(const std::string& path, susie::SizedResult& result) const {
+    result.size = sizeof(result);
+    return sized_(path.c_str(), 0, 0, nullptr, &result, nullptr, nullptr, nullptr, 0);
+}
+
+DecodedDib SpiHost::Sized(const std::string& path, const susie::SizedRequest& request,
+                          susie::SizedResult& result, susie::ProgressCallback progress, LONG_PTR data) const {
+    result.size = sizeof(result);
+    HLOCAL info = Poison();
+    HLOCAL bits = Poison();
+    const int32_t code = sized_(path.c_str(), 0, 0, &request, &result, &info, &bits, progress, data);
+    return Collect(code, info, bits);
+}
+
+DecodedDib SpiHost::Collect(int32_t result, HLOCAL info, HLOCAL bits) {
+    DecodedDib dib;
+    dib.result = result;
     if (dib.result != susie::Success) {
         dib.handlesNullOnFailure = info == nullptr && bits == nullptr;
         if (info && info != Poison()) LocalFree(info);

@@ -2,7 +2,7 @@
 // Calls an image plug-in the way a host does: loaded by file name from the
 // program's folder, entry points looked up by name, stdcall.
 #include "framework/Handle.h"
-#include "plugins/SusieApi.h"
+#include "plugins/SizedPictureApi.h"
 
 #include <cstdint>
 #include <string>
@@ -23,6 +23,8 @@ struct DecodedDib {
     // 0xRRGGBB of the pixel at (x, y), y counted from the top of the picture:
     // the rows are stored bottom-up.
     uint32_t Rgb(uint32_t x, uint32_t y) const;
+    // 0xAARRGGBB: the alpha byte of a 32-bit DIB, else 0xFF.
+    uint32_t Argb(uint32_t x, uint32_t y) const;
 };
 
 class SpiHost {
@@ -49,9 +51,17 @@ class SpiHost {
     DecodedDib PreviewFromMemory(const std::vector<uint8_t>& bytes) const;
     int32_t PictureInfoFromMemory(const std::vector<uint8_t>& bytes, susie::PictureInfo& info) const;
 
+    // GetPictureAtSize, which only our plug-ins have: the query without a
+    // DIB, and the decode at a size.
+    bool hasSized() const { return sized_ != nullptr; }
+    int32_t SizedQuery(const std::string& path, susie::SizedResult& result) const;
+    DecodedDib Sized(const std::string& path, const susie::SizedRequest& request, susie::SizedResult& result,
+                     susie::ProgressCallback progress = nullptr, LONG_PTR data = 0) const;
+
   private:
     DecodedDib Call(susie::GetPictureProc proc, const char* path, LONG_PTR offset, uint32_t flag,
                     susie::ProgressCallback progress, LONG_PTR data) const;
+    static DecodedDib Collect(int32_t result, HLOCAL info, HLOCAL bits);
 
     UniqueModule module_;
     susie::GetPluginInfoProc pluginInfo_ = nullptr;
@@ -59,6 +69,7 @@ class SpiHost {
     susie::GetPictureInfoProc pictureInfo_ = nullptr;
     susie::GetPictureProc picture_ = nullptr;
     susie::GetPictureProc preview_ = nullptr;
+    susie::GetPictureAtSizeProc sized_ = nullptr;
 };
 
 // The folder of the running test program, where the build puts the plug-ins.

@@ -30,6 +30,8 @@ class Com {
 
 struct Frame {
     const GUID* format;
+    // When set, the rows are made by this, in bands, instead of `pixels`.
+    PixelFn bands;
     uint32_t width;
     uint32_t height;
     uint32_t stride;
@@ -74,9 +76,23 @@ Bytes Encode(const GUID& container, Frame frame) {
              "colours");
         Must(target->SetPalette(palette.Get()), "set palette");
     }
-    Must(target->WritePixels(frame.height, frame.stride, static_cast<UINT>(frame.pixels.size()),
-                             frame.pixels.data()),
-         "pixels");
+    if (frame.bands) {
+        for (uint32_t top = 0; top < frame.height; top += 64) {
+            const uint32_t rows = std::min<uint32_t>(64, frame.height - top);
+            frame.pixels.assign(size_t(frame.stride) * rows, 0);
+            for (uint32_t y = 0; y < rows; ++y)
+                for (uint32_t x = 0; x < frame.width; ++x) {
+                    const uint32_t c = frame.bands(x, top + y);
+                    std::memcpy(&frame.pixels[y * frame.stride + x * 3], &c, 3);
+                }
+            Must(target->WritePixels(rows, frame.stride, UINT(frame.pixels.size()), frame.pixels.data()),
+                 "band");
+        }
+    } else {
+        Must(target->WritePixels(frame.height, frame.stride, static_cast<UINT>(frame.pixels.size()),
+                                 frame.pixels.data()),
+             "pixels");
+    }
     Must(target->Commit(), "frame commit");
     Must(encoder->Commit(), "commit");
     STATSTG stat{};
@@ -105,7 +121,7 @@ uint32_t Gradient(uint32_t x, uint32_t y) {
 }
 
 Bytes EncodeRgb(const GUID& container, uint32_t width, uint32_t height, const PixelFn& pixel) {
-    Frame frame{&GUID_WICPixelFormat24bppBGR, width, height, (width * 3 + 3) & ~3u, {}, {}};
+    Frame frame{&GUID_WICPixelFormat24bppBGR, {}, width, height, (width * 3 + 3) & ~3u, {}, {}};
     frame.pixels.resize(size_t(frame.stride) * height);
     for (uint32_t y = 0; y < height; ++y)
         for (uint32_t x = 0; x < width; ++x) {
@@ -121,7 +137,7 @@ Bytes EncodeRgb(const GUID& container, uint32_t width, uint32_t height, const Pi
 Bytes EncodeIndexed(const GUID& container, uint32_t width, uint32_t height,
                     const std::vector<uint32_t>& colours,
                     const std::function<uint8_t(uint32_t x, uint32_t y)>& index) {
-    Frame frame{&GUID_WICPixelFormat8bppIndexed, width, height, (width + 3) & ~3u, {}, {}};
+    Frame frame{&GUID_WICPixelFormat8bppIndexed, {}, width, height, (width + 3) & ~3u, {}, {}};
     for (uint32_t c : colours)
         frame.palette.push_back(0xFF000000 | c);
     frame.pixels.resize(size_t(frame.stride) * height);
@@ -132,7 +148,7 @@ Bytes EncodeIndexed(const GUID& container, uint32_t width, uint32_t height,
 }
 
 Bytes EncodeRgba(uint32_t width, uint32_t height, const PixelFn& pixel) {
-    Frame frame{&GUID_WICPixelFormat32bppBGRA, width, height, width * 4, {}, {}};
+    Frame frame{&GUID_WICPixelFormat32bppBGRA, {}, width, height, width * 4, {}, {}};
     frame.pixels.resize(size_t(frame.stride) * height);
     for (uint32_t y = 0; y < height; ++y)
         for (uint32_t x = 0; x < width; ++x) {
@@ -142,8 +158,13 @@ Bytes EncodeRgba(uint32_t width, uint32_t height, const PixelFn& pixel) {
     return Encode(GUID_ContainerFormatPng, std::move(frame));
 }
 
+Bytes EncodeLargeJpeg(uint32_t width, uint32_t height, const PixelFn& pixel) {
+    return Encode(GUID_ContainerFormatJpeg,
+                  Frame{&GUID_WICPixelFormat24bppBGR, pixel, width, height, (width * 3 + 3) & ~3u, {}, {}});
+}
+
 Bytes EncodeWithResolution(uint32_t width, uint32_t height, double dpiX, double dpiY) {
-    Frame frame{&GUID_WICPixelFormat24bppBGR, width, height, (width * 3 + 3) & ~3u, {}, {}};
+    Frame frame{&GUID_WICPixelFormat24bppBGR, {}, width, height, (width * 3 + 3) & ~3u, {}, {}};
     frame.pixels.assign(size_t(frame.stride) * height, 0x80);
     frame.dpiX = dpiX;
     frame.dpiY = dpiY;

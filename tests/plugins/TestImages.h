@@ -29,6 +29,8 @@ Bytes EncodeIndexed(const GUID& container, uint32_t width, uint32_t height,
                     const std::function<uint8_t(uint32_t x, uint32_t y)>& index);
 // A 32-bit PNG with alpha: pixel gives 0xAARRGGBB.
 Bytes EncodeRgba(uint32_t width, uint32_t height, const PixelFn& pixel);
+// A large 24-bit JPEG, its rows made and written in bands.
+Bytes EncodeLargeJpeg(uint32_t width, uint32_t height, const PixelFn& pixel);
 // A 24-bit PNG that records its resolution in dots per inch.
 Bytes EncodeWithResolution(uint32_t width, uint32_t height, double dpiX, double dpiY);
 

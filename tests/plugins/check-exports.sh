@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # check-exports.sh OBJDUMP DLL...: each DLL exports exactly the five plug-in
-# entry points, by their undecorated names.
+# entry points and our GetPictureAtSize, by their undecorated names.
 set -eu
 objdump=$1; shift
-expected=$(printf '%s\n' GetPictureInfo GetPicture GetPluginInfo GetPreview IsSupported | sort)
+expected=$(printf '%s\n' GetPictureAtSize GetPictureInfo GetPicture GetPluginInfo GetPreview IsSupported | sort)
 status=0
 for dll in "$@"; do
   names=$("$objdump" -p "$dll" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' |
@@ -11,7 +11,7 @@ for dll in "$@"; do
   if [ "$names" != "$expected" ]; then
     echo "$(basename "$dll") exports:"; echo "$names"; status=1
   else
-    echo "$(basename "$dll"): the five entry points"
+    echo "$(basename "$dll"): the six entry points"
   fi
 done
 exit $status
