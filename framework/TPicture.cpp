@@ -8,6 +8,7 @@
 #include "framework/Text.h"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
@@ -15,6 +16,8 @@
 #include <vector>
 
 namespace {
+
+using SixteenBitMasks = std::array<DWORD, 3>;
 
 constexpr int kHundredthMmPerInch = 2540;
 constexpr DWORD kPlaceableKey = 0x9AC6CDD7;
@@ -111,6 +114,18 @@ std::optional<SIZE> PlainMetafileExtent(const std::vector<BYTE>& data) {
         pos += static_cast<size_t>(words) * 2;
     }
     return std::nullopt;
+}
+
+// The layout of 16-bit pixels when it is not the plain 5-5-5 one: a DIB
+// section's own masks, and for a device bitmap 5-6-5, the layout of 16-bit
+// displays. Written as they are, the pixels stay exact.
+std::optional<SixteenBitMasks> MasksOf16BitBitmap(HBITMAP bitmap) {
+    constexpr SixteenBitMasks kPlain{0x7C00, 0x03E0, 0x001F};
+    DIBSECTION ds{};
+    if (GetObjectW(bitmap, sizeof(ds), &ds) != sizeof(ds)) return SixteenBitMasks{0xF800, 0x07E0, 0x001F};
+    const SixteenBitMasks own{ds.dsBitfields[0], ds.dsBitfields[1], ds.dsBitfields[2]};
+    if (ds.dsBmih.biCompression != BI_BITFIELDS || own == kPlain) return std::nullopt;
+    return own;
 }
 
 } // namespace
@@ -346,20 +361,28 @@ void SaveBitmapToFile(HBITMAP bitmap, HPALETTE palette, const std::wstring& path
         }
     if (bits > 32) bits = 32;
     // GetDIBits reads the rows through this header and fills the colour
-    // table behind it, which the file then carries.
+    // table (or the masks) behind it, which the file then carries.
     const DWORD colors = bits <= 8 ? 1u << bits : 0;
-    std::vector<BYTE> info(sizeof(BITMAPINFOHEADER) + colors * sizeof(RGBQUAD));
+    const std::optional<SixteenBitMasks> masks = bits == 16 ? MasksOf16BitBitmap(bitmap) : std::nullopt;
+    std::vector<BYTE> info(sizeof(BITMAPINFOHEADER) + colors * sizeof(RGBQUAD) +
+                           (masks ? sizeof(*masks) : 0));
     auto* header = reinterpret_cast<BITMAPINFOHEADER*>(info.data());
     BmpFormat format;
     format.Width = bm.bmWidth;
     format.Height = bm.bmHeight;
     format.BitCount = bits;
     format.Colors = std::span<const RGBQUAD>(reinterpret_cast<const RGBQUAD*>(header + 1), colors);
+    if (masks)
+        format.Masks = std::span<const DWORD>(reinterpret_cast<const DWORD*>(header + 1), masks->size());
 
     WindowDC screen(nullptr);
     PaletteGuard select(screen.get(), palette);
     WriteBmpFile(path, format, 256u << 10, [&](int first, int rows, BYTE* band) {
         *header = DibHeader(bm.bmWidth, bm.bmHeight, bits);
+        if (masks) {
+            header->biCompression = BI_BITFIELDS;
+            std::memcpy(header + 1, masks->data(), sizeof(*masks));
+        }
         if (GetDIBits(screen.get(), bitmap, first, rows, band, reinterpret_cast<BITMAPINFO*>(info.data()),
                       DIB_RGB_COLORS) != rows)
             throw Exception(L"ビットマップを読み出せません");

@@ -276,3 +276,63 @@ TEST_F(Picture, SavingNothingOrToAMissingFolderFails) {
     picture.LoadFromFile(Write(L"small.bmp", bmp.Bytes()));
     EXPECT_THROW(picture.SaveToFile(folder / L"no such folder\\x.bmp"), Exception);
 }
+
+// 16-bit pixels are written in their own layout: a plain header would make
+// GetDIBits turn 5-6-5 pixels into 5-5-5 ones and lose a bit of green. The
+// plain 5-5-5 layout needs no masks.
+TEST_F(Picture, SixteenBitBitmapsAreSavedPixelForPixel) {
+    struct Layout {
+        const char* name;
+        DWORD compression;
+        std::vector<DWORD> masks;
+        WORD used; // the bits the masks cover
+        bool savedWithMasks;
+    };
+    const Layout layouts[] = {
+        {"5-6-5", BI_BITFIELDS, {0xF800, 0x07E0, 0x001F}, 0xFFFF, true},
+        {"5-5-5 plain", BI_RGB, {}, 0x7FFF, false},
+        {"5-5-5 with masks", BI_BITFIELDS, {0x7C00, 0x03E0, 0x001F}, 0x7FFF, false},
+    };
+    const int width = 5, height = 3, stride = 12;
+    auto pixel = [](int x, int y, WORD used) {
+        return static_cast<WORD>((x * 0x1357 + y * 0x0F0F + 0x0421) & used);
+    };
+    for (const Layout& layout : layouts) {
+        SCOPED_TRACE(layout.name);
+        std::vector<BYTE> bmp;
+        const DWORD offBits = static_cast<DWORD>(14 + 40 + 4 * layout.masks.size());
+        Append(bmp, BITMAPFILEHEADER{0x4D42, 0, 0, 0, offBits});
+        Append(bmp, BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), width, height, 1, 16, layout.compression, 0, 0,
+                                     0, 0, 0});
+        for (DWORD mask : layout.masks)
+            Append(bmp, mask);
+        for (int row = 0; row < height; ++row) {
+            for (int x = 0; x < width; ++x)
+                Append(bmp, pixel(x, height - 1 - row, layout.used));
+            Append(bmp, WORD{0});
+        }
+        picture.LoadFromFile(Write(L"sixteen.bmp", bmp));
+        picture.SaveToFile(folder / L"saved.bmp");
+
+        const std::vector<BYTE> saved = ReadBytes(folder / L"saved.bmp");
+        ASSERT_GE(saved.size(), 54u);
+        BITMAPFILEHEADER file{};
+        BITMAPINFOHEADER info{};
+        std::memcpy(&file, saved.data(), sizeof(file));
+        std::memcpy(&info, saved.data() + sizeof(file), sizeof(info));
+        EXPECT_EQ(info.biBitCount, 16);
+        EXPECT_EQ(info.biCompression, DWORD(layout.savedWithMasks ? BI_BITFIELDS : BI_RGB));
+        for (size_t i = 0; layout.savedWithMasks && i < layout.masks.size(); ++i) {
+            DWORD mask = 0;
+            std::memcpy(&mask, saved.data() + 54 + 4 * i, sizeof(mask));
+            EXPECT_EQ(mask, layout.masks[i]) << "mask " << i;
+        }
+        ASSERT_EQ(saved.size(), file.bfOffBits + size_t{stride} * height);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                WORD value = 0;
+                std::memcpy(&value, saved.data() + file.bfOffBits + (height - 1 - y) * stride + 2 * x, 2);
+                EXPECT_EQ(value, pixel(x, y, layout.used)) << x << "," << y;
+            }
+    }
+}
