@@ -80,6 +80,34 @@ struct IconDirEntry {
 };
 static_assert(sizeof(IconDirEntry) == 16);
 
+// One whole image of an icon file.
+struct IconImage {
+    std::span<const BYTE> Bytes;
+    IconImageShape Shape;
+};
+
+// The whole images of an icon file, the largest first, then the deepest;
+// equal ones in the file's order.
+std::vector<IconImage> IconImagesLargestFirst(const std::vector<BYTE>& data, WORD count) {
+    std::vector<IconImage> images;
+    for (WORD i = 0; i < count; ++i) {
+        IconDirEntry entry{};
+        if (!ReadAt(data, 6 + i * sizeof(entry), entry)) break;
+        if (entry.bytesInRes == 0 || entry.imageOffset > data.size() ||
+            data.size() - entry.imageOffset < entry.bytesInRes)
+            continue;
+        const std::span<const BYTE> bytes =
+            std::span<const BYTE>(data).subspan(entry.imageOffset, entry.bytesInRes);
+        if (std::optional<IconImageShape> shape = ValidIconImage(bytes)) images.push_back({bytes, *shape});
+    }
+    std::stable_sort(images.begin(), images.end(), [](const IconImage& a, const IconImage& b) {
+        const long long areaA = 1LL * a.Shape.Width * a.Shape.Height,
+                        areaB = 1LL * b.Shape.Width * b.Shape.Height;
+        return areaA != areaB ? areaA > areaB : a.Shape.BitCount > b.Shape.BitCount;
+    });
+    return images;
+}
+
 #pragma pack(push, 2)
 struct PlaceableHeader {
     DWORD key;
@@ -197,27 +225,25 @@ void TPicture::LoadIconFile(const std::wstring& path) {
     if (!ReadAt(data, 0, reserved) || !ReadAt(data, 2, type) || !ReadAt(data, 4, count) || reserved != 0 ||
         type != 1 || count == 0)
         throw EInvalidGraphic(invalid);
-    // The first image of the file is the icon, as it is shown elsewhere.
-    IconDirEntry entry{};
-    if (!ReadAt(data, 6, entry) || entry.bytesInRes == 0 || entry.imageOffset > data.size() ||
-        data.size() - entry.imageOffset < entry.bytesInRes ||
-        !ValidIconImage(std::span<const BYTE>(data).subspan(entry.imageOffset, entry.bytesInRes)))
-        throw EInvalidGraphic(invalid);
-    int w = entry.width ? entry.width : 256;
-    int h = entry.height ? entry.height : 256;
-    UniqueIcon icon(CreateIconFromResourceEx(data.data() + entry.imageOffset, entry.bytesInRes, TRUE,
-                                             0x00030000, w, h, LR_DEFAULTCOLOR));
-    if (!icon) throw EInvalidGraphic(invalid);
-    ICONINFO info{};
-    if (!GetIconInfo(icon.get(), &info)) throw EInvalidGraphic(invalid);
-    UniqueBitmap color(info.hbmColor), mask(info.hbmMask);
-    BITMAP bm{};
-    GetObjectW(color ? color.get() : mask.get(), sizeof(bm), &bm);
-    Clear();
-    icon_ = std::move(icon);
-    kind_ = TPictureKind::Icon;
-    width_ = bm.bmWidth;
-    height_ = color ? bm.bmHeight : bm.bmHeight / 2;
+    // The largest image the system can make an icon of: newer icons hold
+    // their largest image as a PNG, which older systems cannot read.
+    for (const IconImage& image : IconImagesLargestFirst(data, count)) {
+        UniqueIcon icon(CreateIconFromResourceEx(const_cast<BYTE*>(image.Bytes.data()),
+                                                 static_cast<DWORD>(image.Bytes.size()), TRUE, 0x00030000,
+                                                 image.Shape.Width, image.Shape.Height, LR_DEFAULTCOLOR));
+        ICONINFO info{};
+        if (!icon || !GetIconInfo(icon.get(), &info)) continue;
+        UniqueBitmap color(info.hbmColor), mask(info.hbmMask);
+        BITMAP bm{};
+        GetObjectW(color ? color.get() : mask.get(), sizeof(bm), &bm);
+        Clear();
+        icon_ = std::move(icon);
+        kind_ = TPictureKind::Icon;
+        width_ = bm.bmWidth;
+        height_ = color ? bm.bmHeight : bm.bmHeight / 2;
+        return;
+    }
+    throw EInvalidGraphic(invalid);
 }
 
 void TPicture::LoadMetafile(const std::wstring& path, bool windowsFormat) {

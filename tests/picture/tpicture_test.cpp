@@ -4,6 +4,7 @@
 #include "SamplePictures.h"
 #include "framework/Exception.h"
 #include "framework/TPicture.h"
+#include "plugins/TestImages.h"
 
 #include <gtest/gtest.h>
 
@@ -334,5 +335,40 @@ TEST_F(Picture, SixteenBitBitmapsAreSavedPixelForPixel) {
                 std::memcpy(&value, saved.data() + file.bfOffBits + (height - 1 - y) * stride + 2 * x, 2);
                 EXPECT_EQ(value, pixel(x, y, layout.used)) << x << "," << y;
             }
+    }
+}
+
+// Icons of Windows Vista and later hold their 256-pixel image as a PNG, often
+// as the first image. The loader shows the largest image it can: the PNG,
+// or the largest of the others when the PNG cannot be read.
+TEST_F(Picture, AnIconShowsItsLargestImageThatCanBeShownPngIncluded) {
+    const COLORREF kGreen = RGB(30, 200, 60);
+    const testimg::Bytes png = testimg::EncodeRgba(256, 256, [&](uint32_t, uint32_t) {
+        return 0xFF000000u | GetRValue(kGreen) << 16 | GetGValue(kGreen) << 8 | GetBValue(kGreen);
+    });
+    std::vector<BYTE> damagedPng = png;
+    damagedPng.resize(30); // the header chunk cut short
+    const IconEntry pngEntry{0, 0, 32, png}, small{24, 16, 24, HalvesIconImage(24, 16)},
+        larger{48, 32, 24, HalvesIconImage(48, 32)}, broken{0, 0, 32, damagedPng};
+    struct Case {
+        const char* name;
+        std::vector<IconEntry> entries;
+        SIZE size;
+        COLORREF centre;
+    };
+    const Case cases[] = {
+        {"PNG first", {pngEntry, small}, {256, 256}, kGreen},
+        {"PNG last", {small, larger, pngEntry}, {256, 256}, kGreen},
+        {"damaged PNG first", {broken, small, larger}, {48, 32}, kBlue},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        picture.LoadFromFile(Write(L"vista.ico", IconFileOf(c.entries)));
+        ASSERT_EQ(picture.Kind(), TPictureKind::Icon);
+        EXPECT_EQ(picture.Width(), c.size.cx);
+        EXPECT_EQ(picture.Height(), c.size.cy);
+        UniqueBitmap rendered = picture.RenderToBitmap();
+        ASSERT_TRUE(rendered);
+        EXPECT_EQ(PixelOf(rendered.get(), c.size.cx * 3 / 4, c.size.cy / 2), c.centre);
     }
 }
