@@ -119,6 +119,24 @@ class FaultCatcher {
     PVOID handler_ = nullptr;
 };
 
+// Names the frame in the thread's slot for as long as the call runs, and
+// the enclosing one again afterwards, however the call ends: a slot left
+// naming a frame that is gone would send a later fault there.
+class InnermostGuard {
+  public:
+    InnermostGuard(DWORD slot, GuardFrame& frame) : slot_(slot), frame_(frame) {
+        frame.outer = static_cast<GuardFrame*>(TlsGetValue(slot));
+        TlsSetValue(slot, &frame);
+    }
+    InnermostGuard(const InnermostGuard&) = delete;
+    InnermostGuard& operator=(const InnermostGuard&) = delete;
+    ~InnermostGuard() { TlsSetValue(slot_, frame_.outer); }
+
+  private:
+    DWORD slot_;
+    GuardFrame& frame_;
+};
+
 // A fault resumes inside this function, which then returns false at once.
 // It is never inlined, so the resume lands in a frame of its own: a function
 // that calls __builtin_setjmp saves every callee-saved register in its
@@ -176,15 +194,16 @@ bool RunGuarded(int32_t (*call)(void*), void* data, int32_t& result, DWORD& faul
         return true;
     }
     GuardFrame frame;
-    frame.outer = static_cast<GuardFrame*>(TlsGetValue(slot));
     frame.handlerChain = CurrentHandlerChain();
-    TlsSetValue(slot, &frame);
-    const bool returned = CallUntilFault(frame, call, data, result);
-    if (!returned) {
-        SetHandlerChain(frame.handlerChain);
-        faultCode = frame.faultCode;
-        RecoverFrom(faultCode);
+    bool returned = false;
+    {
+        InnermostGuard inside(slot, frame);
+        returned = CallUntilFault(frame, call, data, result);
+        // First of all, before anything could raise an exception.
+        if (!returned) SetHandlerChain(frame.handlerChain);
     }
-    TlsSetValue(slot, frame.outer);
-    return returned;
+    if (returned) return true;
+    faultCode = frame.faultCode;
+    RecoverFrom(faultCode);
+    return false;
 }
