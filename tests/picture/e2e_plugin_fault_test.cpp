@@ -34,8 +34,9 @@ class ProgramWithFaultingPlugin : public ::testing::Test, protected FakeSpiSessi
 
         first = folder + L"first.gif";
         second = folder + L"second.gif";
+        third = folder + L"third.gif";
         testreg::SeedGroups({L"g"});
-        testreg::SeedFiles(L"g", {first, second}, {1, 1});
+        testreg::SeedFiles(L"g", {first, second, third}, {1, 1, 1});
         testreg::SetString(HKEY_CURRENT_USER, kSettings, L"ActiveGroup", L"1");
         testreg::SetString(HKEY_CURRENT_USER, kSettings, L"files", first);
         // The tray icon's double-click changes to the next file.
@@ -65,7 +66,7 @@ class ProgramWithFaultingPlugin : public ::testing::Test, protected FakeSpiSessi
     }
 
     ProgramDriver program;
-    std::wstring folder, first, second;
+    std::wstring folder, first, second, third;
 };
 
 TEST_F(ProgramWithFaultingPlugin, AFaultAtStartAndAtAChangeIsShownAndTheProgramGoesOn) {
@@ -82,7 +83,7 @@ TEST_F(ProgramWithFaultingPlugin, AFaultAtStartAndAtAChangeIsShownAndTheProgramG
 
     script->Misdeeds[fakespi::kPicture] = fakespi::kBehaves;
     ChangeFromTheTray();
-    ASSERT_TRUE(WaitUntil([&] { return testreg::GetString(HKEY_CURRENT_USER, kSettings, L"files") == first; },
+    ASSERT_TRUE(WaitUntil([&] { return testreg::GetString(HKEY_CURRENT_USER, kSettings, L"files") == third; },
                           10000));
     EXPECT_EQ(script->Attached, 3) << "loaded afresh";
     EXPECT_EQ(testfiles::ReadBitmap(folder + L"Tapestra32.BMP").width, script->Width);
