@@ -225,7 +225,7 @@ UniqueBitmap DecodeBmpFile(std::span<const BYTE> file) {
     return bitmap;
 }
 
-bool ValidIconImage(std::span<const BYTE> image) {
+std::optional<IconImageShape> ValidIconImage(std::span<const BYTE> image) {
     static constexpr BYTE kPng[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     if (image.size() >= sizeof(kPng) && std::memcmp(image.data(), kPng, sizeof(kPng)) == 0) {
         // The first chunk is the image header: big-endian width and height.
@@ -233,24 +233,26 @@ bool ValidIconImage(std::span<const BYTE> image) {
             return static_cast<uint32_t>(image[at]) << 24 | image[at + 1] << 16 | image[at + 2] << 8 |
                    image[at + 3];
         };
-        if (image.size() < 33 || std::memcmp(image.data() + 12, "IHDR", 4) != 0) return false;
+        if (image.size() < 33 || std::memcmp(image.data() + 12, "IHDR", 4) != 0) return std::nullopt;
         const uint32_t w = word(16), h = word(20);
-        return w > 0 && h > 0 && w <= kMaxIconSide && h <= kMaxIconSide;
+        if (w == 0 || h == 0 || w > kMaxIconSide || h > kMaxIconSide) return std::nullopt;
+        return IconImageShape{static_cast<int>(w), static_cast<int>(h), 32};
     }
     BITMAPINFOHEADER header{};
     if (!ReadAt(image, 0, header) || header.biSize != sizeof(header) || header.biWidth <= 0 ||
         header.biWidth > kMaxIconSide || header.biHeight <= 0 || header.biHeight > 2 * kMaxIconSide ||
         header.biHeight % 2 != 0 || header.biPlanes > 1 || !ValidDepth(header.biBitCount) ||
         header.biCompression != BI_RGB)
-        return false;
+        return std::nullopt;
     DWORD colours = 0;
-    if (!ColourCount(header.biBitCount, header.biClrUsed, colours)) return false;
+    if (!ColourCount(header.biBitCount, header.biClrUsed, colours)) return std::nullopt;
     // The colour image and the mask below it, each half of the stored height.
     const uint64_t rows = static_cast<uint64_t>(header.biHeight / 2);
     const uint64_t need = sizeof(header) + colours * sizeof(RGBQUAD) +
                           DibStride(static_cast<uint64_t>(header.biWidth), header.biBitCount) * rows +
                           DibStride(static_cast<uint64_t>(header.biWidth), 1) * rows;
-    return need <= image.size();
+    if (need > image.size()) return std::nullopt;
+    return IconImageShape{header.biWidth, header.biHeight / 2, header.biBitCount};
 }
 
 bool ValidPackedDib(std::span<const BYTE> info, size_t bitsSize, size_t* infoSize) {

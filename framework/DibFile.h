@@ -6,6 +6,7 @@
 #include "framework/Handle.h"
 
 #include <cstddef>
+#include <optional>
 #include <span>
 
 // The largest picture the loader takes: a side of 32,767 pixels and 256 MB of
@@ -20,9 +21,17 @@ constexpr size_t kMaxPictureFileBytes = kMaxPictureBytes + (1u << 20);
 // colour table. Null for a file that is not such a bitmap, or is damaged.
 UniqueBitmap DecodeBmpFile(std::span<const BYTE> file);
 
-// True when one image of an icon file (a DIB with its mask, or a PNG) is
-// whole: its sizes agree with one another and with the bytes it has.
-bool ValidIconImage(std::span<const BYTE> image);
+// What one image of an icon file (a DIB with its mask, or a PNG) is, as the
+// image itself says.
+struct IconImageShape {
+    int Width = 0;
+    int Height = 0;
+    int BitCount = 0; // a PNG counts as 32
+};
+
+// The image's shape when it is whole (its sizes agree with one another and
+// with the bytes it has); nothing otherwise.
+std::optional<IconImageShape> ValidIconImage(std::span<const BYTE> image);
 
 // True when a packed BITMAPINFO (a core or info header and its colour table,
 // at the start of `info`) describes a picture within the limits whose pixel

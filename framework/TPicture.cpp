@@ -8,6 +8,7 @@
 #include "framework/Text.h"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
@@ -15,6 +16,8 @@
 #include <vector>
 
 namespace {
+
+using SixteenBitMasks = std::array<DWORD, 3>;
 
 constexpr int kHundredthMmPerInch = 2540;
 constexpr DWORD kPlaceableKey = 0x9AC6CDD7;
@@ -77,6 +80,34 @@ struct IconDirEntry {
 };
 static_assert(sizeof(IconDirEntry) == 16);
 
+// One whole image of an icon file.
+struct IconImage {
+    std::span<const BYTE> Bytes;
+    IconImageShape Shape;
+};
+
+// The whole images of an icon file, the largest first, then the deepest;
+// equal ones in the file's order.
+std::vector<IconImage> IconImagesLargestFirst(const std::vector<BYTE>& data, WORD count) {
+    std::vector<IconImage> images;
+    for (WORD i = 0; i < count; ++i) {
+        IconDirEntry entry{};
+        if (!ReadAt(data, 6 + i * sizeof(entry), entry)) break;
+        if (entry.bytesInRes == 0 || entry.imageOffset > data.size() ||
+            data.size() - entry.imageOffset < entry.bytesInRes)
+            continue;
+        const std::span<const BYTE> bytes =
+            std::span<const BYTE>(data).subspan(entry.imageOffset, entry.bytesInRes);
+        if (std::optional<IconImageShape> shape = ValidIconImage(bytes)) images.push_back({bytes, *shape});
+    }
+    std::stable_sort(images.begin(), images.end(), [](const IconImage& a, const IconImage& b) {
+        const long long areaA = 1LL * a.Shape.Width * a.Shape.Height,
+                        areaB = 1LL * b.Shape.Width * b.Shape.Height;
+        return areaA != areaB ? areaA > areaB : a.Shape.BitCount > b.Shape.BitCount;
+    });
+    return images;
+}
+
 #pragma pack(push, 2)
 struct PlaceableHeader {
     DWORD key;
@@ -111,6 +142,18 @@ std::optional<SIZE> PlainMetafileExtent(const std::vector<BYTE>& data) {
         pos += static_cast<size_t>(words) * 2;
     }
     return std::nullopt;
+}
+
+// The layout of 16-bit pixels when it is not the plain 5-5-5 one: a DIB
+// section's own masks, and for a device bitmap 5-6-5, the layout of 16-bit
+// displays. Written as they are, the pixels stay exact.
+std::optional<SixteenBitMasks> MasksOf16BitBitmap(HBITMAP bitmap) {
+    constexpr SixteenBitMasks kPlain{0x7C00, 0x03E0, 0x001F};
+    DIBSECTION ds{};
+    if (GetObjectW(bitmap, sizeof(ds), &ds) != sizeof(ds)) return SixteenBitMasks{0xF800, 0x07E0, 0x001F};
+    const SixteenBitMasks own{ds.dsBitfields[0], ds.dsBitfields[1], ds.dsBitfields[2]};
+    if (ds.dsBmih.biCompression != BI_BITFIELDS || own == kPlain) return std::nullopt;
+    return own;
 }
 
 } // namespace
@@ -182,27 +225,25 @@ void TPicture::LoadIconFile(const std::wstring& path) {
     if (!ReadAt(data, 0, reserved) || !ReadAt(data, 2, type) || !ReadAt(data, 4, count) || reserved != 0 ||
         type != 1 || count == 0)
         throw EInvalidGraphic(invalid);
-    // The first image of the file is the icon, as it is shown elsewhere.
-    IconDirEntry entry{};
-    if (!ReadAt(data, 6, entry) || entry.bytesInRes == 0 || entry.imageOffset > data.size() ||
-        data.size() - entry.imageOffset < entry.bytesInRes ||
-        !ValidIconImage(std::span<const BYTE>(data).subspan(entry.imageOffset, entry.bytesInRes)))
-        throw EInvalidGraphic(invalid);
-    int w = entry.width ? entry.width : 256;
-    int h = entry.height ? entry.height : 256;
-    UniqueIcon icon(CreateIconFromResourceEx(data.data() + entry.imageOffset, entry.bytesInRes, TRUE,
-                                             0x00030000, w, h, LR_DEFAULTCOLOR));
-    if (!icon) throw EInvalidGraphic(invalid);
-    ICONINFO info{};
-    if (!GetIconInfo(icon.get(), &info)) throw EInvalidGraphic(invalid);
-    UniqueBitmap color(info.hbmColor), mask(info.hbmMask);
-    BITMAP bm{};
-    GetObjectW(color ? color.get() : mask.get(), sizeof(bm), &bm);
-    Clear();
-    icon_ = std::move(icon);
-    kind_ = TPictureKind::Icon;
-    width_ = bm.bmWidth;
-    height_ = color ? bm.bmHeight : bm.bmHeight / 2;
+    // The largest image the system can make an icon of: newer icons hold
+    // their largest image as a PNG, which older systems cannot read.
+    for (const IconImage& image : IconImagesLargestFirst(data, count)) {
+        UniqueIcon icon(CreateIconFromResourceEx(const_cast<BYTE*>(image.Bytes.data()),
+                                                 static_cast<DWORD>(image.Bytes.size()), TRUE, 0x00030000,
+                                                 image.Shape.Width, image.Shape.Height, LR_DEFAULTCOLOR));
+        ICONINFO info{};
+        if (!icon || !GetIconInfo(icon.get(), &info)) continue;
+        UniqueBitmap color(info.hbmColor), mask(info.hbmMask);
+        BITMAP bm{};
+        GetObjectW(color ? color.get() : mask.get(), sizeof(bm), &bm);
+        Clear();
+        icon_ = std::move(icon);
+        kind_ = TPictureKind::Icon;
+        width_ = bm.bmWidth;
+        height_ = color ? bm.bmHeight : bm.bmHeight / 2;
+        return;
+    }
+    throw EInvalidGraphic(invalid);
 }
 
 void TPicture::LoadMetafile(const std::wstring& path, bool windowsFormat) {
@@ -346,20 +387,28 @@ void SaveBitmapToFile(HBITMAP bitmap, HPALETTE palette, const std::wstring& path
         }
     if (bits > 32) bits = 32;
     // GetDIBits reads the rows through this header and fills the colour
-    // table behind it, which the file then carries.
+    // table (or the masks) behind it, which the file then carries.
     const DWORD colors = bits <= 8 ? 1u << bits : 0;
-    std::vector<BYTE> info(sizeof(BITMAPINFOHEADER) + colors * sizeof(RGBQUAD));
+    const std::optional<SixteenBitMasks> masks = bits == 16 ? MasksOf16BitBitmap(bitmap) : std::nullopt;
+    std::vector<BYTE> info(sizeof(BITMAPINFOHEADER) + colors * sizeof(RGBQUAD) +
+                           (masks ? sizeof(*masks) : 0));
     auto* header = reinterpret_cast<BITMAPINFOHEADER*>(info.data());
     BmpFormat format;
     format.Width = bm.bmWidth;
     format.Height = bm.bmHeight;
     format.BitCount = bits;
     format.Colors = std::span<const RGBQUAD>(reinterpret_cast<const RGBQUAD*>(header + 1), colors);
+    if (masks)
+        format.Masks = std::span<const DWORD>(reinterpret_cast<const DWORD*>(header + 1), masks->size());
 
     WindowDC screen(nullptr);
     PaletteGuard select(screen.get(), palette);
     WriteBmpFile(path, format, 256u << 10, [&](int first, int rows, BYTE* band) {
         *header = DibHeader(bm.bmWidth, bm.bmHeight, bits);
+        if (masks) {
+            header->biCompression = BI_BITFIELDS;
+            std::memcpy(header + 1, masks->data(), sizeof(*masks));
+        }
         if (GetDIBits(screen.get(), bitmap, first, rows, band, reinterpret_cast<BITMAPINFO*>(info.data()),
                       DIB_RGB_COLORS) != rows)
             throw Exception(L"ビットマップを読み出せません");

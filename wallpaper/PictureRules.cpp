@@ -99,6 +99,13 @@ std::wstring PluginNotFoundText(TPictureFileKind kind) {
     return L"IF" + std::wstring(PluginOf(kind).Name) + L".SPI not found";
 }
 
+std::wstring PluginFaultText(TPictureFileKind kind, unsigned long exceptionCode) {
+    std::wstring code(8, L'0');
+    for (size_t i = code.size(); i-- > 0; exceptionCode >>= 4)
+        code[i] = L"0123456789ABCDEF"[exceptionCode & 0xF];
+    return FormatText(L"%s で例外 (%s) が発生しました", {PluginOf(kind).Library, code});
+}
+
 std::wstring PluginResultText(int code) {
     switch (code) {
     case 2:

@@ -41,6 +41,9 @@ const TPluginEntry& PluginOf(TPictureFileKind kind);
 // "IF" + name + ".SPI not found".
 std::wstring PluginNotFoundText(TPictureFileKind kind);
 
+// The plug-in's file name and the exception code of a fault inside it.
+std::wstring PluginFaultText(TPictureFileKind kind, unsigned long exceptionCode);
+
 // The text shown for a non-zero plug-in result code.
 std::wstring PluginResultText(int code);
 

@@ -1,5 +1,6 @@
 #include "wallpaper/SpiPlugin.h"
 
+#include "wallpaper/FaultGuard.h"
 #include "wallpaper/PictureRules.h"
 
 namespace {
@@ -32,10 +33,20 @@ std::optional<TSpiLibrary> TSpiLibrary::Load(std::wstring_view fileName, bool wi
     return library;
 }
 
-int TSpiLibrary::GetPictureInfo(const std::string& path, LONG_PTR offset, TSpiPictureInfo& info) const {
+template <typename Call> int TSpiLibrary::Guarded(const Call& call) {
+    if (fault_) return kPluginFaulted;
+    int32_t result = 0;
+    DWORD code = 0;
+    if (RunGuarded(call, result, code)) return result;
+    fault_ = code;
+    return kPluginFaulted;
+}
+
+int TSpiLibrary::GetPictureInfo(const std::string& path, LONG_PTR offset, TSpiPictureInfo& info) {
     if (!info_) return kEntryPointMissing;
     susie::PictureInfo record{};
-    int result = info_(path.c_str(), offset, susie::kSourceFile, &record);
+    const int result = Guarded([&] { return info_(path.c_str(), offset, susie::kSourceFile, &record); });
+    if (fault_) return result;
     UniqueGlobal text(record.hInfo);
     if (result == susie::Success) info = {record.width, record.height, record.x_density, record.y_density};
     return result;
@@ -45,16 +56,18 @@ int TSpiLibrary::Decode(susie::GetPictureProc proc, const std::string& path, LON
     dib = {};
     if (!proc) return kEntryPointMissing;
     HLOCAL info = nullptr, pixels = nullptr;
-    int result = proc(path.c_str(), offset, susie::kSourceFile, &info, &pixels, nullptr, 0);
+    const int result =
+        Guarded([&] { return proc(path.c_str(), offset, susie::kSourceFile, &info, &pixels, nullptr, 0); });
+    if (fault_) return result;
     dib.Info.reset(info);
     dib.Pixels.reset(pixels);
     return result;
 }
 
-int TSpiLibrary::GetPicture(const std::string& path, LONG_PTR offset, TSpiDib& dib) const {
+int TSpiLibrary::GetPicture(const std::string& path, LONG_PTR offset, TSpiDib& dib) {
     return Decode(picture_, path, offset, dib);
 }
 
-int TSpiLibrary::GetPreview(const std::string& path, LONG_PTR offset, TSpiDib& dib) const {
+int TSpiLibrary::GetPreview(const std::string& path, LONG_PTR offset, TSpiDib& dib) {
     return Decode(preview_, path, offset, dib);
 }

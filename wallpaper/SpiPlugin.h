@@ -1,6 +1,8 @@
 #pragma once
 // One image plug-in library, loaded for one picture and released with this
-// object, and the memory blocks of a picture it decoded.
+// object, and the memory blocks of a picture it decoded. Every call into the
+// plug-in is guarded: a fault inside it fails the call, and the library is
+// not called again before it is released.
 #include "framework/Handle.h"
 #include "plugins/SusieApi.h"
 
@@ -11,6 +13,9 @@
 // What a call reports when the plug-in lacks its entry point: the call is not
 // made and the load fails as if it had returned this code.
 constexpr int kEntryPointMissing = susie::NotImplemented;
+// What a call reports when the plug-in faulted in it or in an earlier call
+// (TSpiLibrary::Fault tells which fault).
+constexpr int kPluginFaulted = susie::InternalError;
 
 // The picture a plug-in decoded: a BITMAPINFO block and a pixel block, owned
 // here so both are freed on every path. Plug-ins allocate them with
@@ -57,16 +62,25 @@ class TSpiLibrary {
     // The calls return the plug-in's result code. The path is the ANSI path
     // (at most 255 bytes); the flag is always 0 (a file) and no progress
     // callback is passed. Whatever a call returns is freed or owned here,
-    // failed calls included.
-    int GetPictureInfo(const std::string& path, LONG_PTR offset, TSpiPictureInfo& info) const;
-    int GetPicture(const std::string& path, LONG_PTR offset, TSpiDib& dib) const;
-    int GetPreview(const std::string& path, LONG_PTR offset, TSpiDib& dib) const;
+    // failed calls included; what a call that faulted left is not touched.
+    int GetPictureInfo(const std::string& path, LONG_PTR offset, TSpiPictureInfo& info);
+    int GetPicture(const std::string& path, LONG_PTR offset, TSpiDib& dib);
+    int GetPreview(const std::string& path, LONG_PTR offset, TSpiDib& dib);
+
+    // The exception code of the fault that ended a call, once one did.
+    std::optional<DWORD> Fault() const { return fault_; }
 
   private:
     explicit TSpiLibrary(UniqueModule module) : module_(std::move(module)) {}
-    static int Decode(susie::GetPictureProc proc, const std::string& path, LONG_PTR offset, TSpiDib& dib);
+    int Decode(susie::GetPictureProc proc, const std::string& path, LONG_PTR offset, TSpiDib& dib);
+    // Every call into the plug-in goes through here.
+    template <typename Call> int Guarded(const Call& call);
 
+    // Released with FreeLibrary also after a fault, so that the next picture
+    // gets the plug-in afresh. Its unload code runs outside the guard: it runs
+    // under the loader's lock, which leaving it by force would keep held.
     UniqueModule module_;
+    std::optional<DWORD> fault_;
     susie::GetPictureInfoProc info_ = nullptr;
     susie::GetPictureProc preview_ = nullptr;
     susie::GetPictureProc picture_ = nullptr;

@@ -17,6 +17,7 @@ constexpr int kInvalidPicture = 2;
 constexpr int kUnsupportedExtension = 10;
 constexpr int kPluginMissing = 20;
 constexpr int kPathUnusable = 21;
+constexpr int kPluginFault = 22;
 // A decoded picture that cannot be converted counts as the plug-in's own
 // error; a bitmap that cannot be created as a memory shortage.
 constexpr int kUnusableDib = susie::InternalError;
@@ -45,7 +46,7 @@ UniquePalette BuildPalette(const TLockedDib& dib) {
 
 // PIC and PIC2 pixels need not be square: the picture is stretched by the
 // densities the plug-in reports. Without them it is shown as decoded.
-UniqueBitmap CorrectAspect(const TSpiLibrary& library, const std::string& path, UniqueBitmap decoded,
+UniqueBitmap CorrectAspect(TSpiLibrary& library, const std::string& path, UniqueBitmap decoded,
                            HPALETTE palette) {
     TSpiPictureInfo info;
     if (library.GetPictureInfo(path, 0, info) != susie::Success) return decoded;
@@ -129,6 +130,7 @@ void TAll::ReadPicture() {
 void TAll::ReadWithPlugin(TPictureFileKind kind) {
     bool withInfo = kind == pkJpeg || kind == pkPic || kind == pkPic2;
     int result = 0;
+    std::optional<DWORD> fault;
     {
         // Loaded for this picture only, and released before the user is told.
         std::optional<TSpiLibrary> library = TSpiLibrary::Load(PluginOf(kind).Library, withInfo);
@@ -149,11 +151,17 @@ void TAll::ReadWithPlugin(TPictureFileKind kind) {
             return;
         }
         result = kind == pkJpeg ? ReadJpeg(*library, *path) : ReadGeneral(*library, *path, kind);
+        fault = library->Fault();
     }
-    if (result != susie::Success) Fail(result, PluginResultText(result));
+    // A plug-in that faulted is released by now like any other, so the next
+    // picture loads it afresh.
+    if (fault)
+        Fail(kPluginFault, PluginFaultText(kind, *fault));
+    else if (result != susie::Success)
+        Fail(result, PluginResultText(result));
 }
 
-int TAll::ReadJpeg(const TSpiLibrary& library, const std::string& path) {
+int TAll::ReadJpeg(TSpiLibrary& library, const std::string& path) {
     TSpiPictureInfo info;
     LONG_PTR offset = 0;
     int result = library.GetPictureInfo(path, 0, info);
@@ -182,7 +190,7 @@ int TAll::ReadJpeg(const TSpiLibrary& library, const std::string& path) {
     return susie::Success;
 }
 
-int TAll::ReadGeneral(const TSpiLibrary& library, const std::string& path, TPictureFileKind kind) {
+int TAll::ReadGeneral(TSpiLibrary& library, const std::string& path, TPictureFileKind kind) {
     TSpiDib dib;
     int result = library.GetPicture(path, 0, dib);
     // Only an unrecognised format may be data behind a 128-byte header.
@@ -201,6 +209,7 @@ int TAll::ReadGeneral(const TSpiLibrary& library, const std::string& path, TPict
     dib = {};
     HPALETTE built = palette.get();
     if (kind == pkPic || kind == pkPic2) decoded = CorrectAspect(library, path, std::move(decoded), built);
+    if (library.Fault()) return kPluginFaulted;
     // The bitmap owns its palette from now on.
     Picture().AssignBitmap(std::move(decoded), std::move(palette));
     if (built) RealizeOnForm(built);
@@ -218,14 +227,15 @@ bool TAll::ConvertDib(const TLockedDib& dib, HBITMAP bitmap, HPALETTE palette) c
     // rows keep that buffer small.
     if (header.biCompression != BI_RGB || header.biHeight <= 0 || header.biBitCount < 16)
         return SetDIBits(dc.get(), bitmap, 0, height, dib.Bits(), dib.Info(), DIB_RGB_COLORS) != 0;
-    const size_t stride = static_cast<size_t>(DibStride(static_cast<uint64_t>(header.biWidth), header.biBitCount));
+    const size_t stride =
+        static_cast<size_t>(DibStride(static_cast<uint64_t>(header.biWidth), header.biBitCount));
     const size_t screenRow = static_cast<size_t>(header.biWidth) * 4;
     const int bandRows = static_cast<int>(std::clamp<size_t>(kConvertBandBytes / screenRow, 1, height));
     const auto* bits = static_cast<const BYTE*>(dib.Bits());
     for (int first = 0; first < height; first += bandRows) {
         const int rows = std::min(bandRows, height - first);
-        if (SetDIBits(dc.get(), bitmap, static_cast<UINT>(first), static_cast<UINT>(rows), bits + stride * first,
-                      dib.Info(), DIB_RGB_COLORS) != rows)
+        if (SetDIBits(dc.get(), bitmap, static_cast<UINT>(first), static_cast<UINT>(rows),
+                      bits + stride * first, dib.Info(), DIB_RGB_COLORS) != rows)
             return false;
     }
     return true;

@@ -25,16 +25,16 @@ class TAll : public TImage {
     int OrgWidth() const { return orgWidth_; }
     int OrgHeight() const { return orgHeight_; }
     // Outcome of the last load: 0, 2 (not a valid picture), 10 (unsupported
-    // extension), 20 (plug-in missing), 21 (path the plug-in cannot take) or
-    // the plug-in's non-zero result code.
+    // extension), 20 (plug-in missing), 21 (path the plug-in cannot take),
+    // 22 (the plug-in faulted) or the plug-in's non-zero result code.
     int Error() const { return error_; }
 
   private:
     void ReadPicture();
     void ReadWithPlugin(TPictureFileKind kind);
     // The plug-in steps return 0 or the code the load fails with.
-    int ReadJpeg(const TSpiLibrary& library, const std::string& path);
-    int ReadGeneral(const TSpiLibrary& library, const std::string& path, TPictureFileKind kind);
+    int ReadJpeg(TSpiLibrary& library, const std::string& path);
+    int ReadGeneral(TSpiLibrary& library, const std::string& path, TPictureFileKind kind);
     bool ConvertDib(const TLockedDib& dib, HBITMAP bitmap, HPALETTE palette) const;
     void RealizeOnForm(HPALETTE palette) const;
     void Fail(int error, const std::wstring& text);

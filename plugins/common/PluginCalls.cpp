@@ -27,15 +27,66 @@ uint16_t Density(double dpi) {
     return static_cast<uint16_t>(std::lround(dpi));
 }
 
+// The bytes of a picture of this plug-in's format, made ready for its
+// decoder, and what to correct in the pixels the decoder delivers.
+struct OwnSource {
+    SourceData data;
+    PixelCorrections corrections;
+};
+
 // Opens the source and makes sure it is this plug-in's format before WIC sees it.
-SourceData OpenOwnFormat(const SpiFormat& format, LPCSTR path, LONG_PTR offset, uint32_t flag) {
-    SourceData source = SourceData::Open(path, offset, flag);
-    if (!format.matches(source.bytes())) Fail(susie::UnknownFormat);
+OwnSource OpenOwnFormat(const SpiFormat& format, LPCSTR path, LONG_PTR offset, uint32_t flag) {
+    OwnSource source{SourceData::Open(path, offset, flag), {}};
+    if (!format.matches(source.data.bytes())) Fail(susie::UnknownFormat);
     DeclaredSize size;
-    if (format.declaredSize && format.declaredSize(source.bytes(), size) && !WithinLimits(size.width, size.height))
+    if (format.declaredSize && format.declaredSize(source.data.bytes(), size) &&
+        !WithinLimits(size.width, size.height))
         Fail(susie::NoMemory);
+    if (format.prepare) {
+        Prepared prepared = format.prepare(source.data.bytes());
+        if (!prepared.bytes.empty()) source.data.Replace(std::move(prepared.bytes));
+        source.corrections = prepared.corrections;
+    }
     return source;
 }
+
+// The picture's first frame as the DIB of the request: a reduced preview,
+// or the whole frame with its own colour table when it has one.
+Dib Decode(const WicPicture& picture, const PictureRequest& request) {
+    const FrameInfo frame = picture.Info();
+    DibSource dib{nullptr, nullptr, frame.width, frame.height, {}, frame.dpiX, frame.dpiY};
+    ComPtr<IWICBitmapSource> pixelsSource, nativeBgr;
+    std::vector<WICColor> palette;
+    if (request.preview) {
+        dib.width = PreviewSide(frame.width);
+        dib.height = PreviewSide(frame.height);
+        pixelsSource = picture.ScaledBgra(dib.width, dib.height);
+    } else {
+        // Palette pictures keep their colour table, so an 8-bit display can
+        // show them with their own palette.
+        palette = picture.Palette();
+        dib.palette = palette;
+        if (palette.empty()) nativeBgr = picture.NativeBgr();
+        if (!nativeBgr) pixelsSource = picture.Bgra();
+    }
+    dib.bgra = pixelsSource.Get();
+    dib.bgr = nativeBgr.Get();
+    return WriteDib(dib, Progress(request.progress, request.progressData));
+}
+
+// Runs a decode; a decoder that fails on a kind it need not read reports an
+// unsupported format, not broken data.
+template <typename Decode>
+auto UnsupportedWhenUncommon(const SpiFormat& format, std::span<const uint8_t> bytes, Decode decode) {
+    try {
+        return decode();
+    } catch (const Failure& failure) {
+        if (failure.code == susie::BrokenData && format.uncommonKind && format.uncommonKind(bytes))
+            Fail(susie::UnknownFormat);
+        throw;
+    }
+}
+
 } // namespace
 
 int32_t CopyPluginInfo(const SpiFormat& format, int32_t infoNo, LPSTR buffer, int32_t length) {
@@ -56,11 +107,14 @@ uint32_t PreviewSide(uint32_t side) {
 }
 
 susie::PictureInfo ReadPictureInfo(const SpiFormat& format, LPCSTR path, LONG_PTR offset, uint32_t flag) {
-    const SourceData source = OpenOwnFormat(format, path, offset, flag);
+    const OwnSource source = OpenOwnFormat(format, path, offset, flag);
+    const std::span<const uint8_t> bytes = source.data.bytes();
     FrameInfo frame;
-    if (!format.headerInfo || !format.headerInfo(source.bytes(), frame)) {
-        ComScope com;
-        frame = WicPicture(source.bytes(), *format.container).Info();
+    if (!format.headerInfo || !format.headerInfo(bytes, frame)) {
+        frame = UnsupportedWhenUncommon(format, bytes, [&] {
+            ComScope com;
+            return WicPicture(bytes, *format.container).Info();
+        });
     }
     susie::PictureInfo info{};
     info.width = static_cast<int32_t>(frame.width);
@@ -73,28 +127,13 @@ susie::PictureInfo ReadPictureInfo(const SpiFormat& format, LPCSTR path, LONG_PT
 }
 
 void ReadPicture(const SpiFormat& format, const PictureRequest& request, HLOCAL* bitmapInfo, HLOCAL* pixels) {
-    const SourceData source = OpenOwnFormat(format, request.path, request.offset, request.flag);
-    ComScope com;
-    const WicPicture picture(source.bytes(), *format.container);
-    const FrameInfo frame = picture.Info();
-    DibSource dib{nullptr, nullptr, frame.width, frame.height, {}, frame.dpiX, frame.dpiY};
-    ComPtr<IWICBitmapSource> pixelsSource, nativeBgr;
-    std::vector<WICColor> palette;
-    if (request.preview) {
-        dib.width = PreviewSide(frame.width);
-        dib.height = PreviewSide(frame.height);
-        pixelsSource = picture.ScaledBgra(dib.width, dib.height);
-    } else {
-        // Palette pictures keep their colour table, so an 8-bit display can
-        // show them with their own palette.
-        palette = picture.Palette();
-        dib.palette = palette;
-        if (palette.empty()) nativeBgr = picture.NativeBgr();
-        if (!nativeBgr) pixelsSource = picture.Bgra();
-    }
-    dib.bgra = pixelsSource.Get();
-    dib.bgr = nativeBgr.Get();
-    Dib result = WriteDib(dib, Progress(request.progress, request.progressData));
+    const OwnSource source = OpenOwnFormat(format, request.path, request.offset, request.flag);
+    const std::span<const uint8_t> bytes = source.data.bytes();
+    Dib result = UnsupportedWhenUncommon(format, bytes, [&] {
+        ComScope com;
+        const WicPicture picture(bytes, *format.container, source.corrections);
+        return Decode(picture, request);
+    });
     *bitmapInfo = result.info.release();
     *pixels = result.bits.release();
 }

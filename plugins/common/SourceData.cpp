@@ -93,4 +93,10 @@ std::vector<uint8_t> ReadHead(void* data) {
     return head;
 }
 
+void SourceData::Replace(std::vector<uint8_t> bytes) {
+    owned_ = std::move(bytes);
+    borrowed_ = nullptr;
+    borrowedSize_ = 0;
+}
+
 } // namespace spi

@@ -17,6 +17,8 @@ class SourceData {
     static SourceData Open(LPCSTR path, LONG_PTR offset, uint32_t flag);
 
     std::span<const uint8_t> bytes() const;
+    // The picture from now on is these bytes.
+    void Replace(std::vector<uint8_t> bytes);
 
   private:
     std::vector<uint8_t> owned_;

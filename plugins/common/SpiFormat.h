@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <span>
+#include <vector>
 
 namespace spi {
 
@@ -15,6 +16,22 @@ namespace spi {
 struct FileType {
     const char* patterns;
     const char* name;
+};
+
+// What the plug-in corrects in the pixels a decoder delivers.
+struct PixelCorrections {
+    // The file stores its samples big-endian; a decoder may hand 16-bit
+    // samples over in that order.
+    bool bigEndianFile = false;
+    // The decoder reads colours that the file stores inverted.
+    bool invertedColours = false;
+};
+
+// A file made ready for the decoder: bytes it reads right in place of the
+// file's own (empty when the file is fine as it is), and the corrections.
+struct Prepared {
+    std::vector<uint8_t> bytes;
+    PixelCorrections corrections;
 };
 
 struct SpiFormat {
@@ -30,6 +47,12 @@ struct SpiFormat {
     // The size the file's headers declare, checked against the limits
     // before the decoder allocates anything for it.
     bool (*declaredSize)(std::span<const uint8_t> bytes, DeclaredSize& size);
+    // Makes a file ready for a decoder that would misread it as it is.
+    Prepared (*prepare)(std::span<const uint8_t> bytes);
+    // True for a kind of the format that decoders need not read: when the
+    // decoder fails on it, the format is unsupported rather than the data
+    // broken.
+    bool (*uncommonKind)(std::span<const uint8_t> bytes);
 };
 
 // Defined once in each plug-in: the table of that plug-in.

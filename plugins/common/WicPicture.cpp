@@ -2,6 +2,7 @@
 
 #include "plugins/common/DeclaredSize.h"
 #include "plugins/common/Failure.h"
+#include "plugins/common/RawBgraSource.h"
 
 #include <limits>
 
@@ -27,7 +28,9 @@ void Check(HRESULT hr, susie::Result otherwise) {
     }
 }
 
-WicPicture::WicPicture(std::span<const uint8_t> bytes, const GUID& container) {
+WicPicture::WicPicture(std::span<const uint8_t> bytes, const GUID& container,
+                       const PixelCorrections& corrections)
+    : corrections_(corrections) {
     if (bytes.size() > std::numeric_limits<DWORD>::max()) Fail(susie::NoMemory);
     Check(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&factory_)),
           susie::InternalError);
@@ -41,6 +44,41 @@ WicPicture::WicPicture(std::span<const uint8_t> bytes, const GUID& container) {
 }
 
 namespace {
+// Some systems' TIFF decoders hand the 16-bit samples of a big-endian file
+// over in the file's byte order instead of the machine's. Decoding one grey
+// pixel of 0x0102, stored big-endian, tells which kind this one is.
+bool TiffDecoderKeepsFileOrder(IWICImagingFactory* factory) {
+    // clang-format off
+    static const uint8_t kProbe[] = {
+        'M', 'M', 0, 42, 0, 0, 0, 8,           // header: the directory at 8
+        0, 8,                                  // its entries: tag, type, count, value
+        1, 0x00, 0, 3, 0, 0, 0, 1, 0, 1, 0, 0,   // width 1
+        1, 0x01, 0, 3, 0, 0, 0, 1, 0, 1, 0, 0,   // height 1
+        1, 0x02, 0, 3, 0, 0, 0, 1, 0, 16, 0, 0,  // 16 bits per sample
+        1, 0x03, 0, 3, 0, 0, 0, 1, 0, 1, 0, 0,   // not compressed
+        1, 0x06, 0, 3, 0, 0, 0, 1, 0, 1, 0, 0,   // black is zero
+        1, 0x11, 0, 4, 0, 0, 0, 1, 0, 0, 0, 110, // the strip at 110
+        1, 0x16, 0, 3, 0, 0, 0, 1, 0, 1, 0, 0,   // one row per strip
+        1, 0x17, 0, 4, 0, 0, 0, 1, 0, 0, 0, 2,   // of 2 bytes
+        0, 0, 0, 0,                            // no further directory
+        1, 2,                                  // the pixel
+    };
+    // clang-format on
+    ComPtr<IWICStream> stream;
+    ComPtr<IWICBitmapDecoder> decoder;
+    ComPtr<IWICBitmapFrameDecode> frame;
+    uint16_t pixel = 0;
+    const WICRect all{0, 0, 1, 1};
+    if (FAILED(factory->CreateStream(&stream)) ||
+        FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(kProbe), sizeof(kProbe))) ||
+        FAILED(factory->CreateDecoder(GUID_ContainerFormatTiff, nullptr, &decoder)) ||
+        FAILED(decoder->Initialize(stream.Get(), WICDecodeMetadataCacheOnDemand)) ||
+        FAILED(decoder->GetFrame(0, &frame)) ||
+        FAILED(frame->CopyPixels(&all, sizeof(pixel), sizeof(pixel), reinterpret_cast<BYTE*>(&pixel))))
+        return false;
+    return pixel == 0x0201;
+}
+
 uint32_t BitsPerPixel(IWICImagingFactory* factory, const WICPixelFormatGUID& format) {
     ComPtr<IWICComponentInfo> component;
     ComPtr<IWICPixelFormatInfo> info;
@@ -85,7 +123,21 @@ std::vector<WICColor> WicPicture::Palette() const {
     return colors;
 }
 
+std::optional<RawConversion> WicPicture::OwnConversion() const {
+    WICPixelFormatGUID format{};
+    Check(frame_->GetPixelFormat(&format), susie::BrokenData);
+    const std::optional<RawLayout> layout = RawLayoutOf(format);
+    if (!layout) return std::nullopt;
+    RawConversion conversion{*layout};
+    conversion.invertColours = corrections_.invertedColours;
+    conversion.swapSamples =
+        corrections_.bigEndianFile && HasWideSamples(*layout) && TiffDecoderKeepsFileOrder(factory_.Get());
+    if (!NeedsOwnConversion(conversion)) return std::nullopt;
+    return conversion;
+}
+
 ComPtr<IWICBitmapSource> WicPicture::Bgra() const {
+    if (const std::optional<RawConversion> own = OwnConversion()) return RawBgra(frame_, *own);
     ComPtr<IWICFormatConverter> converter;
     Check(factory_->CreateFormatConverter(&converter), susie::InternalError);
     Check(converter->Initialize(frame_.Get(), GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone, nullptr,

@@ -3,11 +3,14 @@
 // read from bytes in memory with the decoder of one container format.
 #include "plugins/SusieApi.h"
 #include "plugins/common/FrameInfo.h"
+#include "plugins/common/RawPixels.h"
+#include "plugins/common/SpiFormat.h"
 
 #include <wincodec.h>
 #include <wrl/client.h>
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -33,13 +36,15 @@ class WicPicture {
   public:
     // Throws Failure: BrokenData when the decoder rejects the bytes.
     // The bytes must stay valid as long as the object lives.
-    WicPicture(std::span<const uint8_t> bytes, const GUID& container);
+    WicPicture(std::span<const uint8_t> bytes, const GUID& container,
+               const PixelCorrections& corrections = {});
 
     FrameInfo Info() const;
     // The colour table of a frame stored as palette indices; empty otherwise.
     std::vector<WICColor> Palette() const;
-    // The frame in 32-bit BGRA, the one conversion WIC performs for every
-    // source (to 24-bit BGR several decoders fail under Wine).
+    // The frame in 32-bit BGRA with unassociated alpha, the one conversion
+    // WIC performs for every source (to 24-bit BGR several decoders fail
+    // under Wine); converted here instead where WIC gets it wrong.
     ComPtr<IWICBitmapSource> Bgra() const;
     ComPtr<IWICBitmapSource> ScaledBgra(uint32_t width, uint32_t height) const;
     // The frame itself when the decoder already delivers 24-bit BGR, so its
@@ -50,6 +55,10 @@ class WicPicture {
     IWICBitmapFrameDecode* Frame() const { return frame_.Get(); }
 
   private:
+    // How to convert the frame here, when WIC's conversion would be wrong.
+    std::optional<RawConversion> OwnConversion() const;
+
+    PixelCorrections corrections_;
     ComPtr<IWICImagingFactory> factory_;
     ComPtr<IWICStream> stream_;
     ComPtr<IWICBitmapDecoder> decoder_;

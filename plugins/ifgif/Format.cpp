@@ -1,4 +1,5 @@
 // GIF plug-in: the one table that differs between our plug-ins.
+#include "plugins/common/GifColourTable.h"
 #include "plugins/common/Signatures.h"
 #include "plugins/common/SpiFormat.h"
 
@@ -7,7 +8,14 @@
 namespace spi {
 namespace {
 constexpr FileType kFileTypes[] = {{"*.gif", "GIF"}};
-const SpiFormat kFormat{"Tapestra32 GIF plug-in 1.00 (WIC)", kFileTypes, &IsGif, &GUID_ContainerFormatGif, nullptr, &GifDeclaredSize};
+const SpiFormat kFormat{"Tapestra32 GIF plug-in 1.00 (WIC)",
+                        kFileTypes,
+                        &IsGif,
+                        &GUID_ContainerFormatGif,
+                        nullptr,
+                        &GifDeclaredSize,
+                        &PrepareGif,
+                        nullptr};
 } // namespace
 
 const SpiFormat& ThisPlugin() {

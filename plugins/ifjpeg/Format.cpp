@@ -8,8 +8,14 @@
 namespace spi {
 namespace {
 constexpr FileType kFileTypes[] = {{"*.jpg;*.jpe;*.jpeg;*.jfif", "JPEG"}};
-const SpiFormat kFormat{"Tapestra32 JPEG plug-in 1.00 (WIC)", kFileTypes, &IsJpeg, &GUID_ContainerFormatJpeg,
-                        &ReadJpegHeader, &JpegDeclaredSize};
+const SpiFormat kFormat{"Tapestra32 JPEG plug-in 1.00 (WIC)",
+                        kFileTypes,
+                        &IsJpeg,
+                        &GUID_ContainerFormatJpeg,
+                        &ReadJpegHeader,
+                        &JpegDeclaredSize,
+                        nullptr,
+                        nullptr};
 } // namespace
 
 const SpiFormat& ThisPlugin() {

@@ -7,7 +7,14 @@
 namespace spi {
 namespace {
 constexpr FileType kFileTypes[] = {{"*.png", "PNG"}};
-const SpiFormat kFormat{"Tapestra32 PNG plug-in 1.00 (WIC)", kFileTypes, &IsPng, &GUID_ContainerFormatPng, nullptr, &PngDeclaredSize};
+const SpiFormat kFormat{"Tapestra32 PNG plug-in 1.00 (WIC)",
+                        kFileTypes,
+                        &IsPng,
+                        &GUID_ContainerFormatPng,
+                        nullptr,
+                        &PngDeclaredSize,
+                        nullptr,
+                        nullptr};
 } // namespace
 
 const SpiFormat& ThisPlugin() {

@@ -164,7 +164,14 @@ TEST(BmpWriter, WritesAShortTableWithItsCount) {
 }
 
 TEST(BmpWriter, RefusesAFormatItCannotWrite) {
-    const BmpFormat bad[] = {{0, 4, 32, {}}, {4, 0, 32, {}}, {4, -3, 32, {}}, {4, 4, 12, {}}, {4, 4, 0, {}}};
+    const DWORD masks[3] = {0xF800, 0x07E0, 0x001F};
+    const BmpFormat bad[] = {{0, 4, 32, {}, {}},
+                             {4, 0, 32, {}, {}},
+                             {4, -3, 32, {}, {}},
+                             {4, 4, 12, {}, {}},
+                             {4, 4, 0, {}, {}},
+                             {4, 4, 24, {}, masks},
+                             {4, 4, 16, {}, std::span<const DWORD>(masks, 2)}};
     for (const BmpFormat& format : bad)
         EXPECT_THROW(Write(format, 64), std::invalid_argument) << format.Width << "x" << format.Height;
 }

@@ -10,10 +10,40 @@ namespace pictest {
 inline const COLORREF kRed = RGB(220, 20, 30);
 inline const COLORREF kBlue = RGB(20, 40, 210);
 
-// An icon file of one 24-bit image of 24 by 16 pixels: the top-left 4 by 4
-// pixels transparent, the left half red, the right half blue.
-inline std::vector<BYTE> IconFile() {
-    const int w = 24, h = 16;
+// One image of an icon file: its size and depth for the directory, and its
+// bytes (a DIB with its mask, or a PNG).
+struct IconEntry {
+    int width, height, bitCount;
+    std::vector<BYTE> image;
+};
+
+// The directory of the images, then the images in the same order.
+inline std::vector<BYTE> IconFileOf(const std::vector<IconEntry>& entries) {
+    std::vector<BYTE> file;
+    Append(file, WORD{0});
+    Append(file, WORD{1});
+    Append(file, static_cast<WORD>(entries.size()));
+    DWORD offset = static_cast<DWORD>(6 + 16 * entries.size());
+    for (const IconEntry& entry : entries) {
+        // 256 is written as 0.
+        file.push_back(static_cast<BYTE>(entry.width));
+        file.push_back(static_cast<BYTE>(entry.height));
+        file.push_back(0);
+        file.push_back(0);
+        Append(file, WORD{1});
+        Append(file, static_cast<WORD>(entry.bitCount));
+        Append(file, static_cast<DWORD>(entry.image.size()));
+        Append(file, offset);
+        offset += static_cast<DWORD>(entry.image.size());
+    }
+    for (const IconEntry& entry : entries)
+        file.insert(file.end(), entry.image.begin(), entry.image.end());
+    return file;
+}
+
+// A 24-bit icon image of w by h pixels: the top-left 4 by 4 pixels
+// transparent, the left half red, the right half blue.
+inline std::vector<BYTE> HalvesIconImage(int w, int h) {
     std::vector<BYTE> image;
     BITMAPINFOHEADER info{};
     info.biSize = sizeof(info);
@@ -22,6 +52,7 @@ inline std::vector<BYTE> IconFile() {
     info.biPlanes = 1;
     info.biBitCount = 24;
     Append(image, info);
+    const int stride = (w * 3 + 3) & ~3, maskStride = (w + 31) / 32 * 4;
     for (int row = 0; row < h; ++row) {
         int y = h - 1 - row;
         for (int x = 0; x < w; ++x) {
@@ -31,26 +62,20 @@ inline std::vector<BYTE> IconFile() {
             image.push_back(GetGValue(c));
             image.push_back(GetRValue(c));
         }
+        image.resize(image.size() + stride - w * 3);
     }
     for (int row = 0; row < h; ++row) {
         int y = h - 1 - row;
-        BYTE mask[4] = {static_cast<BYTE>(y < 4 ? 0xF0 : 0), 0, 0, 0};
-        image.insert(image.end(), mask, mask + 4);
+        std::vector<BYTE> mask(maskStride);
+        mask[0] = static_cast<BYTE>(y < 4 ? 0xF0 : 0);
+        image.insert(image.end(), mask.begin(), mask.end());
     }
-    std::vector<BYTE> file;
-    Append(file, WORD{0});
-    Append(file, WORD{1});
-    Append(file, WORD{1});
-    file.push_back(w);
-    file.push_back(h);
-    file.push_back(0);
-    file.push_back(0);
-    Append(file, WORD{1});
-    Append(file, WORD{24});
-    Append(file, static_cast<DWORD>(image.size()));
-    Append(file, DWORD{6 + 16});
-    file.insert(file.end(), image.begin(), image.end());
-    return file;
+    return image;
+}
+
+// An icon file of one 24-bit image of 24 by 16 pixels (HalvesIconImage).
+inline std::vector<BYTE> IconFile() {
+    return IconFileOf({{24, 16, 24, HalvesIconImage(24, 16)}});
 }
 
 inline void PaintHalves(HDC dc, int w, int h) {

@@ -4,6 +4,7 @@
 #include "SamplePictures.h"
 #include "framework/Exception.h"
 #include "framework/TPicture.h"
+#include "plugins/TestImages.h"
 
 #include <gtest/gtest.h>
 
@@ -275,4 +276,99 @@ TEST_F(Picture, SavingNothingOrToAMissingFolderFails) {
     BmpFile bmp = MakeBmp(2, 2, 24, {}, [](int, int) { return 0u; });
     picture.LoadFromFile(Write(L"small.bmp", bmp.Bytes()));
     EXPECT_THROW(picture.SaveToFile(folder / L"no such folder\\x.bmp"), Exception);
+}
+
+// 16-bit pixels are written in their own layout: a plain header would make
+// GetDIBits turn 5-6-5 pixels into 5-5-5 ones and lose a bit of green. The
+// plain 5-5-5 layout needs no masks.
+TEST_F(Picture, SixteenBitBitmapsAreSavedPixelForPixel) {
+    struct Layout {
+        const char* name;
+        DWORD compression;
+        std::vector<DWORD> masks;
+        WORD used; // the bits the masks cover
+        bool savedWithMasks;
+    };
+    const Layout layouts[] = {
+        {"5-6-5", BI_BITFIELDS, {0xF800, 0x07E0, 0x001F}, 0xFFFF, true},
+        {"5-5-5 plain", BI_RGB, {}, 0x7FFF, false},
+        {"5-5-5 with masks", BI_BITFIELDS, {0x7C00, 0x03E0, 0x001F}, 0x7FFF, false},
+    };
+    const int width = 5, height = 3, stride = 12;
+    auto pixel = [](int x, int y, WORD used) {
+        return static_cast<WORD>((x * 0x1357 + y * 0x0F0F + 0x0421) & used);
+    };
+    for (const Layout& layout : layouts) {
+        SCOPED_TRACE(layout.name);
+        std::vector<BYTE> bmp;
+        const DWORD offBits = static_cast<DWORD>(14 + 40 + 4 * layout.masks.size());
+        Append(bmp, BITMAPFILEHEADER{0x4D42, 0, 0, 0, offBits});
+        Append(bmp, BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), width, height, 1, 16, layout.compression, 0, 0,
+                                     0, 0, 0});
+        for (DWORD mask : layout.masks)
+            Append(bmp, mask);
+        for (int row = 0; row < height; ++row) {
+            for (int x = 0; x < width; ++x)
+                Append(bmp, pixel(x, height - 1 - row, layout.used));
+            Append(bmp, WORD{0});
+        }
+        picture.LoadFromFile(Write(L"sixteen.bmp", bmp));
+        picture.SaveToFile(folder / L"saved.bmp");
+
+        const std::vector<BYTE> saved = ReadBytes(folder / L"saved.bmp");
+        ASSERT_GE(saved.size(), 54u);
+        BITMAPFILEHEADER file{};
+        BITMAPINFOHEADER info{};
+        std::memcpy(&file, saved.data(), sizeof(file));
+        std::memcpy(&info, saved.data() + sizeof(file), sizeof(info));
+        EXPECT_EQ(info.biBitCount, 16);
+        EXPECT_EQ(info.biCompression, DWORD(layout.savedWithMasks ? BI_BITFIELDS : BI_RGB));
+        for (size_t i = 0; layout.savedWithMasks && i < layout.masks.size(); ++i) {
+            DWORD mask = 0;
+            std::memcpy(&mask, saved.data() + 54 + 4 * i, sizeof(mask));
+            EXPECT_EQ(mask, layout.masks[i]) << "mask " << i;
+        }
+        ASSERT_EQ(saved.size(), file.bfOffBits + size_t{stride} * height);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                WORD value = 0;
+                std::memcpy(&value, saved.data() + file.bfOffBits + (height - 1 - y) * stride + 2 * x, 2);
+                EXPECT_EQ(value, pixel(x, y, layout.used)) << x << "," << y;
+            }
+    }
+}
+
+// Icons of Windows Vista and later hold their 256-pixel image as a PNG, often
+// as the first image. The loader shows the largest image it can: the PNG,
+// or the largest of the others when the PNG cannot be read.
+TEST_F(Picture, AnIconShowsItsLargestImageThatCanBeShownPngIncluded) {
+    const COLORREF kGreen = RGB(30, 200, 60);
+    const testimg::Bytes png = testimg::EncodeRgba(256, 256, [&](uint32_t, uint32_t) {
+        return 0xFF000000u | GetRValue(kGreen) << 16 | GetGValue(kGreen) << 8 | GetBValue(kGreen);
+    });
+    std::vector<BYTE> damagedPng = png;
+    damagedPng.resize(30); // the header chunk cut short
+    const IconEntry pngEntry{0, 0, 32, png}, small{24, 16, 24, HalvesIconImage(24, 16)},
+        larger{48, 32, 24, HalvesIconImage(48, 32)}, broken{0, 0, 32, damagedPng};
+    struct Case {
+        const char* name;
+        std::vector<IconEntry> entries;
+        SIZE size;
+        COLORREF centre;
+    };
+    const Case cases[] = {
+        {"PNG first", {pngEntry, small}, {256, 256}, kGreen},
+        {"PNG last", {small, larger, pngEntry}, {256, 256}, kGreen},
+        {"damaged PNG first", {broken, small, larger}, {48, 32}, kBlue},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        picture.LoadFromFile(Write(L"vista.ico", IconFileOf(c.entries)));
+        ASSERT_EQ(picture.Kind(), TPictureKind::Icon);
+        EXPECT_EQ(picture.Width(), c.size.cx);
+        EXPECT_EQ(picture.Height(), c.size.cy);
+        UniqueBitmap rendered = picture.RenderToBitmap();
+        ASSERT_TRUE(rendered);
+        EXPECT_EQ(PixelOf(rendered.get(), c.size.cx * 3 / 4, c.size.cy / 2), c.centre);
+    }
 }

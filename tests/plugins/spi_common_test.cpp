@@ -56,7 +56,8 @@ bool Never(std::span<const uint8_t>) {
 }
 
 const spi::FileType kTwoTypes[] = {{"*.aa;*.ab", "Alpha"}, {"*.bb", "Beta"}};
-const spi::SpiFormat kTwo{"Two types 1.0", kTwoTypes, &Never, &GUID_ContainerFormatPng, nullptr, nullptr};
+const spi::SpiFormat kTwo{"Two types 1.0", kTwoTypes, &Never,  &GUID_ContainerFormatPng,
+                          nullptr,         nullptr,   nullptr, nullptr};
 
 std::string Info(int32_t infoNo, int32_t* count = nullptr) {
     char buffer[64] = {};

@@ -2,7 +2,10 @@
 #include "FakeSpiScript.h"
 #include "plugins/SusieApi.h"
 
+#include <malloc.h>
+
 #include <cstring>
+#include <stdexcept>
 
 namespace {
 HANDLE mapping = nullptr;
@@ -10,6 +13,37 @@ fakespi::Script* script = nullptr;
 
 int Slot(LONG_PTR offset) {
     return offset == 0 ? 0 : offset == 128 ? 1 : -1;
+}
+
+// Faults the way a broken decoder does. Every value goes through volatile
+// objects, so that the compiler can neither drop the access nor fold the
+// division into something that cannot fault.
+void Misbehave(int32_t misdeed) {
+    volatile int one = 1, zero = 0;
+    volatile int* volatile nowhere = nullptr;
+    switch (misdeed) {
+    case fakespi::kAccessViolation:
+        *nowhere = 1;
+        break;
+    case fakespi::kIllegalInstruction:
+        __builtin_trap();
+    case fakespi::kDivideByZero:
+        *nowhere = one / zero;
+        break;
+    case fakespi::kStackOverflow:
+        for (;;) {
+            auto* page = static_cast<volatile char*>(alloca(4096));
+            page[0] = 1;
+        }
+    case fakespi::kCaughtCppException:
+        try {
+            throw std::runtime_error("handled inside");
+        } catch (const std::runtime_error&) {
+        }
+        break;
+    default:
+        break;
+    }
 }
 
 int32_t Record(fakespi::Entry entry, LPCSTR path, LONG_PTR offset) {
@@ -25,6 +59,7 @@ int32_t Record(fakespi::Entry entry, LPCSTR path, LONG_PTR offset) {
         if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
     }
     ++script->CallCount;
+    Misbehave(script->Misdeeds[entry]);
     int slot = Slot(offset);
     return slot < 0 ? -1 : script->Results[entry][slot];
 }

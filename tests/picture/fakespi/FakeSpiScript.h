@@ -7,11 +7,22 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <iterator>
 #include <string>
 
 namespace fakespi {
 
 enum Entry : int32_t { kInfo = 0, kPicture = 1, kPreview = 2 };
+
+// What an entry point does before it answers.
+enum Misdeed : int32_t {
+    kBehaves = 0,
+    kAccessViolation,
+    kIllegalInstruction,
+    kDivideByZero,
+    kStackOverflow,
+    kCaughtCppException, // thrown and caught inside the plug-in
+};
 
 struct Call {
     int32_t Entry;
@@ -32,6 +43,7 @@ struct Script {
     int32_t TextInfo;        // GetPictureInfo hands over a text-information block
     int32_t BlocksOnFailure; // failing calls still hand over their blocks
     int32_t ShortPixels;     // the pixel block is one byte too small
+    int32_t Misdeeds[3];     // per entry point, at every offset
 
     int32_t Attached, Detached;
     char Module[MAX_PATH]; // the file the plug-in was last loaded from
@@ -41,7 +53,12 @@ struct Script {
     uint64_t Blocks[64];
 };
 
+// Per process; a test that runs the program sets the name for both in the
+// environment the program inherits.
 inline std::wstring MappingName() {
+    wchar_t name[128];
+    DWORD length = GetEnvironmentVariableW(L"TAPESTRA_FAKESPI", name, static_cast<DWORD>(std::size(name)));
+    if (length > 0 && length < std::size(name)) return name;
     return L"TapestraFakeSpi." + std::to_wstring(GetCurrentProcessId());
 }
 
