@@ -1,5 +1,7 @@
 #include "plugins/common/PluginCalls.h"
 
+#include "base/ExifOrientation.h"
+
 #include "plugins/common/DibWriter.h"
 #include "plugins/common/Failure.h"
 #include "plugins/common/SourceData.h"
@@ -27,29 +29,6 @@ uint16_t Density(double dpi) {
     return static_cast<uint16_t>(std::lround(dpi));
 }
 
-// The bytes of a picture of this plug-in's format, made ready for its
-// decoder, and what to correct in the pixels the decoder delivers.
-struct OwnSource {
-    SourceData data;
-    PixelCorrections corrections;
-};
-
-// Opens the source and makes sure it is this plug-in's format before WIC sees it.
-OwnSource OpenOwnFormat(const SpiFormat& format, LPCSTR path, LONG_PTR offset, uint32_t flag) {
-    OwnSource source{SourceData::Open(path, offset, flag), {}};
-    if (!format.matches(source.data.bytes())) Fail(susie::UnknownFormat);
-    DeclaredSize size;
-    if (format.declaredSize && format.declaredSize(source.data.bytes(), size) &&
-        !WithinLimits(size.width, size.height))
-        Fail(susie::NoMemory);
-    if (format.prepare) {
-        Prepared prepared = format.prepare(source.data.bytes());
-        if (!prepared.bytes.empty()) source.data.Replace(std::move(prepared.bytes));
-        source.corrections = prepared.corrections;
-    }
-    return source;
-}
-
 // The picture's first frame as the DIB of the request: a reduced preview,
 // or the whole frame with its own colour table when it has one.
 Dib Decode(const WicPicture& picture, const PictureRequest& request) {
@@ -74,20 +53,24 @@ Dib Decode(const WicPicture& picture, const PictureRequest& request) {
     return WriteDib(dib, Progress(request.progress, request.progressData));
 }
 
-// Runs a decode; a decoder that fails on a kind it need not read reports an
-// unsupported format, not broken data.
-template <typename Decode>
-auto UnsupportedWhenUncommon(const SpiFormat& format, std::span<const uint8_t> bytes, Decode decode) {
-    try {
-        return decode();
-    } catch (const Failure& failure) {
-        if (failure.code == susie::BrokenData && format.uncommonKind && format.uncommonKind(bytes))
-            Fail(susie::UnknownFormat);
-        throw;
-    }
-}
-
 } // namespace
+
+OwnSource OpenOwnFormat(const SpiFormat& format, LPCSTR path, LONG_PTR offset, uint32_t flag,
+                        bool (*withinLimits)(uint64_t width, uint64_t height)) {
+    OwnSource source{SourceData::Open(path, offset, flag), {}};
+    if (!format.matches(source.data.bytes())) Fail(susie::UnknownFormat);
+    source.orientation = PictureOrientation(MemoryReader(source.data.bytes()));
+    DeclaredSize size;
+    if (format.declaredSize && format.declaredSize(source.data.bytes(), size) &&
+        !withinLimits(size.width, size.height))
+        Fail(susie::NoMemory);
+    if (format.prepare) {
+        Prepared prepared = format.prepare(source.data.bytes());
+        if (!prepared.bytes.empty()) source.data.Replace(std::move(prepared.bytes));
+        source.corrections = prepared.corrections;
+    }
+    return source;
+}
 
 int32_t CopyPluginInfo(const SpiFormat& format, int32_t infoNo, LPSTR buffer, int32_t length) {
     const char* text = InfoText(format, infoNo);
@@ -107,7 +90,7 @@ uint32_t PreviewSide(uint32_t side) {
 }
 
 susie::PictureInfo ReadPictureInfo(const SpiFormat& format, LPCSTR path, LONG_PTR offset, uint32_t flag) {
-    const OwnSource source = OpenOwnFormat(format, path, offset, flag);
+    const OwnSource source = OpenOwnFormat(format, path, offset, flag, WithinLimits);
     const std::span<const uint8_t> bytes = source.data.bytes();
     FrameInfo frame;
     if (!format.headerInfo || !format.headerInfo(bytes, frame)) {
@@ -127,7 +110,7 @@ susie::PictureInfo ReadPictureInfo(const SpiFormat& format, LPCSTR path, LONG_PT
 }
 
 void ReadPicture(const SpiFormat& format, const PictureRequest& request, HLOCAL* bitmapInfo, HLOCAL* pixels) {
-    const OwnSource source = OpenOwnFormat(format, request.path, request.offset, request.flag);
+    const OwnSource source = OpenOwnFormat(format, request.path, request.offset, request.flag, WithinLimits);
     const std::span<const uint8_t> bytes = source.data.bytes();
     Dib result = UnsupportedWhenUncommon(format, bytes, [&] {
         ComScope com;

@@ -3,6 +3,7 @@
 #include "base/BmpWriter.h"
 #include "base/ExifOrientation.h"
 #include "plugins/common/DibWriter.h"
+#include "plugins/common/PluginCalls.h"
 #include "plugins/common/Failure.h"
 #include "plugins/common/ScaledBands.h"
 #include "plugins/common/SourceData.h"
@@ -160,34 +161,13 @@ Target CheckedTarget(const susie::SizedRequest* request, PixelSize picture) {
     target.crop = crop;
     return target;
 }
-} // namespace
 
-void ReadSizedPicture(const SpiFormat& format, const SizedCall& call, susie::SizedResult& result,
-                      HLOCAL* bitmapInfo, HLOCAL* pixels) {
-    const SourceData source = SourceData::Open(call.path, call.offset, call.flag);
-    const std::span<const uint8_t> bytes = source.bytes();
-    if (!format.matches(bytes)) Fail(susie::UnknownFormat);
-    DeclaredSize declared;
-    if (format.declaredSize && format.declaredSize(bytes, declared) &&
-        !WithinSizedLimits(declared.width, declared.height))
-        Fail(susie::NoMemory);
-    result.orientation = PictureOrientation(MemoryReader(bytes));
-    result.flags = 0;
-    result.decoderScale = 1;
-    const bool decode = bitmapInfo && pixels;
-    // Telling the size from the header spares a decoder that decodes on opening.
-    FrameInfo header;
-    if (!decode && format.headerInfo && format.headerInfo(bytes, header)) {
-        result.pictureWidth = static_cast<int32_t>(header.width);
-        result.pictureHeight = static_cast<int32_t>(header.height);
-        return;
-    }
-    ComScope com;
-    const WicPicture picture(bytes, *format.container);
+void DecodeAtSize(const WicPicture& picture, const SizedCall& call, susie::SizedResult& result, HLOCAL* bitmapInfo,
+                  HLOCAL* pixels) {
     const PixelSize stored = FrameSize(picture);
     result.pictureWidth = stored.width;
     result.pictureHeight = stored.height;
-    if (!decode) return;
+    if (!bitmapInfo) return;
 
     const Target target = CheckedTarget(call.request, stored);
     ComPtr<IWICBitmapSource> native = picture.NativeBgr();
@@ -204,5 +184,30 @@ void ReadSizedPicture(const SpiFormat& format, const SizedCall& call, susie::Siz
     *bitmapInfo = finished.info.release();
     *pixels = finished.bits.release();
 }
+} // namespace
+
+void ReadSizedPicture(const SpiFormat& format, const SizedCall& call, susie::SizedResult& result,
+                      HLOCAL* bitmapInfo, HLOCAL* pixels) {
+    const OwnSource source = OpenOwnFormat(format, call.path, call.offset, call.flag, WithinSizedLimits);
+    const std::span<const uint8_t> bytes = source.data.bytes();
+    result.orientation = source.orientation;
+    result.flags = 0;
+    result.decoderScale = 1;
+    const bool decode = bitmapInfo && pixels;
+    // Telling the size from the header spares a decoder that decodes on opening.
+    FrameInfo header;
+    if (!decode && format.headerInfo && format.headerInfo(bytes, header)) {
+        result.pictureWidth = static_cast<int32_t>(header.width);
+        result.pictureHeight = static_cast<int32_t>(header.height);
+        return;
+    }
+    UnsupportedWhenUncommon(format, bytes, [&] {
+        ComScope com;
+        const WicPicture picture(bytes, *format.container, source.corrections);
+        DecodeAtSize(picture, call, result, decode ? bitmapInfo : nullptr, pixels);
+        return 0;
+    });
+}
+
 
 } // namespace spi
