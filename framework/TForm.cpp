@@ -155,7 +155,9 @@ void TForm::RunModalLoop() {
                 PostQuitMessage(0);
             break;
         }
-        // Tab, Enter and Escape work as in a dialog box.
+        // The form's controls may take a key first (the page keys of a page
+        // control); then Tab, Enter and Escape work as in a dialog box.
+        if (msg.message == WM_KEYDOWN && IsChild(Handle(), msg.hwnd) && DialogKey(msg.wParam)) continue;
         if (IsDialogMessageW(Handle(), &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
