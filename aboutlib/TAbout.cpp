@@ -63,6 +63,7 @@ void TAbout::CreateDesign() {
     // A fixed dialog has nothing to resize: no size grip.
     SetWindowLongW(pnlMessage->Handle(), GWL_STYLE,
                    GetWindowLongW(pnlMessage->Handle(), GWL_STYLE) & ~static_cast<LONG>(SBARS_SIZEGRIP));
+    pnlMessage->SetBarHeight(25);
 
     OnShow = [this] { FormShow(); };
     LoadedAll();

@@ -58,17 +58,7 @@ void TTapestraMain::K6Click() {
 }
 
 void TTapestraMain::Option2Click() {
-    // The tray takes no commands either while the dialog is open.
-    struct TrayPause {
-        TTrayIcon* icons[2];
-        bool enabled[2];
-        ~TrayPause() {
-            for (int i = 0; i < 2; ++i)
-                icons[i]->SetEnabled(enabled[i]);
-        }
-    } pause{{TrayIcon1, TrayIcon2}, {TrayIcon1->Enabled(), TrayIcon2->Enabled()}};
-    TrayIcon1->SetEnabled(false);
-    TrayIcon2->SetEnabled(false);
+    // The tray takes no commands while the dialog is open (a modal form).
     OptionDialog().ShowModal();
 }
 
@@ -148,6 +138,8 @@ void TTapestraMain::N12Click() {
 }
 
 void TTapestraMain::A2Click() {
+    // The library's dialog is modal for the program too.
+    TModalScope modal;
     // The library takes its texts in Shift-JIS.
     AboutShow("Vintrel", "3.20", WideToCodePage(L"FW版", 932).c_str(), Image1.Icon());
 }

@@ -36,10 +36,26 @@ LRESULT TPanel::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 TStatusBar::TStatusBar(TComponent* owner, TWinControl& parent) : TWinControl(owner) {
     CreateSystemWindow(STATUSCLASSNAMEW, WS_VISIBLE | SBARS_SIZEGRIP, 0, parent);
     SendMessageW(Handle(), SB_SIMPLE, TRUE, 0);
+    SetHeight(MeasuredHeight());
+    SetAlign(TAlign::Bottom);
+}
+
+int TStatusBar::MeasuredHeight() const {
     RECT r;
     GetWindowRect(Handle(), &r);
-    SetHeight(r.bottom - r.top);
-    SetAlign(TAlign::Bottom);
+    return r.bottom - r.top;
+}
+
+void TStatusBar::SetBarHeight(int height) {
+    // The minimum is that of the drawing area, inside borders whose count
+    // differs between systems: set, measure, and set again by the difference.
+    int minimum = height;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        SendMessageW(Handle(), SB_SETMINHEIGHT, minimum, 0);
+        SendMessageW(Handle(), WM_SIZE, 0, 0);
+        minimum -= MeasuredHeight() - height;
+    }
+    SetHeight(MeasuredHeight());
 }
 
 void TStatusBar::SetSimpleText(const std::wstring& text) {

@@ -25,8 +25,12 @@ class TStatusBar : public TWinControl {
     TStatusBar(TComponent* owner, TWinControl& parent);
     std::wstring SimpleText() const { return text_; }
     void SetSimpleText(const std::wstring& text);
+    // The system sizes the bar to its font; this makes it a design's height
+    // (as long as the text fits).
+    void SetBarHeight(int height);
 
   private:
+    int MeasuredHeight() const;
     std::wstring text_;
 };
 

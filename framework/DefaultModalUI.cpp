@@ -43,6 +43,7 @@ std::wstring Title() {
 }
 
 int Box(const std::wstring& text, const std::wstring& caption, UINT flags) {
+    TModalScope modal;
     ButtonTexts texts;
     return MessageBoxW(ModalOwner(), text.c_str(), caption.c_str(), flags | MB_SETFOREGROUND);
 }
@@ -112,6 +113,7 @@ std::vector<std::wstring> TDefaultModalUI::OpenFiles(const TOpenDialogOptions& o
     ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY |
                 (options.MultiSelect ? OFN_ALLOWMULTISELECT : 0);
     std::vector<std::wstring> files;
+    TModalScope modal;
     if (!GetOpenFileNameW(&ofn)) return files;
     // One name: the full path. Several: the folder, then each name.
     std::wstring first(buffer.c_str());

@@ -109,6 +109,7 @@ bool TDefaultModalUI::InputQuery(const std::wstring& caption, const std::wstring
     t.Item(BS_PUSHBUTTON | WS_TABSTOP, 124, 42, 50, 14, IDCANCEL, 0x0080, L"ｷｬﾝｾﾙ");
     std::wstring answer = value;
     InputState state{&answer};
+    TModalScope modal;
     INT_PTR result =
         DialogBoxIndirectParamW(GetModuleHandleW(nullptr), static_cast<const DLGTEMPLATE*>(t.Data()),
                                 ModalOwner(), InputProc, reinterpret_cast<LPARAM>(&state));

@@ -128,12 +128,13 @@ void TButton::SetGlyph(TButtonGlyph glyph) {
     if (glyph != TButtonGlyph::None) {
         glyphs_.reset(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 6, 0));
         COLORREF colour = glyph == TButtonGlyph::Ok ? RGB(0, 128, 0) : RGB(192, 0, 0);
-        UniqueBitmap normal = GlyphBitmap(glyph, colour);
-        UniqueBitmap disabled = GlyphBitmap(glyph, GetSysColor(COLOR_GRAYTEXT));
         // One picture per button state: normal, hot, pressed, disabled (the
-        // fourth), default, stylus hot.
-        for (int state = 1; state <= 6; ++state)
-            ImageList_AddMasked(glyphs_.get(), state == 4 ? disabled.get() : normal.get(), RGB(255, 0, 255));
+        // fourth), default, stylus hot. Each from a bitmap of its own: adding
+        // one blackens its transparent pixels.
+        for (int state = 1; state <= 6; ++state) {
+            UniqueBitmap picture = GlyphBitmap(glyph, state == 4 ? GetSysColor(COLOR_GRAYTEXT) : colour);
+            ImageList_AddMasked(glyphs_.get(), picture.get(), RGB(255, 0, 255));
+        }
         images.himl = glyphs_.get();
         images.margin = {6, 0, 0, 0};
         images.uAlign = BUTTON_IMAGELIST_ALIGN_LEFT;

@@ -64,6 +64,45 @@ void TApplication::FormDestroyed(TForm& form) {
     if (mainForm_ == &form) mainForm_ = nullptr;
 }
 
+namespace {
+struct ModalSearch {
+    DWORD thread;
+    HWND skip;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK FindModalWindow(HWND wnd, LPARAM param) {
+    auto* search = reinterpret_cast<ModalSearch*>(param);
+    if (wnd == search->skip || GetWindowThreadProcessId(wnd, nullptr) != search->thread) return TRUE;
+    // Menus and tips have no caption; the windows a modal one keeps from
+    // input are disabled.
+    const LONG style = GetWindowLongW(wnd, GWL_STYLE);
+    if ((style & WS_CAPTION) != WS_CAPTION || !IsWindowVisible(wnd) || !IsWindowEnabled(wnd)) return TRUE;
+    search->found = wnd;
+    return FALSE;
+}
+} // namespace
+
+HWND TApplication::ModalWindow() const {
+    if (modalDepth_ == 0) return nullptr;
+    // Top-level windows come in z-order: the innermost modal one is first.
+    ModalSearch search{GetWindowThreadProcessId(handle_, nullptr), handle_};
+    EnumWindows(FindModalWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+void TApplication::ActivateFront() {
+    // A late activation message never takes the front from another program.
+    HWND front = GetForegroundWindow();
+    if (!front || GetWindowThreadProcessId(front, nullptr) != GetWindowThreadProcessId(handle_, nullptr)) return;
+    if (ModalWindowUp()) {
+        if (HWND modal = ModalWindow()) SetForegroundWindow(modal);
+        return;
+    }
+    if (mainForm_ && IsWindowVisible(mainForm_->Handle()) && IsWindowEnabled(mainForm_->Handle()))
+        SetForegroundWindow(mainForm_->Handle());
+}
+
 void TApplication::Run() {
     if (ShowMainForm && mainForm_) {
         ShowWindow(handle_, SW_SHOW);
@@ -128,10 +167,13 @@ LRESULT CALLBACK TApplication::WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM
     switch (msg) {
     case WM_ACTIVATE:
         // A click on the taskbar button activates this window: hand the
-        // focus on to the main form.
-        if (LOWORD(wParam) != WA_INACTIVE && Application && Application->mainForm_ &&
-            IsWindowVisible(Application->mainForm_->Handle()))
-            SetForegroundWindow(Application->mainForm_->Handle());
+        // activation on to the window the user works in.
+        if (LOWORD(wParam) != WA_INACTIVE && Application) Application->ActivateFront();
+        return 0;
+    case WM_ACTIVATEAPP:
+        // The program comes to the front while a modal window is up: that
+        // window, never the disabled one behind it.
+        if (wParam && Application && Application->ModalWindowUp()) Application->ActivateFront();
         return 0;
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) == SC_RESTORE && Application && Application->mainForm_) {

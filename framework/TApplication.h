@@ -36,6 +36,17 @@ class TApplication {
     // The form shown modally now (the innermost one), or null.
     TForm* ModalForm() const { return modalForm_; }
     void SetModalForm(TForm* form) { modalForm_ = form; }
+    // A modal window of the program is up (see TModalScope): the other
+    // windows take no input and the tray takes no commands.
+    bool ModalWindowUp() const { return modalDepth_ > 0; }
+    // The window the user has to answer now: the topmost enabled, visible
+    // captioned window of the program's thread while a modal window is up;
+    // null otherwise or while it is not on the screen yet.
+    HWND ModalWindow() const;
+    // What activating the program brings to the front, while the program has
+    // the foreground: the modal window while one is up, else the main form
+    // when it shows. A disabled window never.
+    void ActivateFront();
 
     // Raised after the main form was minimized by the animated minimize.
     std::function<void()> OnMinimize;
@@ -58,12 +69,14 @@ class TApplication {
     bool BusyCursor() const { return busy_; }
 
   private:
+    friend class TModalScope;
     static LRESULT CALLBACK WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
     HWND handle_ = nullptr;
     std::wstring title_;
     TForm* mainForm_ = nullptr;
     TForm* modalForm_ = nullptr;
+    int modalDepth_ = 0;
     bool comInitialized_ = false;
     bool terminated_ = false;
     bool busy_ = false;
@@ -86,6 +99,23 @@ template <typename F> void Guarded(F&& f) {
         if (Application) Application->HandleException(std::current_exception());
     }
 }
+
+// Marks a modal window as up for a scope: a modal form, a message box, a
+// file dialog, or a dialog of a library the program waits on.
+class TModalScope {
+  public:
+    TModalScope() : application_(Application) {
+        if (application_) ++application_->modalDepth_;
+    }
+    ~TModalScope() {
+        if (application_) --application_->modalDepth_;
+    }
+    TModalScope(const TModalScope&) = delete;
+    TModalScope& operator=(const TModalScope&) = delete;
+
+  private:
+    TApplication* application_;
+};
 
 // Sets the hourglass for a scope.
 class BusyCursorScope {

@@ -62,6 +62,14 @@ LRESULT TForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         Close();
         return 0;
+    case WM_ACTIVATE:
+        // A form kept from input by a modal window hands the activation on.
+        if (LOWORD(wParam) != WA_INACTIVE && !IsWindowEnabled(Handle()) && Application &&
+            Application->ModalWindowUp()) {
+            Application->ActivateFront();
+            return 0;
+        }
+        break;
     case WM_NEXTDLGCTL:
         // Sent by the dialog manager on Tab and by controls that move the
         // focus on: wParam 1 goes back, lParam 0 means relative to the focus.
@@ -119,6 +127,7 @@ int TForm::ShowModal() {
     if (HWND active = GetActiveWindow(); active && active != Handle())
         SetWindowLongPtrW(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(active));
     {
+        TModalScope modalScope;
         DisabledWindows disabled(Handle());
         modal_ = true;
         if (Application) Application->SetModalForm(this);
@@ -146,7 +155,9 @@ void TForm::RunModalLoop() {
                 PostQuitMessage(0);
             break;
         }
-        // Tab, Enter and Escape work as in a dialog box.
+        // The form's controls may take a key first (the page keys of a page
+        // control); then Tab, Enter and Escape work as in a dialog box.
+        if (msg.message == WM_KEYDOWN && IsChild(Handle(), msg.hwnd) && DialogKey(msg.wParam)) continue;
         if (IsDialogMessageW(Handle(), &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);

@@ -1,6 +1,8 @@
 #pragma once
 // A page control: the system's tab control with one page window per tab.
-// Only the active page is visible.
+// Only the active page is visible. The pages lie over the tab control as its
+// siblings, just after it in the tab order, so the dialog manager stops on
+// the tabs and then on the controls of the visible page.
 #include "framework/TWinControl.h"
 
 #include <string>
@@ -27,6 +29,10 @@ class TPageControl : public TWinControl {
     int ActivePageIndex() const;
     void SetActivePageIndex(int index);
 
+    // Ctrl+Tab and Ctrl+PageDown show the next page, Ctrl+Shift+Tab and
+    // Ctrl+PageUp the previous one, from anywhere in the dialog.
+    bool DialogKey(WPARAM key) override;
+
   protected:
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
     bool HandleNotify(NMHDR& header, LRESULT& result) override;
@@ -35,6 +41,7 @@ class TPageControl : public TWinControl {
     friend class TTabSheet;
     // The pages fill the area below the tabs.
     void PlacePages();
+    RECT PageArea() const;
     void ShowActivePage();
 
     std::vector<TTabSheet*> pages_;

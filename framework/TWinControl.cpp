@@ -276,6 +276,12 @@ void TWinControl::Loaded() {
     Realign();
 }
 
+bool TWinControl::DialogKey(WPARAM key) {
+    for (TWinControl* child : children_)
+        if (IsWindowVisible(child->handle_) && IsWindowEnabled(child->handle_) && child->DialogKey(key)) return true;
+    return false;
+}
+
 void TWinControl::Realign() {
     if (!handle_ || realigning_ || Loading()) return;
     realigning_ = true;

@@ -65,6 +65,10 @@ class TWinControl : public TComponent {
     void Realign();
     void Loaded() override;
 
+    // A key pressed in a dialog, offered before the dialog manager sees it;
+    // true when taken. By default offered to the visible, enabled children.
+    virtual bool DialogKey(WPARAM key);
+
   protected:
     // Creates the window of one of our own classes (registered on first use).
     void CreateOwnWindow(const wchar_t* className, DWORD style, DWORD exStyle, HWND parent,

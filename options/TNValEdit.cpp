@@ -342,6 +342,12 @@ bool TNValEdit::KeyDown(WORD key) {
             Redisplay(0);
         }
         return true;
+    case VK_INSERT:
+        // Shift+Insert pastes like Ctrl+V: the edit would insert the text as
+        // it stands.
+        if (!(GetKeyState(VK_SHIFT) & 0x8000) || (GetKeyState(VK_CONTROL) & 0x8000)) break;
+        if (!readOnly_) Paste();
+        return true;
     }
     if (OnKeyDown) OnKeyDown(key);
     return key == 0;

@@ -129,5 +129,7 @@ void TShellLink::CreateLink() {
                      : WindowState == TWindowState::wsMaximized ? SW_SHOWMAXIMIZED
                                                                 : SW_SHOWNORMAL);
     link->SetIconLocation(fileName_.c_str(), 0);
-    file->Save(linkPath.c_str(), TRUE);
+    // A folder that refuses the file must not look like success.
+    if (FAILED(file->Save(linkPath.c_str(), TRUE)))
+        throw EShellLinkError(L"ショートカットを保存できません。 [" + linkPath + L"]");
 }

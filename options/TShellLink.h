@@ -65,7 +65,8 @@ class TShellLink : public TComponent {
     void SetFileName(const std::wstring& fileName);
 
     // Writes the shortcut, replacing one of the same name; raises
-    // EShellLinkError when the folder cannot be found or the path is too long.
+    // EShellLinkError when the folder cannot be found, the path is too long
+    // or the file cannot be saved.
     void CreateLink();
     // Where CreateLink writes: the folder, "\" and the file's name with ".lnk".
     std::wstring LinkPath() const;

@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
 # Draws the main window's image list (16 images of 16x16, magenta is
 # transparent) into resources/images.bmp. Run by hand when a picture changes;
-# the build uses the committed file.
+# the build uses the committed file. Every picture is drawn without
+# anti-aliasing: an edge blended with the magenta would be a pink fringe, as
+# only exact magenta is transparent.
 set -eu
 cd "$(dirname "$0")/../resources"
+# The real ImageMagick (a "convert" earlier on the PATH may be a wrapper).
+convert() { /usr/bin/convert "$@"; }
 M='#ff00ff'
 cell() { # index, draw commands...
   local i=$1; shift
-  convert -size 16x16 "xc:$M" "$@" "/tmp/tapestra-img-$i.png"
+  convert -size 16x16 "xc:$M" +antialias "$@" "/tmp/tapestra-img-$i.png"
 }
 cell 0  -fill '#e8c050' -stroke '#8a6a10' -draw 'rectangle 1,4 14,13' -draw 'rectangle 1,3 6,4'
 cell 1  -fill '#f4d870' -stroke '#8a6a10' -draw 'rectangle 1,4 14,13' -fill '#fff4c0' -draw 'polygon 3,7 15,7 13,13 1,13'

@@ -25,12 +25,6 @@ bool IconInTray(HWND callback, UINT id) {
     return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
 }
 
-// A popup menu is up: the system's menu window shows.
-bool MenuShown() {
-    HWND menu = FindWindowW(L"#32768", nullptr);
-    return menu && IsWindowVisible(menu);
-}
-
 class ProgramTray : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -89,30 +83,9 @@ TEST_F(ProgramTray, TheProgramLivesInTheTray) {
     EXPECT_TRUE(IconInTray(callback, 1));
 
     // The tray menu: 起動(&S) brings the window back.
-    auto openMenuAndType = [&](wchar_t key, const std::function<bool()>& done) {
-        for (int attempt = 0; attempt < 3; ++attempt) {
-            PostMessageW(callback, kTrayMessage, 1, WM_RBUTTONDOWN);
-            PostMessageW(callback, kTrayMessage, 1, WM_RBUTTONUP);
-            WaitUntil(MenuShown, 2000);
-            INPUT input[2] = {};
-            input[0].type = input[1].type = INPUT_KEYBOARD;
-            input[0].ki.wVk = input[1].ki.wVk = key;
-            input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-            SendInput(2, input, sizeof(INPUT));
-            if (WaitUntil(done, 2000)) return true;
-            // Close whatever menu is open before the next try.
-            INPUT escape[2] = {};
-            escape[0].type = escape[1].type = INPUT_KEYBOARD;
-            escape[0].ki.wVk = escape[1].ki.wVk = VK_ESCAPE;
-            escape[1].ki.dwFlags = KEYEVENTF_KEYUP;
-            SendInput(2, escape, sizeof(INPUT));
-            WaitUntil([] { return !MenuShown(); }, 2000);
-        }
-        return false;
-    };
-    EXPECT_TRUE(openMenuAndType(L'S', [&] { return IsWindowVisible(main) != FALSE; }));
+    EXPECT_TRUE(ProgramDriver::ChooseTrayMenu(callback, L'S', [&] { return IsWindowVisible(main) != FALSE; }));
     // The tray menu's 終了(&X) ends the program and saves.
-    EXPECT_TRUE(openMenuAndType(L'X', [&] { return !program.Running(); }));
+    EXPECT_TRUE(ProgramDriver::ChooseTrayMenu(callback, L'X', [&] { return !program.Running(); }));
     EXPECT_EQ(program.WaitForExit(), 0u);
     EXPECT_EQ(Setting(L"モード"), L"1");
     EXPECT_EQ(Setting(L"Width"), L"550");

@@ -1,5 +1,6 @@
 // The framework's labels and push buttons on a real form: a label's colour,
 // alignment and size, and the picture button as one of the push buttons.
+#include "framework/Handle.h"
 #include "framework/ModalUI.h"
 #include "framework/StdCtrls.h"
 #include "framework/TApplication.h"
@@ -78,5 +79,27 @@ TEST_F(StdCtrls, PictureButtonIsAPushButton) {
     button.SetDefault(false);
     EXPECT_FALSE(button.Default());
     EXPECT_EQ(GetWindowLongW(button.Handle(), GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
+}
+
+TEST_F(StdCtrls, AButtonsGlyphIsTransparentInEveryState) {
+    TButton& button = form.Own<TButton>(form, L"設定する", 10, 10, 110, 33);
+    button.SetGlyph(TButtonGlyph::Ok);
+    BUTTON_IMAGELIST glyphs{};
+    ASSERT_TRUE(SendMessageW(button.Handle(), BCM_GETIMAGELIST, 0, reinterpret_cast<LPARAM>(&glyphs)));
+    WindowDC screen(nullptr);
+    UniqueDC dc(CreateCompatibleDC(screen.get()));
+    UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), 16, 16));
+    SelectGuard select(dc.get(), bitmap.get());
+    const COLORREF face = RGB(1, 2, 3);
+    UniqueBrush brush(CreateSolidBrush(face));
+    // Normal, hot, pressed, disabled, default (the 設定する of a dialog), stylus hot.
+    ASSERT_EQ(ImageList_GetImageCount(glyphs.himl), 6);
+    for (int state = 0; state < 6; ++state) {
+        RECT all{0, 0, 16, 16};
+        FillRect(dc.get(), &all, brush.get());
+        ImageList_Draw(glyphs.himl, state, dc.get(), 0, 0, ILD_NORMAL);
+        EXPECT_EQ(GetPixel(dc.get(), 0, 0), face) << "state " << state + 1;
+        EXPECT_NE(GetPixel(dc.get(), 6, 12), face) << "state " << state + 1 << " shows its tick";
+    }
 }
 } // namespace

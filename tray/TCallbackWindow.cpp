@@ -37,6 +37,8 @@ LRESULT TCallbackWindow::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 void TCallbackWindow::TrayMessage(WPARAM wParam, LPARAM lParam) {
     TTrayIcon* icon = TTrayIcon::FindIcon(wParam);
     if (!icon || !icon->Enabled()) return;
+    // While a modal window of the program is up, the tray takes no commands.
+    if (Application && Application->ModalWindowUp()) return;
     icon->TrayNotification(static_cast<UINT>(lParam));
 }
 

@@ -268,6 +268,11 @@ void TTrayIcon::Popup(TMouseButton button, int x, int y) {
     // reach the form; else to the callback window.
     auto* form = dynamic_cast<TForm*>(Owner());
     HWND window = form ? form->Handle() : CallbackWindowHandle();
+    // A window kept from input by a modal one is never raised over it.
+    if (!IsWindowEnabled(window)) {
+        if (Application) Application->ActivateFront();
+        return;
+    }
     // A menu of a window that is not in the foreground stays open when the
     // user clicks elsewhere.
     SetForegroundWindow(window);
@@ -302,7 +307,7 @@ void TTrayIcon::SingleClickDone(unsigned worker) {
     if (it == workers_.end()) return;
     // The thread has posted and is ending, so the join is short.
     workers_.erase(it);
-    bool click = clickPending_ && OnClick;
+    bool click = clickPending_ && OnClick && !(Application && Application->ModalWindowUp());
     clickPending_ = false;
     if (click) OnClick();
 }

@@ -35,10 +35,18 @@ void TAnimateForm::MinimizeWithAnimation() {
     SetActiveWindow(application);
     RECT rect;
     GetWindowRect(form, &rect);
-    MoveWindow(application, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
-    PlaySystemSound(L"Minimize");
-    // The system animates the window from the form's rectangle to its button.
-    ShowWindow(application, SW_MINIMIZE);
+    {
+        // The one time the application window takes the form's size.
+        animating_ = true;
+        struct Done {
+            bool& flag;
+            ~Done() { flag = false; }
+        } done{animating_};
+        MoveWindow(application, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
+        PlaySystemSound(L"Minimize");
+        // The system animates the window from the form's rectangle to its button.
+        ShowWindow(application, SW_MINIMIZE);
+    }
     // The form goes with its owner; not every system hides owned windows itself.
     ShowWindow(form, SW_HIDE);
     Application->SetTitle(title);
@@ -68,6 +76,18 @@ LRESULT TAnimateForm::ApplicationProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_ERASEBKGND:
         return 1;
+    case WM_WINDOWPOSCHANGING:
+        // However it is restored (the taskbar, the tray's 起動, another
+        // program), the window comes back as a point, never at the size the
+        // animation gave it: it would show as an empty window.
+        if (!animating_ && !IsIconic(application_.Window())) {
+            auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
+            pos->x = GetSystemMetrics(SM_CXSCREEN) / 2;
+            pos->y = GetSystemMetrics(SM_CYSCREEN) / 2;
+            pos->cx = pos->cy = 0;
+            pos->flags &= ~static_cast<UINT>(SWP_NOMOVE | SWP_NOSIZE);
+        }
+        break;
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) == SC_RESTORE) {
             Guarded([&] { Restore(); });

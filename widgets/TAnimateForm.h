@@ -28,4 +28,5 @@ class TAnimateForm : public TComponent {
     // Unhooked in reverse order: the application window first.
     TSubclass form_;
     TSubclass application_;
+    bool animating_ = false;
 };

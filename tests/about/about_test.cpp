@@ -79,7 +79,7 @@ TEST_F(AboutShowTest, ShowsTheCallersTexts) {
 TEST_F(AboutShowTest, DesignAndPlaceOnTheScreen) {
     RECT client{}, frame{};
     std::wstring caption, button, status = L"?";
-    RECT buttonRect{};
+    RECT buttonRect{}, barRect{};
     CallResult r = Call(proc, "Vintrel", "3.20", nullptr, nullptr, [&](HWND dialog) {
         GetClientRect(dialog, &client);
         GetWindowRect(dialog, &frame);
@@ -93,6 +93,8 @@ TEST_F(AboutShowTest, DesignAndPlaceOnTheScreen) {
         MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&buttonRect), 2);
         HWND bar = ProgramDriver::FindChild(dialog, L"msctls_statusbar32");
         if (bar) status = std::to_wstring(LOWORD(SendMessageW(bar, SB_GETTEXTLENGTHW, 255, 0)));
+        GetWindowRect(bar, &barRect);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&barRect), 2);
         PostKey(dialog, VK_RETURN);
     });
     ASSERT_NE(r.dialog, nullptr);
@@ -108,6 +110,8 @@ TEST_F(AboutShowTest, DesignAndPlaceOnTheScreen) {
     EXPECT_EQ(buttonRect.right - buttonRect.left, 97);
     EXPECT_EQ(buttonRect.bottom - buttonRect.top, 41);
     EXPECT_EQ(status, L"0") << "an empty status bar";
+    EXPECT_EQ(barRect.bottom - barRect.top, 25);
+    EXPECT_EQ(barRect.bottom, 296) << "at the bottom";
 }
 
 TEST_F(AboutShowTest, ModalToTheActiveWindow) {

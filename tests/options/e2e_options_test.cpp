@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
 #include <shlobj.h>
 
 #include <filesystem>
@@ -156,5 +157,64 @@ TEST_F(ProgramOptions, TheStartupShortcutIsWrittenTwiceAsOneFile) {
     PostMessageW(ChildWithText(dialog, L"ｷｬﾝｾﾙ"), BM_CLICK, 0, 0);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); }, 5000));
     std::filesystem::remove(link);
+}
+
+TEST_F(ProgramOptions, EveryPageAndEachOfItsControlsIsReachedFromTheKeyboard) {
+    testreg::SetString(HKEY_CURRENT_USER, kSettings, L"時間変更", L"1");
+    testreg::SetString(HKEY_CURRENT_USER, kSettings, L"時間", L"10");
+    testreg::SetString(HKEY_CURRENT_USER, kSettings, L"終了", L"0");
+    testreg::SetString(HKEY_CURRENT_USER, kSettings, L"Move", L"1");
+    ASSERT_TRUE(driver.Start());
+    HWND dialog = Open(driver.WaitForMainWindow());
+    ASSERT_NE(dialog, nullptr);
+    HWND tabs = ProgramDriver::FindChild(dialog, L"SysTabControl32");
+    ASSERT_TRUE(WaitUntil([&] { return ProgramDriver::FocusOf(dialog) == tabs; })) << "the tabs come first";
+    // Tab from the tabs round to them again: the texts of the stops.
+    auto tabRound = [&] {
+        std::vector<std::wstring> stops;
+        HWND focus = tabs;
+        do {
+            HWND before = focus;
+            ProgramDriver::PressKeys({VK_TAB});
+            if (!WaitUntil([&] { return (focus = ProgramDriver::FocusOf(dialog)) != before; })) break;
+            stops.push_back(TextOf(focus));
+        } while (focus != tabs && stops.size() < 16);
+        return stops;
+    };
+    struct PageCase {
+        std::vector<WORD> keys;
+        LRESULT page;
+        std::vector<std::wstring> stops;
+    };
+    const std::vector<std::wstring> buttons{L"設定する", L"ｷｬﾝｾﾙ", L""};
+    const PageCase cases[] = {
+        {{VK_CONTROL, VK_TAB}, 1,
+         {L"一定時間ごとに壁紙を変更する。", L"10", L"１つ後ろの壁紙に変更", L"壁紙の表示位置を変更する。", L"0", L"0"}},
+        {{VK_CONTROL, VK_NEXT}, 2, {L"壁紙変更後に、他のプログラムを実行する。", L"", L"参照", L"スタートアップ"}},
+        {{VK_CONTROL, VK_TAB}, 0,
+         {L"起動時には設定画面を表示しない。", L"タスクトレイに壁紙消去のアイコンを表示する。",
+          L"Windows終了時に壁紙を変更する。", L"壁紙を並べ替えの際に常に中央に壁紙を表示する。"}},
+        {{VK_CONTROL, VK_SHIFT, VK_TAB}, 2, {L"壁紙変更後に、他のプログラムを実行する。", L"", L"参照", L"スタートアップ"}},
+        {{VK_CONTROL, VK_PRIOR}, 1, {}},
+    };
+    for (const PageCase& c : cases) {
+        ProgramDriver::PressKeys(c.keys);
+        EXPECT_TRUE(WaitUntil([&] { return SendMessageW(tabs, TCM_GETCURSEL, 0, 0) == c.page; })) << c.page;
+        if (c.stops.empty()) continue;
+        std::vector<std::wstring> stops = c.stops;
+        stops.insert(stops.end(), buttons.begin(), buttons.end());
+        EXPECT_EQ(tabRound(), stops) << c.page;
+    }
+    // Changed from the keyboard, on 壁紙 from the tabs: a number typed, the
+    // next change method (the arrow goes to it, Space takes it), the offset
+    // switched off.
+    auto checked = [&](const wchar_t* text) {
+        return SendMessageW(ChildWithText(dialog, text), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    };
+    for (WORD key : std::vector<WORD>{VK_TAB, VK_TAB, '7', VK_TAB, VK_DOWN, VK_SPACE, VK_TAB, VK_SPACE})
+        ProgramDriver::PressKeys({key});
+    EXPECT_TRUE(WaitUntil([&] { return !checked(L"壁紙の表示位置を変更する。"); }));
+    EXPECT_EQ(TextOf(NumberFields(dialog)[0]), L"7");
+    EXPECT_TRUE(checked(L"ランダムに変更"));
 }
 } // namespace

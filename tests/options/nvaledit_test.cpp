@@ -266,6 +266,23 @@ TEST_F(NValEdit, PasteReplacesTheNumberWithTheClipboardText) {
         SendMessageW(e.Handle(), WM_PASTE, 0, 0);
         EXPECT_NEAR(static_cast<double>(e.Value()), c.value, 1e-9) << (c.clipboard ? WideToUtf8(c.clipboard) : "");
     }
+    // Shift+Insert pastes the same way (the edit would paste raw text).
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    const BYTE shift = keys[VK_SHIFT];
+    keys[VK_SHIFT] = 0x80;
+    SetKeyboardState(keys);
+    for (const wchar_t* text : {L"ab", L"-50", L"12,345"}) {
+        SetClipboard(text);
+        e.SetValue(7);
+        SendMessageW(e.Handle(), WM_PASTE, 0, 0);
+        const std::wstring pasted = e.Text();
+        e.SetValue(7);
+        SendMessageW(e.Handle(), WM_KEYDOWN, VK_INSERT, 0);
+        EXPECT_EQ(e.Text(), pasted) << WideToUtf8(text);
+    }
+    keys[VK_SHIFT] = shift;
+    SetKeyboardState(keys);
     // Ctrl+V reaches the same paste through the edit itself.
     SetClipboard(L"4,321");
     Type(L"\x16");

@@ -240,7 +240,9 @@ TEST_F(OptionDialog, EnterPressesTheFocusedButton) {
 TEST_F(OptionDialog, TheMainWindowAndTrayTakeNoInputWhileOpen) {
     TTapestraMain& m = Start();
     TfrmOption& d = Dialog();
-    bool mainEnabled = true, trayEnabled = true;
+    bool mainEnabled = true;
+    int trayDoubleClicks = 0;
+    m.TrayIcon1->OnDblClick = [&] { ++trayDoubleClicks; };
     // Looked at from inside the modal loop, then the dialog is cancelled.
     d.OnShow = [&] {
         d.FormShow();
@@ -248,14 +250,17 @@ TEST_F(OptionDialog, TheMainWindowAndTrayTakeNoInputWhileOpen) {
     };
     d.NValEdit3->OnKeyPress = [&](wchar_t&) {
         mainEnabled = IsWindowEnabled(m.Handle());
-        trayEnabled = m.TrayIcon1->Enabled();
+        SendMessageW(TTrayIcon::CallbackWindowHandle(), TTrayIcon::CallbackMessage, m.TrayIcon1->Identifier(),
+                     WM_LBUTTONDBLCLK);
     };
     PostMessageW(d.NValEdit3->Handle(), WM_CHAR, L'1', 0);
     m.Option2Click();
     EXPECT_FALSE(mainEnabled);
-    EXPECT_FALSE(trayEnabled);
+    EXPECT_EQ(trayDoubleClicks, 0);
     EXPECT_TRUE(IsWindowEnabled(m.Handle()));
-    EXPECT_TRUE(m.TrayIcon1->Enabled());
+    SendMessageW(TTrayIcon::CallbackWindowHandle(), TTrayIcon::CallbackMessage, m.TrayIcon1->Identifier(),
+                 WM_LBUTTONDBLCLK);
+    EXPECT_EQ(trayDoubleClicks, 1);
 }
 
 TEST_F(OptionDialog, AFailedWriteIsShownSkipsTheRestAndStillCloses) {

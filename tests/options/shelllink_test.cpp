@@ -158,4 +158,21 @@ TEST_F(ShellLink, ATooLongPathAndAMissingFolderAreRefusedAndWriteNothing) {
         }
     }
 }
+
+TEST_F(ShellLink, AFileTheFolderRefusesIsReported) {
+    // A folder of the link's name stands where the file would go.
+    TShellLink& link = owner.Own<TShellLink>();
+    link.LinkType = TShellLinkType::lnkStartup;
+    link.SetFileName(L"C:\\Prog\\refused.exe");
+    const std::filesystem::path blocked = link.LinkPath();
+    std::filesystem::create_directories(blocked);
+    try {
+        link.CreateLink();
+        ADD_FAILURE() << "no error raised";
+    } catch (const EShellLinkError& e) {
+        EXPECT_EQ(e.Message, L"ショートカットを保存できません。 [" + blocked.wstring() + L"]");
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(blocked));
+    std::filesystem::remove(blocked);
+}
 } // namespace

@@ -1,4 +1,5 @@
 #include "support/ProgramDriver.h"
+#include "support/TrayCallback.h"
 #include "support/WaitUntil.h"
 
 #include <tlhelp32.h>
@@ -164,6 +165,61 @@ bool ProgramDriver::ChooseMenu(HWND window, const std::wstring& keys, const std:
         Sleep(100);
     }
     return done();
+}
+
+bool ProgramDriver::ChooseTrayMenu(HWND callback, wchar_t key, const std::function<bool()>& done) {
+    auto menuShown = [] {
+        HWND menu = FindWindowW(L"#32768", nullptr);
+        return menu && IsWindowVisible(menu);
+    };
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        PostMessageW(callback, kTrayMessage, 1, WM_RBUTTONDOWN);
+        PostMessageW(callback, kTrayMessage, 1, WM_RBUTTONUP);
+        WaitUntil(menuShown, 2000);
+        PressKeys({static_cast<WORD>(key)});
+        if (WaitUntil(done, 2000)) return true;
+        // Close whatever menu is open before the next try.
+        PressKeys({VK_ESCAPE});
+        WaitUntil([&] { return !menuShown(); }, 2000);
+    }
+    return false;
+}
+
+void ProgramDriver::PressKeys(const std::vector<WORD>& keys) {
+    std::vector<INPUT> inputs(2 * keys.size());
+    for (size_t i = 0; i < keys.size(); ++i) {
+        INPUT& down = inputs[i];
+        INPUT& up = inputs[inputs.size() - 1 - i];
+        down.type = up.type = INPUT_KEYBOARD;
+        down.ki.wVk = up.ki.wVk = keys[i];
+        up.ki.dwFlags = KEYEVENTF_KEYUP;
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+HWND ProgramDriver::FocusOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
+bool ProgramDriver::ClickTaskbarButton(HWND window) {
+    // The desktop's task bar keeps one button per window, the window's handle
+    // as the button's identifier.
+    HWND bar = FindWindowW(L"Shell_TrayWnd", nullptr);
+    for (HWND button = GetWindow(bar, GW_CHILD); button; button = GetWindow(button, GW_HWNDNEXT)) {
+        if (GetWindowLongPtrW(button, GWLP_ID) != reinterpret_cast<LONG_PTR>(window) || !IsWindowVisible(button))
+            continue;
+        RECT r;
+        GetWindowRect(button, &r);
+        SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        INPUT click[2] = {};
+        click[0].type = click[1].type = INPUT_MOUSE;
+        click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        return SendInput(2, click, sizeof(INPUT)) == 2;
+    }
+    return false;
 }
 
 HWND ProgramDriver::FindChild(HWND parent, const std::wstring& className) {

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 class ProgramDriver {
   public:
@@ -36,6 +37,15 @@ class ProgramDriver {
     // Types the menu keys until done() holds (a keystroke can be lost while
     // the desktop hands the focus over); false when it never does.
     static bool ChooseMenu(HWND window, const std::wstring& keys, const std::function<bool()>& done);
+    // Opens the tray icon's menu (as the shell reports a right click) and
+    // types an item's key until done() holds.
+    static bool ChooseTrayMenu(HWND callback, wchar_t key, const std::function<bool()>& done);
+    // Presses keys together, as Ctrl+Tab: down in order, up in reverse.
+    static void PressKeys(const std::vector<WORD>& keys);
+    // The window with the keyboard focus in the thread of a window.
+    static HWND FocusOf(HWND window);
+    // Clicks the task bar's button of a top-level window; false without one.
+    static bool ClickTaskbarButton(HWND window);
     // Finds a child window of a class (first match, depth first).
     static HWND FindChild(HWND parent, const std::wstring& className);
     // A visible top-level window of a process with this caption, or null.

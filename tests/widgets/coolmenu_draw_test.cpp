@@ -235,4 +235,18 @@ TEST_F(CoolMenuImages, LargeImagesAreDrawnThirtyTwoSquareAndARemovedListDrawsNon
     Draw(*add, {0, 0, 200, 34});
     EXPECT_EQ(Count({0, 0, 200, 34}, green), 0);
 }
+
+TEST_F(CoolMenuImages, EveryImageOfTheStripIsDrawnWithoutAPinkFringe) {
+    // Only exact magenta is transparent: an edge blended with it stays pink.
+    ASSERT_EQ(images->Count(), 16);
+    for (int i = 0; i < images->Count(); ++i)
+        ImageList_Draw(images->Handle(), i, dc, i % 12 * 16, i / 12 * 16, ILD_NORMAL);
+    int pink = 0;
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x) {
+            COLORREF p = Pixel(x, y);
+            pink += GetRValue(p) > GetGValue(p) + 48 && GetBValue(p) > GetGValue(p) + 48;
+        }
+    EXPECT_EQ(pink, 0);
+}
 } // namespace
