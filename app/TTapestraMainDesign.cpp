@@ -77,10 +77,7 @@ void TTapestraMain::CreateDesign() {
     HotKeys1 = &Own<THotKeys>();
     // The pause key switches the pause on and off, as its menu item does.
     HotKeys1->OnHotKey = [this](TProgramCommand command) {
-        if (command == TProgramCommand::Pause)
-            Pause1Click();
-        else
-            RunCommand(command);
+        RunCommand(command == TProgramCommand::Pause && Options.Paused ? TProgramCommand::Resume : command);
     };
     CommandWindow1 = &Own<TCommandWindow>();
     CommandWindow1->OnCommand = [this](TProgramCommand command) { RunCommand(command); };

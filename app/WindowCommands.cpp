@@ -67,6 +67,12 @@ void TTapestraMain::TrayIcon1DblClick() {
 }
 
 void TTapestraMain::RunCommand(TProgramCommand command) {
+    // While a modal window is up the commands wait as the tray's do; showing
+    // the program brings that window to the front.
+    if (Application->ModalWindowUp()) {
+        if (command == TProgramCommand::Show) Application->ActivateFront();
+        return;
+    }
     switch (command) {
     case TProgramCommand::Next:
         cmdAfterClick();
