@@ -61,6 +61,8 @@ bool TTapestraMain::RowsApplied(int row, const std::function<int(int row, int ro
     }
     // A picture that failed in the preview has been reported already.
     if (previewFile_ == files.front() && LoadPicture->Error() != 0) return false;
+    // After a group switch the highlighted row may show another file's position.
+    RadioGroup1->SetItemIndex(static_cast<int>(StoredPosition(Library.FileView(row))));
     return PicturesApplied(files, positions, monitors, true);
 }
 

@@ -152,8 +152,13 @@ PixelSize DecodeSizeFor(PixelSize upright, TDisplayPosition position, std::span<
 }
 
 bool SystemShowsSpans() {
+    // Wine says Windows 7 but draws the desktop's bitmap from the desktop's
+    // top-left, as a span does (a style it does not know shows it centred,
+    // which for a bitmap of the desktop's size is the same).
+    if (GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version")) return true;
     // Whatever the manifest names, Windows 8 and later answer 6.2 at least.
-    OSVERSIONINFOW version{sizeof(version)};
+    OSVERSIONINFOW version{};
+    version.dwOSVersionInfoSize = sizeof(version);
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
     if (!GetVersionExW(&version)) return true;
