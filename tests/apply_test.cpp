@@ -68,6 +68,7 @@ TEST_F(Apply, PreviousAndNextWrapAroundAndEachApplyWritesEverything) {
 
 TEST_F(Apply, AGroupWithOneFileAppliesItAgainAndAnEmptyGroupDoesNothing) {
     TTapestraMain& m = StartWith({green});
+    m.cmdCenterClick(); // whatever an earlier test left the desktop showing
     m.cmdAfterClick();
     std::filesystem::remove(TTapestraMain::WallpaperBitmapPath());
     m.cmdAfterClick();
