@@ -1,12 +1,13 @@
 // The apply step's own work, timed: writing a picture unchanged (centred)
-// and composing a screen-sized tiled bitmap and writing it (tiled), for two
+// and composing a screen-sized tiled bitmap and writing it (tiled), both
+// through the program's apply step (ApplyWallpaper), for two
 // screen sizes. Each case is followed by the limit: a raw write of the same
 // number of bytes to the same folder. Prints one line per case: name, size,
 // median milliseconds, the raw write's median milliseconds.
 // Usage: apply_bench OUTDIR [runs]
-#include "wallpaper/TileComposer.h"
-#include "base/BmpWriter.h"
-#include "framework/TPicture.h"
+#include "wallpaper/ApplyStep.h"
+#include "wallpaper/PictureReader.h"
+#include "wallpaper/TWallChanger.h"
 
 #include <windows.h>
 
@@ -17,17 +18,16 @@
 #include <vector>
 
 namespace {
-UniqueBitmap Gradient(int w, int h) {
-    BITMAPINFO info{};
-    info.bmiHeader = DibHeader(w, -h, 32);
-    std::vector<DWORD> pixels(static_cast<size_t>(w) * h);
+DecodedPicture Gradient(int w, int h) {
+    DecodedPicture picture;
+    picture.Width = w;
+    picture.Height = h;
+    picture.Pixels.resize(static_cast<size_t>(w) * h);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            pixels[static_cast<size_t>(y) * w + x] = RGB(x * 255 / w, y * 255 / h, (x ^ y) & 255);
-    WindowDC screen(nullptr);
-    UniqueBitmap bmp{CreateCompatibleBitmap(screen.get(), w, h)};
-    SetDIBits(screen.get(), bmp.get(), 0, h, pixels.data(), &info, DIB_RGB_COLORS);
-    return bmp;
+            picture.Pixels[static_cast<size_t>(y) * w + x] =
+                0xFF000000u | RGB(x * 255 / w, y * 255 / h, (x ^ y) & 255);
+    return picture;
 }
 
 // The bytes of the file a case wrote, written again plainly.
@@ -66,26 +66,29 @@ int wmain(int argc, wchar_t** argv) {
     struct Screen {
         int w, h;
     } screens[] = {{1920, 1080}, {3840, 2160}};
+    TComponent owner(nullptr);
+    TWallChanger desktop(&owner);
+    desktop.SystemParametersInfo = [](UINT, UINT, void*, UINT) { return TRUE; };
+    auto apply = [&](const DecodedPicture& picture, TDisplayPosition position, int w, int h,
+                     const std::wstring& target) {
+        WallpaperRequest request;
+        request.BitmapPath = target;
+        request.Monitors = {{{0, 0, w, h}, true}};
+        request.Pictures = {{&picture, position}};
+        ApplyWallpaper(desktop, request);
+    };
     for (auto s : screens) {
-        TPicture whole;
-        whole.AssignBitmap(Gradient(s.w, s.h));
+        const DecodedPicture whole = Gradient(s.w, s.h);
         std::wstring target = out + L"\\centred.bmp";
-        double centred = Median(runs, [&] { whole.SaveToFile(target); });
+        double centred = Median(runs, [&] { apply(whole, TDisplayPosition::Centred, s.w, s.h, target); });
         std::printf("centred %dx%d %.1f %.1f\n", s.w, s.h, centred, RawWrite(runs, target, out + L"\\raw.bin"));
         for (auto tileSize : {Screen{64, 64}, Screen{500, 300}}) {
-            TPicture tile;
-            tile.AssignBitmap(Gradient(tileSize.w, tileSize.h));
+            const DecodedPicture tile = Gradient(tileSize.w, tileSize.h);
             std::wstring tiled = out + L"\\tiled.bmp";
-            double ms = Median(runs, [&] {
-                TileStart start = FirstTile(s.w, s.h, tileSize.w, tileSize.h, false, false, 0, 0);
-                WriteTiledBitmap(tile, start, s.w, s.h, tiled);
-            });
+            double ms = Median(runs, [&] { apply(tile, TDisplayPosition::Tiled, s.w, s.h, tiled); });
             std::printf("tiled%dx%d %dx%d %.1f %.1f\n", tileSize.w, tileSize.h, s.w, s.h, ms,
                         RawWrite(runs, tiled, out + L"\\raw.bin"));
-            tile.SaveToFile(out + L"\\tile" + std::to_wstring(tileSize.w) + L"x" +
-                            std::to_wstring(tileSize.h) + L".bmp");
         }
-        whole.SaveToFile(out + L"\\whole" + std::to_wstring(s.w) + L".bmp");
     }
     return 0;
 }

@@ -8,7 +8,9 @@ pkgs=(cmake make googletest g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix 
 # 32-bit Wine runs the 32-bit program where the kernel can run 32-bit code.
 if [ "$(dpkg --print-architecture)" = amd64 ]; then
   dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
-  pkgs+=(wine32:i386)
+  # Wine's X11 driver loads these itself to find the monitors (Xinerama,
+  # RandR); without them 32-bit Wine sees one monitor over the whole screen.
+  pkgs+=(wine32:i386 libxinerama1:i386 libxrandr2:i386)
 fi
 for p in "${pkgs[@]}"; do have "$p" || need+=("$p"); done
 if [ ${#need[@]} -gt 0 ]; then

@@ -2,7 +2,7 @@
 // and the tiles of a composed wallpaper start at the right offset.
 #include "library/ChangePolicy.h"
 #include "wallpaper/Placement.h"
-#include "wallpaper/TileComposer.h"
+#include "support/TileComposer.h"
 #include "framework/Handle.h"
 
 #include <gtest/gtest.h>

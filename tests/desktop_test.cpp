@@ -2,7 +2,7 @@
 // bitmap each monitor shows, where its picture goes, the pixels written, the
 // monitors the system reports, and with one monitor today's tiled file.
 #include "wallpaper/Placement.h"
-#include "wallpaper/TileComposer.h"
+#include "support/TileComposer.h"
 #include "framework/TPicture.h"
 #include "support/TestFiles.h"
 #include "wallpaper/DesktopComposer.h"

@@ -116,7 +116,8 @@ TEST_F(HostileWallpaperFile, HeldOpenByAnotherProcessTheApplyIsRefusedAndTriedAg
     ApplyAgain();
     ASSERT_TRUE(WaitUntil(
         [&] { return testreg::GetString(HKEY_CURRENT_USER, kSettings, L"files") == picture; }, 10000));
-    EXPECT_EQ(testfiles::ReadBitmap(bmp).width, 64);
+    // Stretched: written at the screen's size.
+    EXPECT_EQ(testfiles::ReadBitmap(bmp).width, GetSystemMetrics(SM_CXSCREEN));
     const AppliedState after = Current();
     EXPECT_EQ(after.wallpaper, bmp);
     EXPECT_EQ(after.tile, L"0");

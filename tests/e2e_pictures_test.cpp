@@ -1,5 +1,6 @@
 // The built program with today's photos: a sideways phone photo comes out
-// upright, in fill and in fit, applied by the tray double-click.
+// upright, in fill and in fit, applied by the tray double-click; and, in a
+// session of several monitors, a picture of its own on each.
 #include "support/ProgramDriver.h"
 #include "support/TestFiles.h"
 #include "support/TestRegistry.h"
@@ -8,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -78,6 +81,56 @@ TEST(ProgramPictures, ASidewaysPhotoComesOutUprightInFillAndInFit) {
             EXPECT_EQ(bmp.Pixel(2, height / 2), GetSysColor(COLOR_BACKGROUND)) << "the margin";
         }
     }
+    testreg::DeleteTree(HKEY_CURRENT_USER, testreg::kProgram);
+}
+
+// Run in a session brought up with TAPESTRA_MONITORS ("WxH+X+Y,...", the
+// first the primary at 0,0): the real monitors of Wine's X11 driver.
+TEST(ProgramMonitors, EachMonitorShowsAFileOfItsOwnFromTheCommandLine) {
+    char spec[512];
+    if (!GetEnvironmentVariableA("TAPESTRA_MONITORS", spec, sizeof spec)) GTEST_SKIP() << "a one-monitor session";
+    std::vector<RECT> monitors;
+    RECT bounds{};
+    for (char* item = std::strtok(spec, ","); item; item = std::strtok(nullptr, ",")) {
+        long w = 0, h = 0, x = 0, y = 0;
+        ASSERT_EQ(std::sscanf(item, "%ldx%ld+%ld+%ld", &w, &h, &x, &y), 4);
+        monitors.push_back({x, y, x + w, y + h});
+        UnionRect(&bounds, &bounds, &monitors.back());
+    }
+    ASSERT_EQ(GetSystemMetrics(SM_CMONITORS), static_cast<int>(monitors.size()));
+    ProgramDriver::EndStrayPrograms();
+    testreg::DeleteTree(HKEY_CURRENT_USER, testreg::kProgram);
+    const std::wstring dir = testfiles::FreshFolder(L"tapestra monitors");
+    const COLORREF colours[] = {RGB(200, 0, 0), RGB(0, 200, 0), RGB(0, 0, 200)};
+    std::vector<std::wstring> files;
+    for (COLORREF colour : colours)
+        files.push_back(testfiles::WriteBitmap(dir + L"\\" + std::to_wstring(files.size()) + L".bmp", 40, 30,
+                                               colour, colour));
+    testreg::SeedGroups({L"g"});
+    testreg::SeedFiles(L"g", files, {3, 3, 3}); // stretched: each monitor covered
+    testreg::SetString(HKEY_CURRENT_USER, kSettings, L"ActiveGroup", L"1");
+    testreg::SetString(HKEY_CURRENT_USER, kSettings, L"Monitors", L"1");
+    testreg::SetString(HKEY_CURRENT_USER, kSettings, L"起動設定", L"1");
+    ProgramDriver program;
+    ASSERT_TRUE(program.Start());
+    ASSERT_NE(program.WaitForMainWindow(false), nullptr);
+    ProgramDriver command;
+    ASSERT_TRUE(command.Start(ProgramDriver::BinDir(), L"/next"));
+    EXPECT_EQ(command.WaitForExit(), 0u);
+    ASSERT_TRUE(WaitUntil([&] { return testreg::GetString(HKEY_CURRENT_USER, kSettings, L"files") == files[0]; }));
+    const testfiles::Bitmap bmp = testfiles::ReadBitmap(ProgramDriver::BinDir() + L"\\Tapestra32.BMP");
+    ASSERT_EQ(bmp.width, bounds.right - bounds.left);
+    ASSERT_EQ(bmp.height, bounds.bottom - bounds.top);
+    // The primary the next file, each other monitor the one after.
+    for (size_t m = 0; m < monitors.size() && m < std::size(colours); ++m)
+        EXPECT_EQ(bmp.Pixel((monitors[m].left + monitors[m].right) / 2 - bounds.left,
+                            (monitors[m].top + monitors[m].bottom) / 2 - bounds.top),
+                  colours[m])
+            << "monitor " << m;
+    EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"WallpaperStyle"), L"22");
+    ProgramDriver exit;
+    ASSERT_TRUE(exit.Start(ProgramDriver::BinDir(), L"/exit"));
+    EXPECT_EQ(program.WaitForExit(), 0u);
     testreg::DeleteTree(HKEY_CURRENT_USER, testreg::kProgram);
 }
 } // namespace

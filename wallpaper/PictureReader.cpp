@@ -86,6 +86,7 @@ std::optional<DecodedPicture> PixelsOfDib(const TSpiDib& dib, PixelSize size, bo
 // loader then reads it and says why.
 std::optional<DecodedPicture> ReadSized(const std::wstring& path, TPictureFileKind kind, const DecodeSize& size,
                                         COLORREF background) {
+    if (!TSpiLibrary::OffersSizedDecode(PluginOf(kind).Library)) return std::nullopt;
     std::optional<TSpiLibrary> library = TSpiLibrary::Load(PluginOf(kind).Library, false);
     if (!library || !library->HasSizedDecode()) return std::nullopt;
     std::optional<std::string> ansi = PluginPathFor(path);

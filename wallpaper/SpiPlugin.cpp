@@ -34,6 +34,13 @@ std::optional<TSpiLibrary> TSpiLibrary::Load(std::wstring_view fileName, bool wi
     return library;
 }
 
+bool TSpiLibrary::OffersSizedDecode(std::wstring_view fileName) {
+    // Mapped only to read its exports, and let go before any real load: a
+    // module mapped this way must never be the one that is used.
+    UniqueModule image(LoadLibraryExW(std::wstring(fileName).c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES));
+    return image && GetProcAddress(image.get(), "GetPictureAtSize") != nullptr;
+}
+
 template <typename Call> int TSpiLibrary::Guarded(const Call& call) {
     if (fault_) return kPluginFaulted;
     int32_t result = 0;

@@ -68,6 +68,10 @@ class TSpiLibrary {
     int GetPicture(const std::string& path, LONG_PTR offset, TSpiDib& dib);
     int GetPreview(const std::string& path, LONG_PTR offset, TSpiDib& dib);
 
+    // Whether the library by this file name has our own plug-ins' decode at
+    // a size, told without running any of its code (no DllMain), so that a
+    // plug-in without it is loaded once per picture as always.
+    static bool OffersSizedDecode(std::wstring_view fileName);
     // Our own plug-ins' decode at a size (plugins/SizedPictureApi.h), looked
     // up with the others. Without a request and a dib only the result is
     // filled: the stored size and the orientation.

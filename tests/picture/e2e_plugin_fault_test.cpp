@@ -20,6 +20,10 @@ class ProgramWithFaultingPlugin : public ::testing::Test, protected FakeSpiSessi
     void SetUp() override {
         ProgramDriver::EndStrayPrograms();
         testreg::DeleteTree(HKEY_CURRENT_USER, testreg::kProgram);
+        // The window-wide position starts from the desktop: centred here, so
+        // the picture is written at its own size.
+        testreg::SetString(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"TileWallpaper", L"0");
+        testreg::SetString(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"WallpaperStyle", L"0");
         // The program inherits the script's name.
         const std::wstring name = L"TapestraFakeSpi.e2e." + std::to_wstring(GetCurrentProcessId());
         SetEnvironmentVariableW(kScriptVariable, name.c_str());

@@ -1,4 +1,4 @@
-#include "wallpaper/TileComposer.h"
+#include "support/TileComposer.h"
 
 #include "framework/Exception.h"
 #include "framework/Handle.h"

@@ -1,6 +1,7 @@
 #pragma once
-// The tiled wallpaper: a picture repeated over a screen-sized BMP file from
-// the first tile on, so that an offset or a centred tile takes effect.
+// The first version's tiled wallpaper writer, kept for the tests as the
+// reference the desktop composer must match byte for byte on one monitor: a
+// picture repeated over a screen-sized BMP file from the first tile on.
 #include "wallpaper/Placement.h"
 
 #include <windows.h>
