@@ -113,7 +113,11 @@ void TTapestraMain::ComposeAgain() {
     for (const std::wstring& file : files)
         positions.push_back(PositionOfFile(file));
     BusyCursorScope busy;
+    // A file our plug-ins do not read goes through the preview's loader: the
+    // preview then shows its file again.
+    const std::wstring shown = LoadPicture->PictureName();
     PicturesApplied(files, positions, MonitorsNow(), false);
+    if (!shown.empty() && LoadPicture->PictureName() != shown) ShowPreview(shown);
 }
 
 void TTapestraMain::DisplayTimerTimer() {

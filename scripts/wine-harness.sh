@@ -124,10 +124,14 @@ up() {
     screen=$(monitors_screen) reset=-noreset
   fi
   local n
+  # Sessions coming up side by side (ctest -j) must not pick the same display.
+  exec 8>/tmp/tapestra-display.lock
+  flock 8
   n=$(free_display)
-  setsid Xvfb :$n -screen 0 "$screen" $reset -nolisten tcp </dev/null >/dev/null 2>&1 &
+  setsid Xvfb :$n -screen 0 "$screen" $reset -nolisten tcp </dev/null >/dev/null 2>&1 8>&- &
   echo $! >"$run/xvfb.pid"
   for _ in $(seq 1 50); do [ -e /tmp/.X11-unix/X$n ] && break; sleep 0.1; done
+  exec 8>&-
   if [ -n "$reset" ]; then set_monitors "$n"; fi
   cp -a "$template" "$run/prefix"
   local lang=ja_JP.UTF-8

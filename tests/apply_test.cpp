@@ -200,6 +200,7 @@ TEST_F(Apply, EachMonitorGetsAFileOfItsOwnAndAChangedDesktopIsComposedAgain) {
     EXPECT_EQ(Written().height, 30);
     EXPECT_EQ(Files(), red);
     EXPECT_EQ(m.FileList->Row(), 1);
+    EXPECT_EQ(m.LoadPicture->PictureName(), red) << "the preview keeps the selected file";
 }
 
 TEST_F(Apply, MovedTilesStartAtTheNormalisedOffset) {
