@@ -1,6 +1,7 @@
 // The built program's options dialog: opened from the menu, numbers typed
 // into its fields, stored with "設定する"; the timer then changes the
-// wallpaper, and the Startup shortcut is written.
+// wallpaper, and the Startup shortcut is written. Every page is worked from
+// the keyboard.
 #include "support/ProgramDriver.h"
 #include "support/TestFiles.h"
 #include "support/TestRegistry.h"
@@ -187,14 +188,23 @@ TEST_F(ProgramOptions, EveryPageAndEachOfItsControlsIsReachedFromTheKeyboard) {
         std::vector<std::wstring> stops;
     };
     const std::vector<std::wstring> buttons{L"設定する", L"ｷｬﾝｾﾙ", L""};
+    // The hotkey fields have no text.
+    const std::vector<std::wstring> hotKeys(5, L"");
     const PageCase cases[] = {
         {{VK_CONTROL, VK_TAB}, 1,
-         {L"一定時間ごとに壁紙を変更する。", L"10", L"１つ後ろの壁紙に変更", L"壁紙の表示位置を変更する。", L"0", L"0"}},
-        {{VK_CONTROL, VK_NEXT}, 2, {L"壁紙変更後に、他のプログラムを実行する。", L"", L"参照", L"スタートアップ"}},
+         {L"一定時間ごとに壁紙を変更する。", L"10", L"１つ後ろの壁紙に変更", L"一巡するまで重複しない",
+          L"壁紙の表示位置を変更する。", L"0", L"0"}},
+        {{VK_CONTROL, VK_NEXT}, 2,
+         {L"壁紙変更後に、他のプログラムを実行する。", L"", L"参照",
+          L"全画面のﾌﾟﾛｸﾞﾗﾑの実行中は時間での変更を待つ", L"スタートアップ"}},
+        {{VK_CONTROL, VK_TAB}, 3, {L"すべてのﾓﾆﾀｰに同じ壁紙"}},
+        {{VK_CONTROL, VK_NEXT}, 4, hotKeys},
         {{VK_CONTROL, VK_TAB}, 0,
          {L"起動時には設定画面を表示しない。", L"タスクトレイに壁紙消去のアイコンを表示する。",
           L"Windows終了時に壁紙を変更する。", L"壁紙を並べ替えの際に常に中央に壁紙を表示する。"}},
-        {{VK_CONTROL, VK_SHIFT, VK_TAB}, 2, {L"壁紙変更後に、他のプログラムを実行する。", L"", L"参照", L"スタートアップ"}},
+        {{VK_CONTROL, VK_SHIFT, VK_TAB}, 4, hotKeys},
+        {{VK_CONTROL, VK_PRIOR}, 3, {}},
+        {{VK_CONTROL, VK_PRIOR}, 2, {}},
         {{VK_CONTROL, VK_PRIOR}, 1, {}},
     };
     for (const PageCase& c : cases) {
@@ -206,15 +216,17 @@ TEST_F(ProgramOptions, EveryPageAndEachOfItsControlsIsReachedFromTheKeyboard) {
         EXPECT_EQ(tabRound(), stops) << c.page;
     }
     // Changed from the keyboard, on 壁紙 from the tabs: a number typed, the
-    // next change method (the arrow goes to it, Space takes it), the offset
-    // switched off.
+    // next change method (the arrow goes to it, Space takes it), no repeats
+    // switched on, the offset switched off.
     auto checked = [&](const wchar_t* text) {
         return SendMessageW(ChildWithText(dialog, text), BM_GETCHECK, 0, 0) == BST_CHECKED;
     };
-    for (WORD key : std::vector<WORD>{VK_TAB, VK_TAB, '7', VK_TAB, VK_DOWN, VK_SPACE, VK_TAB, VK_SPACE})
+    for (WORD key : std::vector<WORD>{VK_TAB, VK_TAB, '7', VK_TAB, VK_DOWN, VK_SPACE, VK_TAB, VK_SPACE,
+                                      VK_TAB, VK_SPACE})
         ProgramDriver::PressKeys({key});
     EXPECT_TRUE(WaitUntil([&] { return !checked(L"壁紙の表示位置を変更する。"); }));
     EXPECT_EQ(TextOf(NumberFields(dialog)[0]), L"7");
     EXPECT_TRUE(checked(L"ランダムに変更"));
+    EXPECT_TRUE(checked(L"一巡するまで重複しない"));
 }
 } // namespace
