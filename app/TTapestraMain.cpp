@@ -64,7 +64,11 @@ void TTapestraMain::FormCreate() {
     }
     SetTrayMode(Options.TrayMode);
     ShowPaused();
-    RegisterHotKeys(true);
+    if (std::vector<THotKeyBinding> taken = RegisterHotKeys(); !taken.empty()) {
+        // The start goes on; the message comes once the window is up.
+        hotKeysTaken_ = HotKeysTakenMessage(taken);
+        PostMessageW(Handle(), kSayHotKeysTaken, 0, 0);
+    }
     startTrace_.Step(L"timer, tray mode, hotkeys");
     ShowOrHide();
     startTrace_.Step(L"show");
@@ -91,14 +95,13 @@ void TTapestraMain::SelectStartRow() {
 }
 
 void TTapestraMain::ApplyOptions(const ::Options& confirmed) {
-    const bool newKeys = confirmed.HotKeys != Options.HotKeys;
     Options = confirmed;
     // A failed write is reported and the rest waits for the next confirm.
     Store.SaveOptions(Options);
     TrayIcon2->SetVisible(Options.ClearIcon);
     SetTimerFromOptions();
     K6->SetChecked(false);
-    if (newKeys) RegisterHotKeys(false);
+    // The hotkeys are registered again once the dialog has closed.
 }
 
 void TTapestraMain::SetTimerFromOptions() {

@@ -1,7 +1,7 @@
 // The built program's options dialog: opened from the menu, numbers typed
 // into its fields, stored with "設定する"; the timer then changes the
 // wallpaper, and the Startup shortcut is written. Every page is worked from
-// the keyboard.
+// the keyboard; a hotkey typed into its field runs its command afterwards.
 #include "support/ProgramDriver.h"
 #include "support/TestFiles.h"
 #include "support/TestRegistry.h"
@@ -228,5 +228,66 @@ TEST_F(ProgramOptions, EveryPageAndEachOfItsControlsIsReachedFromTheKeyboard) {
     EXPECT_EQ(TextOf(NumberFields(dialog)[0]), L"7");
     EXPECT_TRUE(checked(L"ランダムに変更"));
     EXPECT_TRUE(checked(L"一巡するまで重複しない"));
+}
+
+TEST_F(ProgramOptions, AHotkeyPressedInItsFieldAndTheSpanningModeAreStoredAndTheKeyWorks) {
+    // The program holds Ctrl+Alt+N for the previous file: the field of the
+    // next file still takes it, since the program gives its keys back while
+    // the dialog is open.
+    const WORD ctrlAltN = MAKEWORD('N', HOTKEYF_CONTROL | HOTKEYF_ALT);
+    testreg::SetString(HKEY_CURRENT_USER, kSettings, L"HotKeyPrev", std::to_wstring(ctrlAltN));
+    ASSERT_TRUE(driver.Start());
+    HWND main = driver.WaitForMainWindow();
+    HWND dialog = Open(main);
+    ASSERT_NE(dialog, nullptr);
+    HWND tabs = ProgramDriver::FindChild(dialog, L"SysTabControl32");
+    ASSERT_TRUE(WaitUntil([&] { return ProgramDriver::FocusOf(dialog) == tabs; }));
+    auto page = [&](LRESULT index) {
+        return WaitUntil([&] { return SendMessageW(tabs, TCM_GETCURSEL, 0, 0) == index; });
+    };
+    auto focusMoves = [&](const std::vector<WORD>& keys) {
+        HWND before = ProgramDriver::FocusOf(dialog);
+        ProgramDriver::PressKeys(keys);
+        HWND now = nullptr;
+        WaitUntil([&] { return (now = ProgramDriver::FocusOf(dialog)) != before; });
+        return now;
+    };
+    auto hotKeyOf = [](HWND field) { return LOWORD(SendMessageW(field, HKM_GETHOTKEY, 0, 0)); };
+
+    // ﾎｯﾄｷｰ, the last page: Ctrl+Alt+N in 次のﾌｧｲﾙ, then 1つ前のﾌｧｲﾙ emptied.
+    ProgramDriver::PressKeys({VK_CONTROL, VK_SHIFT, VK_TAB});
+    ASSERT_TRUE(page(4));
+    HWND next = focusMoves({VK_TAB});
+    wchar_t cls[32] = {};
+    GetClassNameW(next, cls, 32);
+    ASSERT_STREQ(cls, HOTKEY_CLASSW);
+    ProgramDriver::PressKeys({VK_CONTROL, VK_MENU, 'N'});
+    EXPECT_TRUE(WaitUntil([&] { return hotKeyOf(next) == ctrlAltN; }));
+    HWND previous = focusMoves({VK_TAB});
+    EXPECT_EQ(hotKeyOf(previous), ctrlAltN) << "shown from the settings";
+    ProgramDriver::PressKeys({VK_DELETE});
+    EXPECT_TRUE(WaitUntil([&] { return hotKeyOf(previous) == 0; }));
+
+    // ﾓﾆﾀｰ, the page before: from the checked button down to the last one.
+    ProgramDriver::PressKeys({VK_CONTROL, VK_PRIOR});
+    ASSERT_TRUE(page(3));
+    EXPECT_EQ(TextOf(focusMoves({VK_TAB})), L"すべてのﾓﾆﾀｰに同じ壁紙");
+    focusMoves({VK_DOWN});
+    EXPECT_EQ(TextOf(focusMoves({VK_DOWN})), L"1枚の壁紙を全ﾓﾆﾀｰに広げる");
+    ProgramDriver::PressKeys({VK_RETURN});
+
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); }));
+    EXPECT_EQ(Setting(L"HotKeyNext"), std::to_wstring(ctrlAltN));
+    EXPECT_EQ(Setting(L"HotKeyPrev"), L"0");
+    EXPECT_EQ(Setting(L"Monitors"), L"2");
+
+    // The key is registered again, now for the next file: the first one.
+    // Under Wine a hotkey reaches the program while one of its windows has the focus.
+    ASSERT_TRUE(WaitUntil([&] {
+        SetForegroundWindow(main);
+        return GetForegroundWindow() == main;
+    }));
+    ProgramDriver::PressKeys({VK_CONTROL, VK_MENU, 'N'});
+    EXPECT_TRUE(WaitUntil([&] { return Setting(L"files") == first; }));
 }
 } // namespace

@@ -349,6 +349,67 @@ TEST_F(OptionDialog, TheNewerOptionsAreShownChangedAndStoredOnlyWhenConfirmed) {
     EXPECT_TRUE(modal->Errors.empty());
 }
 
+TEST_F(OptionDialog, TheProgramsHotkeysAreGivenBackWhileItIsOpen) {
+    SetSetting(L"HotKeyNext", std::to_wstring(CtrlAlt(VK_F9)));
+    TTapestraMain& m = Start();
+    // Of these keys, the ones someone holds: a key nobody holds can be taken.
+    auto held = [] {
+        std::vector<WORD> keys;
+        for (WORD key : {CtrlAlt(VK_F9), CtrlAlt('R')}) {
+            if (!RegisterHotKey(nullptr, 2, HotKeyModifiers(key), LOBYTE(key)))
+                keys.push_back(key);
+            else
+                UnregisterHotKey(nullptr, 2);
+        }
+        return keys;
+    };
+    ASSERT_EQ(held(), std::vector<WORD>{CtrlAlt(VK_F9)});
+    TfrmOption& d = Dialog();
+    struct Case {
+        const char* what;
+        // Changes the dialog; true to confirm it, false to cancel.
+        std::function<bool()> change;
+        std::vector<WORD> heldAfter;
+        bool said;
+    } cases[] = {
+        {"cancelled", [] { return false; }, {CtrlAlt(VK_F9)}, false},
+        {"a new key",
+         [&] {
+             PressAlone(d.HotKeyFields[hkRandom], 'R');
+             return true;
+         },
+         {CtrlAlt(VK_F9), CtrlAlt('R')}, false},
+        {"a new key held elsewhere",
+         [&] {
+             PressAlone(d.HotKeyFields[hkPause], 'P');
+             return true;
+         },
+         {CtrlAlt(VK_F9), CtrlAlt('R')}, true},
+        {"the same keys again", [] { return true; }, {CtrlAlt(VK_F9), CtrlAlt('R')}, false},
+    };
+    // Ctrl+Alt+P belongs to another window from here on.
+    ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT, 'P'));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        modal->Messages.clear();
+        std::vector<WORD> heldWhileOpen{0};
+        d.OnShow = [&] {
+            d.FormShow();
+            heldWhileOpen = held();
+            TButton* close = c.change() ? d.BitBtn1 : d.BitBtn2;
+            PostMessageW(close->Handle(), BM_CLICK, 0, 0);
+        };
+        m.Option2Click();
+        EXPECT_TRUE(heldWhileOpen.empty());
+        EXPECT_EQ(held(), c.heldAfter);
+        ASSERT_EQ(modal->Messages.size(), c.said ? 1u : 0u);
+        if (c.said) {
+            EXPECT_NE(modal->Messages[0].find(L"（一時停止）"), std::wstring::npos);
+        }
+    }
+    UnregisterHotKey(nullptr, 1);
+}
+
 TEST_F(OptionDialog, AFailedWriteIsShownSkipsTheRestAndStillCloses) {
     TTapestraMain& m = Start();
     m.Options.TimedChange = false;
