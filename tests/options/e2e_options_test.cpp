@@ -281,8 +281,14 @@ TEST_F(ProgramOptions, AHotkeyPressedInItsFieldAndTheSpanningModeAreStoredAndThe
     EXPECT_EQ(Setting(L"HotKeyPrev"), L"0");
     EXPECT_EQ(Setting(L"Monitors"), L"2");
 
-    // The key is registered again, now for the next file: the first one.
-    // Under Wine a hotkey reaches the program while one of its windows has the focus.
+    // The key is registered again (nobody else can take it then), now for
+    // the next file: the first one. Under Wine a hotkey reaches the program
+    // while one of its windows has the focus.
+    ASSERT_TRUE(WaitUntil([] {
+        if (!RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT, 'N')) return true;
+        UnregisterHotKey(nullptr, 1);
+        return false;
+    }));
     ASSERT_TRUE(WaitUntil([&] {
         SetForegroundWindow(main);
         return GetForegroundWindow() == main;
