@@ -2,6 +2,8 @@
 // groups; add, drop and delete files; the preview of a clicked file. The
 // library decides and stores; the tree and the list then show it.
 #include "app/TTapestraMain.h"
+
+#include <algorithm>
 #include "framework/TApplication.h"
 #include "wallpaper/PictureRules.h"
 
@@ -148,14 +150,40 @@ void TTapestraMain::FileListClick() {
     const int row = FileList->Row();
     StatusBar1->SetSimpleText(Library.Row(row));
     if (row == 0) return;
-    ShowPreview(Library.Row(row));
-    RadioGroup1->SetItemIndex(Library.FileView(row));
+    // A change reads the picture itself, once.
+    if (!selectingForChange_) ShowPreview(Library.Row(row));
+    RadioGroup1->SetItemIndex(static_cast<int>(StoredPosition(Library.FileView(row))));
 }
 
 void TTapestraMain::ShowPreview(const std::wstring& path) {
     // Remembered before the load: a file that fails is not read again.
     previewFile_ = path;
-    LoadPicture->SetPictureName(path);
+    const PixelSize box{LoadPicture->Width(), LoadPicture->Height()};
+    ShowInPreview(path, ReadShown(path, [box](PixelSize) { return box; }));
+}
+
+DecodedPicture TTapestraMain::ReadShown(const std::wstring& path, const DecodeSize& size) {
+    // What our plug-ins do not read, the preview's loader reads whole and
+    // reports as it always has; the preview then shows the small copy only.
+    const WholeLoader whole = [this](const std::wstring& file) -> const TPicture* {
+        LoadPicture->SetPictureName(file);
+        const TPicture& picture = LoadPicture->Picture();
+        return LoadPicture->Error() == 0 && !picture.Empty() ? &picture : nullptr;
+    };
+    try {
+        return ReadPicture(path, size, GetSysColor(COLOR_BACKGROUND), whole);
+    } catch (const EPictureRead& failure) {
+        LoadPicture->ShowFailure(failure.Path, failure.Code, failure.Text);
+        return {};
+    }
+}
+
+void TTapestraMain::ShowInPreview(const std::wstring& path, const DecodedPicture& picture) {
+    if (picture.Empty()) return;
+    // The preview stretches what it holds over its box: never more than that.
+    const PixelSize box{std::clamp(LoadPicture->Width(), 1, picture.Width),
+                        std::clamp(LoadPicture->Height(), 1, picture.Height)};
+    LoadPicture->ShowPicture(path, BitmapOfPicture(Scaled(picture, box)));
 }
 
 void TTapestraMain::pnlLeftResize() {

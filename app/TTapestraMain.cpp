@@ -46,8 +46,13 @@ void TTapestraMain::FormCreate() {
     Guarded([this] { SelectStartRow(); });
     startTrace_.Step(L"start row, its picture");
 
-    // The window-wide position follows the desktop as Windows has it.
-    if (WallChanger1->Stretch)
+    // The window-wide position follows the desktop as Windows has it; fill,
+    // fit and several monitors, which it sees as tiles or a span, come back
+    // from the record written with them.
+    const DesktopShown shown{WallChanger1->Tiling, WallChanger1->Stretch, WallChanger1->Span};
+    if (std::optional<TDisplayPosition> recorded = RecordedPosition(Options.WallpaperPosition, shown))
+        SetWindowPosition(*recorded);
+    else if (WallChanger1->Stretch)
         SetWindowPosition(TDisplayPosition::Stretched);
     else if (WallChanger1->Tiling)
         SetWindowPosition(TDisplayPosition::Tiled);
@@ -95,6 +100,7 @@ void TTapestraMain::SelectStartRow() {
 }
 
 void TTapestraMain::ApplyOptions(const ::Options& confirmed) {
+    const bool newMonitorMode = confirmed.MonitorMode != Options.MonitorMode;
     Options = confirmed;
     // A failed write is reported and the rest waits for the next confirm.
     Store.SaveOptions(Options);
@@ -102,6 +108,11 @@ void TTapestraMain::ApplyOptions(const ::Options& confirmed) {
     SetTimerFromOptions();
     K6->SetChecked(false);
     // The hotkeys are registered again once the dialog has closed.
+    // The wallpaper shown follows a new monitor mode at once.
+    if (newMonitorMode && MonitorsNow().size() > 1) {
+        appliedMonitors_.clear();
+        DisplayTimerTimer();
+    }
 }
 
 void TTapestraMain::SetTimerFromOptions() {
@@ -155,6 +166,15 @@ LRESULT TTapestraMain::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (Options.ChangeAtShutdown && !Options.Paused) Guarded([this] { ChangeByMethod(); });
         SaveSettings();
         return 0;
+    case WM_SETTINGCHANGE:
+        if (wParam != SPI_SETWORKAREA) break;
+        [[fallthrough]];
+    case WM_DISPLAYCHANGE:
+    case WM_DPICHANGED:
+        // Monitors come and go in steps: compose once they have settled.
+        DisplayTimer->SetEnabled(false);
+        DisplayTimer->SetEnabled(true);
+        break;
     case kSayHotKeysTaken:
         Guarded([this] { Application->ModalUI().ShowMessage(std::exchange(hotKeysTaken_, {})); });
         return 0;
@@ -187,6 +207,8 @@ void TTapestraMain::ShowGroupList() {
 }
 
 void TTapestraMain::SaveSettings() {
+    Options.WallpaperPosition =
+        PositionRecord(windowPosition_, {WallChanger1->Tiling, WallChanger1->Stretch, WallChanger1->Span});
     // The normal-state rectangle, also while the window is minimised, in the
     // screen coordinates the start-up restores it in.
     Store.SaveSettings(Options, NormalScreenRect(Handle()), SIZE{pnlLeft->Width(), pnlTop->Height()},

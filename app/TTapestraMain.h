@@ -20,6 +20,8 @@
 #include "framework/TTreeView.h"
 #include "options/TfrmOption.h"
 #include "tray/TTrayIcon.h"
+#include "wallpaper/DesktopLayout.h"
+#include "wallpaper/PictureReader.h"
 #include "wallpaper/Placement.h"
 #include "wallpaper/TAll.h"
 #include "wallpaper/TWallChanger.h"
@@ -47,14 +49,17 @@ class TTapestraMain : public TForm {
     TStringGrid* FileList = nullptr;
     TStatusBar* StatusBar1 = nullptr;
     // The window-wide position (toolbar and tray) and the timer switch.
-    TToolButton *cmdCenter = nullptr, *cmdTile = nullptr;
+    TToolButton *cmdCenter = nullptr, *cmdTile = nullptr, *cmdFill = nullptr, *cmdFit = nullptr;
     TMenuItem *K6 = nullptr, *popBefor = nullptr, *popNext = nullptr, *popCenter = nullptr, *popTile = nullptr;
+    TMenuItem *popFill = nullptr, *popFit = nullptr;
     TMenuItem *Pause1 = nullptr, *popPause = nullptr;
     TTrayIcon* TrayIcon1 = nullptr;
     TTrayIcon* TrayIcon2 = nullptr;
     TTimer* Timer1 = nullptr;
     // Runs while a timed change waits for a full-screen program to end.
     TTimer* FullScreenTimer = nullptr;
+    // Runs once after the monitors change, to compose the wallpaper again.
+    TTimer* DisplayTimer = nullptr;
     TWallChanger* WallChanger1 = nullptr;
     // The options dialog, created once, when it is first asked for: the
     // main window comes up without waiting for it.
@@ -100,6 +105,8 @@ class TTapestraMain : public TForm {
     void cmdCenterClick();
     void cmdTileClick();
     void cmdStretchClick();
+    void cmdFillClick();
+    void cmdFitClick();
     void RadioGroup1Click();
     void popBeforClick();
     void popNextClick();
@@ -132,6 +139,13 @@ class TTapestraMain : public TForm {
     // Whether another program fills a monitor in front now; tests replace it.
     std::function<bool()> FullScreenAhead;
 
+    // The desktop's monitors now, the primary first; tests replace it.
+    std::function<std::vector<DesktopMonitor>()> MonitorsNow;
+    // Whether the system shows a bitmap of several monitors as a span.
+    bool SpanShown = true;
+    // The window-wide position: what "標準" stands for.
+    TDisplayPosition WindowPosition() const { return windowPosition_; }
+
     // The row draw of the random change; tests may replace it.
     std::function<int(int lowest, int highest)> RandomRow;
 
@@ -142,6 +156,9 @@ class TTapestraMain : public TForm {
     static constexpr wchar_t kTrayTip[] = L"Vintrel For Win95";
     // How often a waiting timed change looks whether the full screen is free.
     static constexpr unsigned kFullScreenPoll = 5000;
+    // How long the monitors must stay as they are before the wallpaper is
+    // composed for them again.
+    static constexpr unsigned kDisplaySettle = 1500;
     // Messages to the window itself: say the hotkeys that were taken; run
     // the command of the command line.
     static constexpr UINT kSayHotKeysTaken = WM_APP + 1;
@@ -207,6 +224,11 @@ class TTapestraMain : public TForm {
     void pnlTopResize();
     // Loads a file into the preview and remembers it as the preview's file.
     void ShowPreview(const std::wstring& path);
+    // A file read upright and opaque at the size chosen from its own; a
+    // failure is reported in the preview, and the picture is then empty.
+    DecodedPicture ReadShown(const std::wstring& path, const DecodeSize& size);
+    // The picture, shrunk to the preview's size, shown as the file's.
+    void ShowInPreview(const std::wstring& path, const DecodedPicture& picture);
 
     // Previous, next and random: choose the row, select it, apply it.
     void ChangeBy(TChange change);
@@ -216,9 +238,26 @@ class TTapestraMain : public TForm {
     void FullScreenTimerTimer();
     void SetWindowPosition(TDisplayPosition position);
     void SetTrayMode(TTrayMode mode);
-    // The steps of FileListDblClick, in its order. The row's picture placed
-    // and written as the wallpaper; false when it did not load.
-    bool PictureApplied(int row);
+    // A row applied (row 0 clears), then the timer restarted, the row
+    // recorded and the program of the options run. In "ﾓﾆﾀｰごとに別の壁紙"
+    // the monitors after the primary get the rows `choose` gives, each from
+    // the one before.
+    void ApplyRow(int row, const std::function<int(int row, int rows)>& choose);
+    std::vector<int> MonitorRows(int row, size_t monitors, const std::function<int(int row, int rows)>& choose);
+    // The row's wallpaper written and shown; false when it did not load.
+    bool RowsApplied(int row, const std::function<int(int row, int rows)>& choose);
+    // The files (the primary's first) read at the size their positions need
+    // on these monitors, composed and shown; false when the primary's did
+    // not load.
+    bool PicturesApplied(const std::vector<std::wstring>& files, const std::vector<TDisplayPosition>& positions,
+                         const std::vector<DesktopMonitor>& monitors, bool showInPreview);
+    // The position a file of the shown group takes; the window-wide one for
+    // a file it does not have.
+    TDisplayPosition PositionOfFile(const std::wstring& path) const;
+    // After the monitors or the monitor mode change: the wallpaper shown
+    // composed again for the desktop as it is now, with the same pictures.
+    void DisplayTimerTimer();
+    void ComposeAgain();
     void RestartTimer();
     void RunAutoFile(int row);
 
@@ -229,6 +268,13 @@ class TTapestraMain : public TForm {
     TDisplayPosition windowPosition_ = TDisplayPosition::Centred;
     // The file the preview was last asked to show, loaded or not.
     std::wstring previewFile_;
+    // Set while a change selects its row: the change reads the picture once,
+    // for the wallpaper and the preview together.
+    bool selectingForChange_ = false;
+    // The rows last applied (the primary's first) and the monitors they were
+    // composed for.
+    std::vector<std::wstring> appliedFiles_;
+    std::vector<DesktopMonitor> appliedMonitors_;
     // The keys another program held at start-up, said once the window is up.
     std::wstring hotKeysTaken_;
 };

@@ -2,6 +2,8 @@
 #include "app/TTapestraMain.h"
 #include "base/FullScreen.h"
 #include "library/StoreNames.h"
+#include "wallpaper/ApplyStep.h"
+#include "wallpaper/DesktopMonitors.h"
 
 namespace {
 const wchar_t kCaption[] = L"Vintrel Ver3.20 For Windows98";
@@ -23,6 +25,8 @@ enum Image {
     imgAdd = 12,
     imgFileMenu = 14,
     imgOpen = 15,
+    imgFill = 16,
+    imgFit = 17,
 };
 } // namespace
 
@@ -74,6 +78,12 @@ void TTapestraMain::CreateDesign() {
     FullScreenTimer->SetInterval(kFullScreenPoll);
     FullScreenTimer->OnTimer = [this] { FullScreenTimerTimer(); };
 
+    // Runs once the desktop's monitors have settled after a change.
+    DisplayTimer = &Own<TTimer>();
+    DisplayTimer->SetEnabled(false);
+    DisplayTimer->SetInterval(kDisplaySettle);
+    DisplayTimer->OnTimer = [this] { DisplayTimerTimer(); };
+
     HotKeys1 = &Own<THotKeys>();
     // The pause key switches the pause on and off, as its menu item does.
     HotKeys1->OnHotKey = [this](TProgramCommand command) {
@@ -98,6 +108,8 @@ void TTapestraMain::CreateDesign() {
     OnCloseQuery = [this](bool& canClose) { FormCloseQuery(canClose); };
     OnClose = [this] { FormClose(); };
     FullScreenAhead = FullScreenProgramAhead;
+    MonitorsNow = SystemMonitors;
+    SpanShown = SystemShowsSpans();
     RandomRow = [this](int lowest, int highest) {
         return std::uniform_int_distribution<int>(lowest, highest)(random_);
     };
@@ -184,6 +196,10 @@ void TTapestraMain::CreateToolBar() {
         imgTile, L"壁紙を並べて表示します。", [this] { cmdTileClick(); }, S::CheckGroup);
     cmdStretch = &ToolBar1->AddButton(
         imgStretch, L"壁紙を拡大表示します。", [this] { cmdStretchClick(); }, S::CheckGroup);
+    cmdFill = &ToolBar1->AddButton(
+        imgFill, L"壁紙をページ幅に合わせて表示します。", [this] { cmdFillClick(); }, S::CheckGroup);
+    cmdFit = &ToolBar1->AddButton(
+        imgFit, L"壁紙を画面のサイズに合わせて表示します。", [this] { cmdFitClick(); }, S::CheckGroup);
     cmdNon = &ToolBar1->AddButton(imgClear, L"壁紙を消去します。", [this] { cmdNonClick(); });
     ToolBar1->AddSeparator();
     cmdBefor =
@@ -207,7 +223,7 @@ void TTapestraMain::CreatePanels() {
     pnlImage = &Own<TPanel>(*pnlTop);
     pnlImage->Name = L"pnlImage";
     pnlImage->SetBevels(TBevel::None, TBevel::None);
-    pnlImage->SetBounds(0, 0, 292, 126);
+    pnlImage->SetBounds(0, 0, 366, 126);
     pnlPicture = &Own<TPanel>(*pnlImage);
     pnlPicture->SetBevels(TBevel::Lowered, TBevel::None);
     pnlPicture->SetBounds(6, 8, 176, 114);
@@ -218,8 +234,10 @@ void TTapestraMain::CreatePanels() {
     LoadPicture->SetStretch(true);
     LoadPicture->SetPreView(false);
     RadioGroup1 = &Own<TRadioGroup>(
-        *pnlImage, L"表示位置", std::vector<std::wstring>{L"標準", L"中央に表示", L"並べて表示", L"拡大表示"},
-        192, 6, 90, 110);
+        *pnlImage, L"表示位置",
+        std::vector<std::wstring>{L"標準", L"中央に表示", L"並べて表示", L"拡大表示", L"ページ幅に合わせる",
+                                  L"画面のサイズに合わせる"},
+        190, 4, 170, 118);
     RadioGroup1->Name = L"RadioGroup1";
     RadioGroup1->OnClick = [this] { RadioGroup1Click(); };
 
@@ -309,6 +327,8 @@ void TTapestraMain::CreatePopupMenus() {
     popCenter = &Kt1->Add(L"中央(&C)", [this] { cmdCenterClick(); });
     popTile = &Kt1->Add(L"全体(&T)", [this] { cmdTileClick(); });
     popStretch = &Kt1->Add(L"拡大(&Z)", [this] { cmdStretchClick(); });
+    popFill = &Kt1->Add(L"ﾍﾟｰｼﾞ幅(&W)", [this] { cmdFillClick(); });
+    popFit = &Kt1->Add(L"画面ｻｲｽﾞ(&S)", [this] { cmdFitClick(); });
     Kt1->Add(L"-");
     KC1 = &Kt1->Add(L"消去(&D)", [this] { cmdNonClick(); });
     PopupMenu3->Add(L"-");

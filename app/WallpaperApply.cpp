@@ -6,20 +6,28 @@
 #include "framework/TPicture.h"
 #include "library/ChangePolicy.h"
 #include "wallpaper/ApplyStep.h"
-#include "wallpaper/TileComposer.h"
+#include "library/StoreNames.h"
+
+#include <algorithm>
+#include <span>
 
 std::wstring TTapestraMain::WallpaperBitmapPath() {
     return ProgramPathWithExtension(L".BMP");
 }
 
 void TTapestraMain::FileListDblClick() {
+    ApplyRow(FileList->Row(), NextRow);
+}
+
+void TTapestraMain::ApplyRow(int row, const std::function<int(int row, int rows)>& choose) {
     BusyCursorScope busy;
     StepTrace trace(L"apply");
-    const int row = FileList->Row();
-    if (row == 0)
+    if (row == 0) {
         ClearDesktop(*WallChanger1);
-    else if (!PictureApplied(row))
+        appliedFiles_.clear();
+    } else if (!RowsApplied(row, choose)) {
         return;
+    }
     trace.Step(L"bitmap written, desktop");
     RestartTimer();
     Library.Applied(row);
@@ -27,20 +35,97 @@ void TTapestraMain::FileListDblClick() {
     trace.Step(L"registry, auto-run");
 }
 
-bool TTapestraMain::PictureApplied(int row) {
-    // After a group switch the highlighted row may not be the preview's file.
-    if (previewFile_ != Library.Row(row)) FileListClick();
-    // A picture that did not load leaves the wallpaper as it is.
-    const TPicture& picture = LoadPicture->Picture();
-    if (picture.Empty() || picture.Width() <= 0 || picture.Height() <= 0) return false;
+std::vector<int> TTapestraMain::MonitorRows(int row, size_t monitors,
+                                            const std::function<int(int row, int rows)>& choose) {
+    std::vector<int> rows{row};
+    if (Options.MonitorMode != TMonitorMode::EachOwn) return rows;
+    while (rows.size() < monitors && Library.RowCount() > 2)
+        rows.push_back(choose(rows.back(), Library.RowCount()));
+    return rows;
+}
+
+TDisplayPosition TTapestraMain::PositionOfFile(const std::wstring& path) const {
+    for (int row = 1; row < Library.RowCount(); ++row)
+        if (Library.Row(row) == path)
+            return EffectivePosition(StoredPosition(Library.FileView(row)), windowPosition_);
+    return windowPosition_;
+}
+
+bool TTapestraMain::RowsApplied(int row, const std::function<int(int row, int rows)>& choose) {
+    const std::vector<DesktopMonitor> monitors = MonitorsNow();
+    std::vector<std::wstring> files;
+    std::vector<TDisplayPosition> positions;
+    for (int each : MonitorRows(row, monitors.size(), choose)) {
+        files.push_back(Library.Row(each));
+        positions.push_back(EffectivePosition(StoredPosition(Library.FileView(each)), windowPosition_));
+    }
+    // A picture that failed in the preview has been reported already.
+    if (previewFile_ == files.front() && LoadPicture->Error() != 0) return false;
+    // After a group switch the highlighted row may show another file's position.
+    RadioGroup1->SetItemIndex(static_cast<int>(StoredPosition(Library.FileView(row))));
+    return PicturesApplied(files, positions, monitors, true);
+}
+
+bool TTapestraMain::PicturesApplied(const std::vector<std::wstring>& files,
+                                    const std::vector<TDisplayPosition>& positions,
+                                    const std::vector<DesktopMonitor>& monitors, bool showInPreview) {
+    if (monitors.empty() || files.empty()) return false;
+    const TMonitorMode mode = monitors.size() > 1 ? Options.MonitorMode : TMonitorMode::Same;
+    std::vector<DecodedPicture> pictures(files.size());
+    // The other monitors' pictures first: the preview ends on the primary's.
+    for (size_t i = files.size(); i-- > 0;) {
+        std::span<const DesktopMonitor> areas(monitors);
+        if (mode == TMonitorMode::EachOwn) areas = areas.subspan(std::min(i, monitors.size() - 1), 1);
+        const TDisplayPosition position = positions[i];
+        if (i == 0 && showInPreview) previewFile_ = files[i];
+        pictures[i] = ReadShown(files[i], [&](PixelSize upright) {
+            return DecodeSizeFor(upright, position, areas, mode);
+        });
+        if (i == 0 && showInPreview) ShowInPreview(files[i], pictures[i]);
+    }
+    if (pictures.front().Empty()) return false;
     WallpaperRequest request;
     request.BitmapPath = WallpaperBitmapPath();
-    request.Placement = PlacementOf(static_cast<TDisplayPosition>(Library.FileView(row)),
-                                    PlacementOf(windowPosition_, Placement{}));
+    request.Monitors = monitors;
+    request.Mode = mode;
+    for (size_t i = 0; i < pictures.size(); ++i)
+        if (!pictures[i].Empty()) request.Pictures.push_back({&pictures[i], positions[i]});
     request.Tiles = TileOptions{Options.CenterTiles, Options.Move, Options.XPos, Options.YPos};
-    request.Screen = WallpaperScreenSize();
-    ApplyPicture(*WallChanger1, picture, request);
+    request.Background = GetSysColor(COLOR_BACKGROUND);
+    request.SpanShown = SpanShown;
+    ApplyWallpaper(*WallChanger1, request);
+    appliedFiles_ = files;
+    appliedMonitors_ = monitors;
     return true;
+}
+
+void TTapestraMain::ComposeAgain() {
+    std::vector<std::wstring> files = appliedFiles_;
+    if (files.empty() && !Library.CurrentFile.empty() && Library.CurrentFile != kNoneRow)
+        files.push_back(Library.CurrentFile);
+    if (files.empty()) return;
+    // Only a wallpaper of ours: one the user has set since stays as it is.
+    WallChanger1->ReadDesktopSettings();
+    if (CompareStringOrdinal(WallChanger1->WallpaperName.c_str(), -1, WallpaperBitmapPath().c_str(), -1, TRUE) !=
+        CSTR_EQUAL)
+        return;
+    std::vector<TDisplayPosition> positions;
+    for (const std::wstring& file : files)
+        positions.push_back(PositionOfFile(file));
+    BusyCursorScope busy;
+    PicturesApplied(files, positions, MonitorsNow(), false);
+}
+
+void TTapestraMain::DisplayTimerTimer() {
+    DisplayTimer->SetEnabled(false);
+    const std::vector<DesktopMonitor> monitors = MonitorsNow();
+    auto same = [](const DesktopMonitor& a, const DesktopMonitor& b) {
+        return EqualRect(&a.Rect, &b.Rect) && a.Primary == b.Primary;
+    };
+    if (!appliedMonitors_.empty() &&
+        std::equal(monitors.begin(), monitors.end(), appliedMonitors_.begin(), appliedMonitors_.end(), same))
+        return;
+    ComposeAgain();
 }
 
 void TTapestraMain::RestartTimer() {
@@ -69,16 +154,18 @@ void TTapestraMain::RunAutoFile(int row) {
 void TTapestraMain::ChangeTo(const std::function<int(int row, int rows)>& choose) {
     int row = FileList->Row(), rows = Library.RowCount();
     if (rows <= 1) return;
-    BusyCursorScope busy;
-    StepTrace trace(L"change");
     int target = choose(row, rows);
-    // Selecting another row runs FileListClick already; one load per change.
-    if (target != row)
+    {
+        // The change reads the picture once, for the wallpaper and the preview.
+        selectingForChange_ = true;
+        struct Reset {
+            bool& flag;
+            ~Reset() { flag = false; }
+        } reset{selectingForChange_};
         FileList->SetRow(target);
-    else
-        FileListClick();
-    trace.Step(L"row selected, picture loaded");
-    FileListDblClick();
+        if (target == row) FileListClick();
+    }
+    ApplyRow(target, choose);
 }
 
 void TTapestraMain::ChangeBy(TChange change) {
@@ -136,12 +223,13 @@ void TTapestraMain::ChangeByMethod() {
 
 void TTapestraMain::SetWindowPosition(TDisplayPosition position) {
     windowPosition_ = position;
-    cmdCenter->SetDown(position == TDisplayPosition::Centred);
-    cmdTile->SetDown(position == TDisplayPosition::Tiled);
-    cmdStretch->SetDown(position == TDisplayPosition::Stretched);
-    popCenter->SetChecked(position == TDisplayPosition::Centred);
-    popTile->SetChecked(position == TDisplayPosition::Tiled);
-    popStretch->SetChecked(position == TDisplayPosition::Stretched);
+    const std::pair<TToolButton*, TMenuItem*> controls[] = {
+        {cmdCenter, popCenter}, {cmdTile, popTile}, {cmdStretch, popStretch}, {cmdFill, popFill}, {cmdFit, popFit}};
+    for (size_t i = 0; i < std::size(controls); ++i) {
+        const bool chosen = static_cast<size_t>(position) == i + 1;
+        controls[i].first->SetDown(chosen);
+        controls[i].second->SetChecked(chosen);
+    }
 }
 
 void TTapestraMain::cmdCenterClick() {
@@ -152,6 +240,12 @@ void TTapestraMain::cmdTileClick() {
 }
 void TTapestraMain::cmdStretchClick() {
     SetWindowPosition(TDisplayPosition::Stretched);
+}
+void TTapestraMain::cmdFillClick() {
+    SetWindowPosition(TDisplayPosition::Fill);
+}
+void TTapestraMain::cmdFitClick() {
+    SetWindowPosition(TDisplayPosition::Fit);
 }
 
 void TTapestraMain::RadioGroup1Click() {

@@ -105,6 +105,7 @@ void LibraryStore::SaveSettings(const Options& options, const RECT& window, SIZE
     reg.WriteInteger(s, L"pnlWidth", panels.cx);
     reg.WriteInteger(s, L"ActiveGroup", activeGroup);
     reg.WriteInteger(s, L"ActiveFile", activeFile);
+    options.SaveWallpaperPosition(reg);
     options.SaveAutoRun(reg);
 }
 

@@ -46,6 +46,7 @@ void Options::Load(const TRegIniFile& reg) {
     for (int command = 0; command < hkCount; ++command)
         ReadInto(HotKeys[command], [&] { return HotKeyOf(reg.ReadInteger(s, kHotKeyNames[command], 0)); });
     ReadInto(MonitorMode, [&] { return MonitorModeOf(reg.ReadInteger(s, L"Monitors", 0)); });
+    ReadInto(WallpaperPosition, [&] { return reg.ReadString(s, L"WallpaperPosition", L""); });
 }
 
 void Options::SaveConfirmed(TRegIniFile& reg) const {
@@ -67,6 +68,10 @@ void Options::SaveConfirmed(TRegIniFile& reg) const {
     reg.WriteInteger(s, L"Monitors", static_cast<int>(MonitorMode));
 }
 
+void Options::SaveWallpaperPosition(TRegIniFile& reg) const {
+    if (!WallpaperPosition.empty()) reg.WriteString(kSettingsSection, L"WallpaperPosition", WallpaperPosition);
+}
+
 void Options::SavePaused(TRegIniFile& reg) const {
     reg.WriteInteger(kSettingsSection, L"Pause", Paused ? 1 : 0);
 }
@@ -78,4 +83,8 @@ void Options::SaveTrayMode(TRegIniFile& reg) const {
 void Options::SaveAutoRun(TRegIniFile& reg) const {
     reg.WriteBool(kSettingsSection, L"自動実行", AutoRun);
     reg.WriteString(kSettingsSection, L"自動File", AutoFile);
+}
+
+TDisplayPosition StoredPosition(int stored) {
+    return stored >= 0 && stored <= 5 ? static_cast<TDisplayPosition>(stored) : TDisplayPosition::Standard;
 }

@@ -17,8 +17,12 @@ enum class TChangeMethod : int { Previous = 1, Next = 2, Random = 3 };
 enum class TTrayMode : int { Previous = 0, Next = 1, Random = 2 };
 
 // Where a picture is shown on the desktop. A file's own position may be
-// Standard, meaning the window-wide one of the toolbar.
-enum class TDisplayPosition : int { Standard = 0, Centred = 1, Tiled = 2, Stretched = 3 };
+// Standard, meaning the window-wide one of the toolbar. Fill covers the
+// screen with the picture's proportions kept, cutting what overflows; Fit
+// shows all of it as large as it goes, on the desktop colour.
+enum class TDisplayPosition : int { Standard = 0, Centred = 1, Tiled = 2, Stretched = 3, Fill = 4, Fit = 5 };
+// A stored position; values outside 0 to 5 read as Standard.
+TDisplayPosition StoredPosition(int stored);
 
 // What several monitors show: the same picture each, a picture of its own
 // each, or one picture over all of them. Other stored values read as the first.
@@ -51,6 +55,10 @@ struct Options {
     // Global hotkeys as the system's hotkey control gives them; 0 is none.
     std::array<WORD, hkCount> HotKeys{};
     TMonitorMode MonitorMode = TMonitorMode::Same;
+    // The window-wide position with the desktop values it was shown with
+    // ("4,1,0,0": position, tiled, stretched, span), so that fill and fit,
+    // which the desktop sees as tiles, come back as themselves.
+    std::wstring WallpaperPosition;
 
     // Reads every option in the stored order. A value that cannot be read is
     // reported and keeps its default, so one bad value never stops a start.
@@ -63,4 +71,5 @@ struct Options {
     void SaveAutoRun(TRegIniFile& reg) const;
     // The pause switch, written as soon as it changes.
     void SavePaused(TRegIniFile& reg) const;
+    void SaveWallpaperPosition(TRegIniFile& reg) const;
 };

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Draws the main window's image list (16 images of 16x16, magenta is
+# Draws the main window's image list (18 images of 16x16, magenta is
 # transparent) into resources/images.bmp. Run by hand when a picture changes;
 # the build uses the committed file. Every picture is drawn without
 # anti-aliasing: an edge blended with the magenta would be a pink fringe, as
@@ -29,7 +29,10 @@ cell 12 -fill '#20a040' -stroke none -draw 'rectangle 6,2 9,13' -draw 'rectangle
 cell 13
 cell 14 -fill '#ffffff' -stroke '#404040' -draw 'polygon 3,1 10,1 13,4 13,14 3,14' -stroke '#808080' -draw 'line 5,6 11,6' -draw 'line 5,9 11,9' -draw 'line 5,12 9,12'
 cell 15 -fill '#ffffff' -stroke '#404040' -draw 'rectangle 0,3 11,14' -fill '#e8c050' -stroke '#8a6a10' -draw 'polygon 6,1 15,1 15,8 12,8'
-convert $(for i in $(seq 0 15); do echo /tmp/tapestra-img-$i.png; done) +append -type TrueColor BMP3:images.bmp
+# Fill: the picture covers the screen; fit: all of it between grey margins.
+cell 16 -fill '#3070d0' -stroke '#404040' -draw 'rectangle 0,1 15,12' -fill '#f0e060' -stroke none -draw 'circle 11,4 12,5' -fill '#20a040' -draw 'polygon 1,11 6,5 10,11' -fill '#404040' -draw 'rectangle 6,13 9,14'
+cell 17 -fill '#c0c0c0' -stroke '#404040' -draw 'rectangle 0,1 15,12' -fill '#3070d0' -stroke none -draw 'rectangle 4,2 11,11' -fill '#20a040' -draw 'polygon 4,11 7,7 10,11' -fill '#404040' -draw 'rectangle 6,13 9,14'
+convert $(for i in $(seq 0 17); do echo /tmp/tapestra-img-$i.png; done) +append -type TrueColor BMP3:images.bmp
 rm -f /tmp/tapestra-img-*.png
 # The menus' check marks: black and grey on RGB(128, 0, 128), which is transparent.
 P='#800080'

@@ -68,6 +68,7 @@ TEST_F(Apply, PreviousAndNextWrapAroundAndEachApplyWritesEverything) {
 
 TEST_F(Apply, AGroupWithOneFileAppliesItAgainAndAnEmptyGroupDoesNothing) {
     TTapestraMain& m = StartWith({green});
+    m.cmdCenterClick(); // whatever an earlier test left the desktop showing
     m.cmdAfterClick();
     std::filesystem::remove(TTapestraMain::WallpaperBitmapPath());
     m.cmdAfterClick();
@@ -143,7 +144,62 @@ TEST_F(Apply, TheWindowWidePositionOrTheFilesOwnDecidesTiling) {
     m.FileList->SetRow(1);
     m.FileListDblClick();
     EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, kDesktop, L"WallpaperStyle"), L"2");
-    EXPECT_EQ(Written().width, 40);
+    // Stretched is written at the screen's size, as the system would show it.
+    EXPECT_EQ(Written().width, GetSystemMetrics(SM_CXSCREEN));
+}
+
+TEST_F(Apply, FillAndFitAreWindowWideChoicesThatComeBackWhileTheDesktopShowsThem) {
+    TTapestraMain& m = StartWith({green}, {0});
+    m.popFit->Click();
+    EXPECT_TRUE(m.cmdFit->Down());
+    EXPECT_FALSE(m.cmdCenter->Down());
+    EXPECT_TRUE(m.popFit->Checked());
+    m.FileList->SetRow(1);
+    m.FileListDblClick();
+    testfiles::Bitmap bmp = Written();
+    ASSERT_EQ(bmp.width, GetSystemMetrics(SM_CXSCREEN));
+    ASSERT_EQ(bmp.height, GetSystemMetrics(SM_CYSCREEN));
+    // 50x20 grown to the screen's width, centred on the desktop colour.
+    EXPECT_EQ(bmp.Pixel(bmp.width / 2, bmp.height / 2), RGB(0, 200, 0));
+    EXPECT_EQ(bmp.Pixel(bmp.width / 2, 0), GetSysColor(COLOR_BACKGROUND));
+    EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, kDesktop, L"TileWallpaper"), L"1");
+    m.cmdFillClick();
+    m.SaveSettings();
+    Restart();
+    EXPECT_EQ(main->WindowPosition(), TDisplayPosition::Fill);
+    EXPECT_TRUE(main->cmdFill->Down());
+    // The desktop set otherwise since: the desktop's own values decide.
+    main->SaveSettings();
+    testreg::SetString(HKEY_CURRENT_USER, kDesktop, L"TileWallpaper", L"0");
+    Restart();
+    EXPECT_EQ(main->WindowPosition(), TDisplayPosition::Centred);
+}
+
+TEST_F(Apply, EachMonitorGetsAFileOfItsOwnAndAChangedDesktopIsComposedAgain) {
+    TTapestraMain& m = StartWith({red, green, blue}, {1, 1, 1});
+    std::vector<DesktopMonitor> monitors = {{{0, 0, 200, 100}, true}, {{200, 0, 300, 100}, false}};
+    m.MonitorsNow = [&] { return monitors; };
+    m.SpanShown = true;
+    m.Options.MonitorMode = TMonitorMode::EachOwn;
+    m.cmdAfterClick();
+    testfiles::Bitmap bmp = Written();
+    ASSERT_EQ(bmp.width, 300);
+    ASSERT_EQ(bmp.height, 100);
+    EXPECT_EQ(bmp.Pixel(100, 50), RGB(200, 0, 0)) << "the primary: the next file";
+    EXPECT_EQ(bmp.Pixel(250, 50), RGB(0, 200, 0)) << "the other: the one after";
+    EXPECT_EQ(bmp.Pixel(250, 5), GetSysColor(COLOR_BACKGROUND));
+    EXPECT_EQ(Files(), red);
+    EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, kDesktop, L"WallpaperStyle"), L"22");
+    EXPECT_EQ(testreg::GetString(HKEY_CURRENT_USER, kDesktop, L"TileWallpaper"), L"0");
+
+    // A monitor taken away: once the desktop settles the same picture is
+    // written for the one left, and nothing new is chosen.
+    monitors.pop_back();
+    PostMessageW(m.Handle(), WM_DISPLAYCHANGE, 32, MAKELPARAM(200, 100));
+    ASSERT_TRUE(PumpUntil([&] { return Written().width == 40; }, 5000));
+    EXPECT_EQ(Written().height, 30);
+    EXPECT_EQ(Files(), red);
+    EXPECT_EQ(m.FileList->Row(), 1);
 }
 
 TEST_F(Apply, MovedTilesStartAtTheNormalisedOffset) {
@@ -318,7 +374,7 @@ TEST_F(Apply, ADoubleClickAfterAGroupSwitchAppliesTheRowItRecords) {
     ASSERT_EQ(m.FileList->Row(), 1);
     m.FileListDblClick();
     EXPECT_EQ(Files(), green);
-    EXPECT_EQ(Written().width, 50);
+    EXPECT_EQ(Written().width, GetSystemMetrics(SM_CXSCREEN)) << "stretched: at the screen's size";
     EXPECT_EQ(m.Library.ActiveGroup, 2);
     EXPECT_EQ(m.Library.ActiveFile, 1);
     EXPECT_EQ(m.RadioGroup1->ItemIndex(), 3);

@@ -1,6 +1,7 @@
 // The change rules: previous and next wrap around, random never repeats,
 // and the tiles of a composed wallpaper start at the right offset.
 #include "library/ChangePolicy.h"
+#include "wallpaper/Placement.h"
 #include "wallpaper/TileComposer.h"
 #include "framework/Handle.h"
 
@@ -10,22 +11,31 @@
 #include <set>
 
 namespace {
-TEST(Placement, AFilesPositionWinsAndStandardTakesTheToolbars) {
-    const Placement tiledBar{true, false}, bothBar{true, true};
+TEST(Placement, AFilesPositionWinsStandardTakesTheToolbarsAndStrayValuesReadAsStandard) {
+    using P = TDisplayPosition;
     struct Case {
-        int position;
-        Placement windowWide;
-        bool tiling, stretch;
+        int stored;
+        P windowWide, shown;
     } cases[] = {
-        {0, tiledBar, true, false},  {0, bothBar, true, true},   {1, tiledBar, false, false},
-        {2, bothBar, true, false},   {3, tiledBar, false, true}, {-1, tiledBar, false, false},
-        {4, tiledBar, false, false},
+        {0, P::Tiled, P::Tiled},   {1, P::Tiled, P::Centred}, {2, P::Fill, P::Tiled},   {3, P::Tiled, P::Stretched},
+        {4, P::Centred, P::Fill},  {5, P::Tiled, P::Fit},     {6, P::Fit, P::Fit},      {-1, P::Stretched, P::Stretched},
+        {99, P::Centred, P::Centred},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.position);
-        Placement p = PlacementOf(static_cast<TDisplayPosition>(c.position), c.windowWide);
-        EXPECT_EQ(p.Tiling, c.tiling);
-        EXPECT_EQ(p.Stretch, c.stretch);
+        SCOPED_TRACE(c.stored);
+        EXPECT_EQ(EffectivePosition(StoredPosition(c.stored), c.windowWide), c.shown);
+    }
+}
+
+TEST(Placement, TheWindowWidePositionComesBackOnlyWhileTheDesktopShowsWhatItWasWrittenWith) {
+    const DesktopShown tiled{true, false, false}, span{false, false, true};
+    EXPECT_EQ(PositionRecord(TDisplayPosition::Fill, tiled), L"4,1,0,0");
+    EXPECT_EQ(RecordedPosition(PositionRecord(TDisplayPosition::Fit, span), span), TDisplayPosition::Fit);
+    EXPECT_EQ(RecordedPosition(L"4,1,0,0", tiled), TDisplayPosition::Fill);
+    // The user has set the desktop otherwise since, or the record is not ours.
+    for (const wchar_t* record : {L"4,1,0,0", L"", L"4,1,0", L"x", L"0,1,0,0", L"6,1,0,0", L"4,1,0,0,", L"4,1,0,0x"}) {
+        SCOPED_TRACE(record);
+        EXPECT_EQ(RecordedPosition(record, std::wstring(record) == L"4,1,0,0" ? span : tiled), std::nullopt);
     }
 }
 

@@ -64,7 +64,7 @@ const std::wstring kSettingsPath = L"\\動作環境";
 // options it owns (the tray mode and the program run after a change).
 const std::set<std::wstring> kRewrittenAtExit = {L"モード",     L"Top",       L"Left",     L"Width",
                                                  L"Height",     L"pnlHeight", L"pnlWidth", L"ActiveGroup",
-                                                 L"ActiveFile", L"自動実行",  L"自動File"};
+                                                 L"ActiveFile", L"自動実行",  L"自動File", L"WallpaperPosition"};
 
 bool RewrittenAtExit(const std::wstring& entry) {
     const size_t bar = entry.find(L'|');

@@ -269,7 +269,7 @@ TEST_F(Library, PanelsKeepTheirContentsFitted) {
     main->pnlTop->SetAlign(TAlign::None);
     main->pnlTop->SetBounds(0, 0, 200, 100);
     // Narrower than its content: a negative offset, halved toward zero.
-    EXPECT_EQ(main->pnlImage->Left(), -46);
+    EXPECT_EQ(main->pnlImage->Left(), -83);
     EXPECT_EQ(main->pnlImage->Top(), -13);
 }
 TEST_F(Library, ANamelessGroupNeverTouchesTheOtherGroupsKeys) {

@@ -30,6 +30,7 @@ std::optional<TSpiLibrary> TSpiLibrary::Load(std::wstring_view fileName, bool wi
         library.preview_ = Entry<susie::GetPictureProc>(m, "GetPreview");
     }
     library.picture_ = Entry<susie::GetPictureProc>(m, "GetPicture");
+    library.sized_ = Entry<susie::GetPictureAtSizeProc>(m, "GetPictureAtSize");
     return library;
 }
 
@@ -70,4 +71,23 @@ int TSpiLibrary::GetPicture(const std::string& path, LONG_PTR offset, TSpiDib& d
 
 int TSpiLibrary::GetPreview(const std::string& path, LONG_PTR offset, TSpiDib& dib) {
     return Decode(preview_, path, offset, dib);
+}
+
+int TSpiLibrary::GetPictureAtSize(const std::string& path, LONG_PTR offset, const susie::SizedRequest* request,
+                                  susie::SizedResult& result, TSpiDib* dib) {
+    if (dib) *dib = {};
+    if (!sized_) return kEntryPointMissing;
+    result = {};
+    result.size = sizeof(result);
+    HLOCAL info = nullptr, pixels = nullptr;
+    const int code = Guarded([&] {
+        return sized_(path.c_str(), offset, susie::kSourceFile, request, &result, dib ? &info : nullptr,
+                      dib ? &pixels : nullptr, nullptr, 0);
+    });
+    if (fault_) return code;
+    if (dib) {
+        dib->Info.reset(info);
+        dib->Pixels.reset(pixels);
+    }
+    return code;
 }

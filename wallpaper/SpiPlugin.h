@@ -4,6 +4,7 @@
 // plug-in is guarded: a fault inside it fails the call, and the library is
 // not called again before it is released.
 #include "framework/Handle.h"
+#include "plugins/SizedPictureApi.h"
 #include "plugins/SusieApi.h"
 
 #include <optional>
@@ -67,6 +68,13 @@ class TSpiLibrary {
     int GetPicture(const std::string& path, LONG_PTR offset, TSpiDib& dib);
     int GetPreview(const std::string& path, LONG_PTR offset, TSpiDib& dib);
 
+    // Our own plug-ins' decode at a size (plugins/SizedPictureApi.h), looked
+    // up with the others. Without a request and a dib only the result is
+    // filled: the stored size and the orientation.
+    bool HasSizedDecode() const { return sized_ != nullptr; }
+    int GetPictureAtSize(const std::string& path, LONG_PTR offset, const susie::SizedRequest* request,
+                         susie::SizedResult& result, TSpiDib* dib);
+
     // The exception code of the fault that ended a call, once one did.
     std::optional<DWORD> Fault() const { return fault_; }
 
@@ -84,4 +92,5 @@ class TSpiLibrary {
     susie::GetPictureInfoProc info_ = nullptr;
     susie::GetPictureProc preview_ = nullptr;
     susie::GetPictureProc picture_ = nullptr;
+    susie::GetPictureAtSizeProc sized_ = nullptr;
 };

@@ -82,6 +82,19 @@ void TAll::SetPictureName(const std::wstring& name) {
     ReadPicture();
 }
 
+void TAll::ShowPicture(const std::wstring& name, UniqueBitmap bitmap) {
+    pictureName_ = name;
+    error_ = 0;
+    Picture().AssignBitmap(std::move(bitmap));
+    PictureChanged();
+}
+
+void TAll::ShowFailure(const std::wstring& name, int error, const std::wstring& text) {
+    pictureName_ = name;
+    Picture().Clear();
+    Fail(error, text);
+}
+
 void TAll::SetPreView(bool value) {
     preView_ = value;
     // The picture shown stays until the new one is read.

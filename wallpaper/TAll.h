@@ -29,6 +29,11 @@ class TAll : public TImage {
     // 22 (the plug-in faulted) or the plug-in's non-zero result code.
     int Error() const { return error_; }
 
+    // A picture read elsewhere shown as this file's: the load counts as done.
+    void ShowPicture(const std::wstring& name, UniqueBitmap bitmap);
+    // A load of this file that failed elsewhere, reported as one here.
+    void ShowFailure(const std::wstring& name, int error, const std::wstring& text);
+
   private:
     void ReadPicture();
     void ReadWithPlugin(TPictureFileKind kind);

@@ -16,23 +16,25 @@ bool TWallChanger::ReadDesktopSettings() {
     TRegIniFile reg(HKEY_CURRENT_USER, kControlPanel);
     OriginX = reg.ReadInteger(kDesktop, L"WallpaperOriginX", 0);
     OriginY = reg.ReadInteger(kDesktop, L"WallpaperOriginY", 0);
-    Stretch = reg.ReadInteger(kDesktop, L"WallpaperStyle", 0) == 2;
+    const int style = reg.ReadInteger(kDesktop, L"WallpaperStyle", 0);
+    Stretch = style == 2;
+    Span = style == 22;
     Tiling = reg.ReadInteger(kDesktop, L"TileWallpaper", 0) != 0;
     WallpaperName = reg.ReadString(kDesktop, L"Wallpaper", L" ");
     return true;
 }
 
 bool TWallChanger::Apply() {
-    return SetWallpaper(WallpaperName, Tiling, Stretch);
+    return SetWallpaper(WallpaperName, Tiling, Stretch, Span);
 }
 
-bool TWallChanger::SetWallpaper(const std::wstring& name, bool tiling, bool stretch) {
+bool TWallChanger::SetWallpaper(const std::wstring& name, bool tiling, bool stretch, bool span) {
     {
         TRegIniFile reg(HKEY_CURRENT_USER, kControlPanel);
         reg.CreateSection(kDesktop);
         // The position values must be in place before the shell reads them.
-        reg.WriteString(kDesktop, L"TileWallpaper", tiling ? L"1" : L"0");
-        reg.WriteString(kDesktop, L"WallpaperStyle", stretch ? L"2" : L"0");
+        reg.WriteString(kDesktop, L"TileWallpaper", tiling && !span ? L"1" : L"0");
+        reg.WriteString(kDesktop, L"WallpaperStyle", span ? L"22" : stretch ? L"2" : L"0");
         reg.WriteString(kDesktop, L"WallpaperOriginX", IntToText(OriginX));
         reg.WriteString(kDesktop, L"WallpaperOriginY", IntToText(OriginY));
     }

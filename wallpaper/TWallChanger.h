@@ -19,11 +19,14 @@ class TWallChanger : public TComponent {
     int OriginY = 0;
     bool Stretch = false;
     bool Tiling = false;
+    // A bitmap of the whole desktop shown across all monitors (WallpaperStyle
+    // 22, Windows 8 and later); Tiling and Stretch are then off.
+    bool Span = false;
     std::wstring WallpaperName;
 
     bool ReadDesktopSettings();
     bool Apply();
-    bool SetWallpaper(const std::wstring& name, bool tiling, bool stretch);
+    bool SetWallpaper(const std::wstring& name, bool tiling, bool stretch, bool span = false);
     // Removes the desktop wallpaper; the position values are left as they are.
     static void ClearWallpaper(const TSystemParametersInfo& systemParametersInfo = ::SystemParametersInfoW);
 

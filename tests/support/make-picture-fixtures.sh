@@ -9,7 +9,10 @@
 #   alpha.png alpha.tif  a 4x2 picture with an alpha channel, pixels as
 #                alpha.rgba; palette.png palette.gif with one transparent
 #                colour, pixels as palette.rgba; opaque-alpha.png an alpha
-#                channel that is 255 everywhere
+#                channel that is 255 everywhere; alpha32.bmp alpha.ico the
+#                alpha picture as a 32-bit bitmap and as an icon
+#   big.jpg      a 6000x4000 photo; huge.jpg a JPEG whose header claims
+#                60000x60000 pixels
 # The packaged /usr/bin/convert: a `convert` earlier in PATH may be a wrapper.
 set -eu
 out=$1
@@ -52,4 +55,16 @@ printf '\x00\x00\x00\x00\xff\x00\x00\xff\x00\x00\xff\xff\xff\xff\xff\xff''\xff\x
 "$im" -size 4x2 -depth 8 rgba:palette.rgba PNG8:palette.png
 "$im" -size 4x2 -depth 8 rgba:palette.rgba palette.gif
 "$im" -size 4x2 xc:'#336699' -alpha on PNG32:opaque-alpha.png
+# ImageMagick writes the alpha picture's 32-bit bitmap with a V5 header.
+"$im" -size 4x2 -depth 8 rgba:alpha.rgba BMP:alpha32.bmp
+"$im" alpha.png alpha.ico
+"$im" -size 6000x4000 gradient:'#c04020'-'#2040c0' -quality 85 big.jpg
+# The start-of-frame of a small JPEG made to say 60000x60000 (0xEA60).
+"$im" -size 8x8 xc:gray -quality 90 small.jpg
+python3 - <<'PY'
+data = bytearray(open('small.jpg', 'rb').read())
+sof = data.index(b'\xff\xc0')
+data[sof + 5:sof + 9] = bytes([0xEA, 0x60, 0xEA, 0x60])
+open('huge.jpg', 'wb').write(data)
+PY
 touch stamp
