@@ -69,7 +69,11 @@ void TTapestraMain::FormCreate() {
     }
     SetTrayMode(Options.TrayMode);
     ShowPaused();
-    RegisterHotKeys(true);
+    if (std::vector<THotKeyBinding> taken = RegisterHotKeys(); !taken.empty()) {
+        // The start goes on; the message comes once the window is up.
+        hotKeysTaken_ = HotKeysTakenMessage(taken);
+        PostMessageW(Handle(), kSayHotKeysTaken, 0, 0);
+    }
     startTrace_.Step(L"timer, tray mode, hotkeys");
     ShowOrHide();
     startTrace_.Step(L"show");
@@ -96,7 +100,6 @@ void TTapestraMain::SelectStartRow() {
 }
 
 void TTapestraMain::ApplyOptions(const ::Options& confirmed) {
-    const bool newKeys = confirmed.HotKeys != Options.HotKeys;
     const bool newMonitorMode = confirmed.MonitorMode != Options.MonitorMode;
     Options = confirmed;
     // A failed write is reported and the rest waits for the next confirm.
@@ -104,7 +107,7 @@ void TTapestraMain::ApplyOptions(const ::Options& confirmed) {
     TrayIcon2->SetVisible(Options.ClearIcon);
     SetTimerFromOptions();
     K6->SetChecked(false);
-    if (newKeys) RegisterHotKeys(false);
+    // The hotkeys are registered again once the dialog has closed.
     // The wallpaper shown follows a new monitor mode at once.
     if (newMonitorMode && MonitorsNow().size() > 1) {
         appliedMonitors_.clear();

@@ -207,9 +207,9 @@ class TTapestraMain : public TForm {
     void ShowOrHide();
     // Sets Timer1 from the interval and the timed-change switch.
     void SetTimerFromOptions();
-    // Registers the hotkeys of the options; says which keys another program
-    // holds, now or, at start-up, once the window is up.
-    void RegisterHotKeys(bool starting);
+    // Registers the hotkeys of the options in place of the ones held;
+    // returns the keys another program holds.
+    std::vector<THotKeyBinding> RegisterHotKeys();
     void ShowPaused();
 
     // The tree and the list show the library.

@@ -58,8 +58,24 @@ void TTapestraMain::K6Click() {
 }
 
 void TTapestraMain::Option2Click() {
-    // The tray takes no commands while the dialog is open (a modal form).
-    OptionDialog().ShowModal();
+    // The tray takes no commands while the dialog is open (a modal form), and
+    // the hotkeys are given back: none runs behind the dialog, and its hotkey
+    // fields can take the program's own keys. However it ends, they are
+    // registered again.
+    const std::array<WORD, hkCount> before = Options.HotKeys;
+    const size_t held = HotKeys1->Registered().size();
+    HotKeys1->Unregister();
+    try {
+        OptionDialog().ShowModal();
+    } catch (...) {
+        RegisterHotKeys();
+        throw;
+    }
+    std::vector<THotKeyBinding> taken = RegisterHotKeys();
+    // New keys that another program holds are said, and so is a key lost
+    // while the dialog was open; the ones said at start-up are not said again.
+    if (!taken.empty() && (Options.HotKeys != before || HotKeys1->Registered().size() < held))
+        Application->ModalUI().ShowMessage(HotKeysTakenMessage(taken));
 }
 
 void TTapestraMain::TrayIcon1DblClick() {
@@ -118,22 +134,14 @@ void TTapestraMain::ShowPaused() {
     TrayIcon1->SetTipHelp(Options.Paused ? std::wstring(kTrayTip) + L" (一時停止中)" : kTrayTip);
 }
 
-void TTapestraMain::RegisterHotKeys(bool starting) {
+std::vector<THotKeyBinding> TTapestraMain::RegisterHotKeys() {
     static constexpr TProgramCommand kCommands[hkCount] = {TProgramCommand::Next, TProgramCommand::Previous,
                                                            TProgramCommand::Random, TProgramCommand::Clear,
                                                            TProgramCommand::Pause};
     std::vector<THotKeyBinding> keys;
     for (int i = 0; i < hkCount; ++i)
         keys.push_back({kCommands[i], Options.HotKeys[i]});
-    std::vector<THotKeyBinding> taken = HotKeys1->Register(keys);
-    if (taken.empty()) return;
-    if (!starting) {
-        Application->ModalUI().ShowMessage(HotKeysTakenMessage(taken));
-        return;
-    }
-    // The start goes on; the message comes once the window is up.
-    hotKeysTaken_ = HotKeysTakenMessage(taken);
-    PostMessageW(Handle(), kSayHotKeysTaken, 0, 0);
+    return HotKeys1->Register(keys);
 }
 
 void TTapestraMain::N10Click() {

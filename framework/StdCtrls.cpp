@@ -229,3 +229,33 @@ TEdit::TEdit(TComponent* owner, TWinControl& parent, DWORD style, int left, int 
     SetBounds(left, top, width, height);
     CreateSystemWindow(L"EDIT", WS_VISIBLE | WS_TABSTOP | style, WS_EX_CLIENTEDGE, parent);
 }
+
+THotKey::THotKey(TComponent* owner, TWinControl& parent, int left, int top, int width, int height)
+    : TWinControl(owner) {
+    INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_HOTKEY_CLASS};
+    InitCommonControlsEx(&classes);
+    SetBounds(left, top, width, height);
+    CreateSystemWindow(HOTKEY_CLASSW, WS_VISIBLE | WS_TABSTOP, WS_EX_CLIENTEDGE, parent);
+    SendMessageW(Handle(), HKM_SETRULES, HKCOMB_NONE | HKCOMB_S,
+                 MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
+}
+
+WORD THotKey::HotKey() const {
+    const WORD hotKey = LOWORD(SendMessageW(Handle(), HKM_GETHOTKEY, 0, 0));
+    return LOBYTE(hotKey) ? hotKey : 0;
+}
+
+void THotKey::SetHotKey(WORD hotKey) {
+    SendMessageW(Handle(), HKM_SETHOTKEY, hotKey, 0);
+}
+
+LRESULT THotKey::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    // The control would take Backspace as a key of its own; alone it empties
+    // the field, as Delete does.
+    if (msg == WM_KEYDOWN && wParam == VK_BACK && !(GetKeyState(VK_CONTROL) & 0x8000) &&
+        !(GetKeyState(VK_MENU) & 0x8000) && !(GetKeyState(VK_SHIFT) & 0x8000)) {
+        SetHotKey(0);
+        return 0;
+    }
+    return TWinControl::WndProc(msg, wParam, lParam);
+}

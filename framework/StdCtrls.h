@@ -1,6 +1,6 @@
 #pragma once
 // The standard controls of dialogs: label, push button, check box, radio
-// button, group box and a one-line edit. Each is the system's own window,
+// button, group box, a one-line edit and a hotkey field. Each is the system's own window,
 // hooked, so keyboard, accessibility and themes behave as users expect.
 #include "framework/Handle.h"
 #include "framework/TWinControl.h"
@@ -120,6 +120,22 @@ class TEdit : public TWinControl {
 
   protected:
     TEdit(TComponent* owner, TWinControl& parent, DWORD style, int left, int top, int width, int height);
+};
+
+// The system's hotkey field: it shows the key combination pressed in it. A
+// key alone or with Shift only is taken with Ctrl+Alt, so the field never
+// holds a key that would stop a plain keystroke elsewhere. Backspace and
+// Delete empty it.
+class THotKey : public TWinControl {
+  public:
+    THotKey(TComponent* owner, TWinControl& parent, int left, int top, int width, int height = 21);
+    // As HKM_GETHOTKEY gives it: the virtual key in the low byte, HOTKEYF_*
+    // flags in the high byte; 0 is none, and so are modifiers without a key.
+    WORD HotKey() const;
+    void SetHotKey(WORD hotKey);
+
+  protected:
+    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 };
 
 // Paints the static texts and buttons of a container on its own background.

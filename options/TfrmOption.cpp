@@ -38,6 +38,13 @@ void TfrmOption::FormShow() {
         RadioButton3->SetChecked(true);
         break;
     }
+    CheckBox8->SetChecked(current_.NoRepeat);
+    CheckBox9->SetChecked(current_.FullScreenWait);
+    // A mode outside the three (set in memory only) leaves them as they were.
+    const auto monitors = static_cast<size_t>(current_.MonitorMode);
+    if (monitors < MonitorButtons.size()) MonitorButtons[monitors]->SetChecked(true);
+    for (int command = 0; command < hkCount; ++command)
+        HotKeyFields[command]->SetHotKey(current_.HotKeys[command]);
     CheckBox5Click();
     CheckBox2Click();
 }
@@ -82,6 +89,12 @@ void TfrmOption::BitBtn1Click() {
         edited.ChangeMethod = TChangeMethod::Next;
     else if (RadioButton3->Checked())
         edited.ChangeMethod = TChangeMethod::Random;
+    edited.NoRepeat = CheckBox8->Checked();
+    edited.FullScreenWait = CheckBox9->Checked();
+    for (size_t i = 0; i < MonitorButtons.size(); ++i)
+        if (MonitorButtons[i]->Checked()) edited.MonitorMode = static_cast<TMonitorMode>(i);
+    for (int command = 0; command < hkCount; ++command)
+        edited.HotKeys[command] = HotKeyFields[command]->HotKey();
 
     // A failure of whoever applies them is shown over the dialog, which
     // still closes with OK.

@@ -11,6 +11,7 @@
 #include "options/TNValEdit.h"
 #include "options/TShellLink.h"
 
+#include <array>
 #include <functional>
 
 class TfrmOption : public TForm {
@@ -26,6 +27,15 @@ class TfrmOption : public TForm {
     TNValEdit *NValEdit1 = nullptr, *NValEdit2 = nullptr, *NValEdit3 = nullptr;
     TGroupBox *GroupBox1 = nullptr, *GroupBox2 = nullptr;
     TRadioButton *RadioButton1 = nullptr, *RadioButton2 = nullptr, *RadioButton3 = nullptr;
+    // The pages and switches beyond the first version: random changes
+    // without repeats (壁紙), the wait for a full-screen program (その他),
+    // several monitors (ﾓﾆﾀｰ, in the order of TMonitorMode) and the global
+    // hotkeys (ﾎｯﾄｷｰ, in the order of THotKeyCommand).
+    TTabSheet *TabSheet4 = nullptr, *TabSheet5 = nullptr;
+    TCheckBox *CheckBox8 = nullptr, *CheckBox9 = nullptr;
+    TGroupBox* GroupBox3 = nullptr;
+    std::array<TRadioButton*, 3> MonitorButtons{};
+    std::array<THotKey*, hkCount> HotKeyFields{};
     TEdit* FileName = nullptr;
     TButton *Button1 = nullptr, *Button2 = nullptr, *BitBtn1 = nullptr, *BitBtn2 = nullptr;
     TShellLink* ShellLink1 = nullptr;
@@ -48,6 +58,8 @@ class TfrmOption : public TForm {
     void CreateGeneralPage();
     void CreateWallpaperPage();
     void CreateOtherPage();
+    void CreateMonitorPage();
+    void CreateHotKeyPage();
 
     const ::Options& current_;
 };

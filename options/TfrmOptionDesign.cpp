@@ -6,7 +6,11 @@
 
 namespace {
 const wchar_t kCaption[] = L"ｵﾌﾟｼｮﾝ";
-constexpr int kClientWidth = 361, kClientHeight = 240;
+// The commands of the hotkeys in the order of THotKeyCommand, named as the
+// menus name them.
+const wchar_t* const kHotKeyLabels[hkCount] = {L"次のﾌｧｲﾙ", L"１つ前のﾌｧｲﾙ", L"ﾗﾝﾀﾞﾑ変更", L"壁紙の消去",
+                                               L"一時停止"};
+constexpr int kClientWidth = 361, kClientHeight = 265;
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 
 // A number field as the dialog uses them: non-negative integers, "0" for zero.
@@ -17,6 +21,12 @@ TNValEdit& NumberField(TComponent& owner, TWinControl& page, int left, int top, 
     field.SetFixDecimal(0);
     field.SetZeroDisplay(true);
     return field;
+}
+
+// Starts a new group for the arrow keys, so they stay among the radio
+// buttons before it.
+void StartGroup(TWinControl& control) {
+    SetWindowLongW(control.Handle(), GWL_STYLE, GetWindowLongW(control.Handle(), GWL_STYLE) | WS_GROUP);
 }
 } // namespace
 
@@ -34,19 +44,21 @@ void TfrmOption::CreateDesign() {
     SetBounds(0, 0, frame.right - frame.left, frame.bottom - frame.top);
 
     Label1 = &Own<TLabel>(*this, L"動作環境", 6, 6);
-    PageControl1 = &Own<TPageControl>(*this, 6, 26, 347, 167);
+    PageControl1 = &Own<TPageControl>(*this, 6, 26, 347, 192);
     PageControl1->Name = L"PageControl1";
     CreateGeneralPage();
     CreateWallpaperPage();
     CreateOtherPage();
+    CreateMonitorPage();
+    CreateHotKeyPage();
 
-    BitBtn1 = &Own<TButton>(*this, L"設定する", 6, 200, 110, 33);
+    BitBtn1 = &Own<TButton>(*this, L"設定する", 6, 225, 110, 33);
     BitBtn1->Name = L"BitBtn1";
     BitBtn1->SetDefault(true);
     BitBtn1->SetGlyph(TButtonGlyph::Ok);
     BitBtn1->ModalResult = mrOk;
     BitBtn1->OnClick = [this] { BitBtn1Click(); };
-    BitBtn2 = &Own<TButton>(*this, L"ｷｬﾝｾﾙ", 242, 200, 109, 33);
+    BitBtn2 = &Own<TButton>(*this, L"ｷｬﾝｾﾙ", 242, 225, 109, 33);
     BitBtn2->Name = L"BitBtn2";
     BitBtn2->SetCancel(true);
     BitBtn2->SetGlyph(TButtonGlyph::Cancel);
@@ -81,21 +93,26 @@ void TfrmOption::CreateWallpaperPage() {
     NValEdit3->Name = L"NValEdit3";
     Own<TLabel>(page, L"分で変更", 274, 9);
 
-    GroupBox1 = &Own<TGroupBox>(page, L"変更方法", 13, 32, 316, 66);
+    GroupBox1 = &Own<TGroupBox>(page, L"変更方法", 13, 32, 316, 86);
     RadioButton1 = &Own<TRadioButton>(*GroupBox1, L"一つ前の壁紙に変更", 12, 18, 140);
     RadioButton2 = &Own<TRadioButton>(*GroupBox1, L"１つ後ろの壁紙に変更", 160, 18, 150);
     RadioButton3 = &Own<TRadioButton>(*GroupBox1, L"ランダムに変更", 12, 40, 140);
+    // Under the random method it serves, but always open: every random
+    // change keeps it, from the menu, the tray and a hotkey as well.
+    CheckBox8 = &Own<TCheckBox>(*GroupBox1, L"一巡するまで重複しない", 28, 61, 200);
+    CheckBox8->Name = L"CheckBox8";
+    StartGroup(*CheckBox8);
 
-    CheckBox5 = &Own<TCheckBox>(page, L"壁紙の表示位置を変更する。", 13, 102, 250);
+    CheckBox5 = &Own<TCheckBox>(page, L"壁紙の表示位置を変更する。", 13, 122, 250);
     CheckBox5->OnClick = [this] { CheckBox5Click(); };
-    Own<TLabel>(page, L"左端から", 30, 122);
-    NValEdit1 = &NumberField(*this, page, 83, 118, 50, 4);
+    Own<TLabel>(page, L"左端から", 30, 142);
+    NValEdit1 = &NumberField(*this, page, 83, 138, 50, 4);
     NValEdit1->Name = L"NValEdit1";
-    Own<TLabel>(page, L"ドット", 137, 122);
-    Own<TLabel>(page, L"上端から", 177, 122);
-    NValEdit2 = &NumberField(*this, page, 230, 118, 50, 4);
+    Own<TLabel>(page, L"ドット", 137, 142);
+    Own<TLabel>(page, L"上端から", 177, 142);
+    NValEdit2 = &NumberField(*this, page, 230, 138, 50, 4);
     NValEdit2->Name = L"NValEdit2";
-    Own<TLabel>(page, L"ドット", 284, 122);
+    Own<TLabel>(page, L"ドット", 284, 142);
 }
 
 void TfrmOption::CreateOtherPage() {
@@ -108,8 +125,29 @@ void TfrmOption::CreateOtherPage() {
     Button1 = &Own<TButton>(page, L"参照", 294, 27, 41, 25);
     Button1->Name = L"Button1";
     Button1->OnClick = [this] { Button1Click(); };
+    CheckBox9 = &Own<TCheckBox>(page, L"全画面のﾌﾟﾛｸﾞﾗﾑの実行中は時間での変更を待つ", 6, 62, 320);
+    CheckBox9->Name = L"CheckBox9";
     GroupBox2 = &Own<TGroupBox>(page, L"ショートカット作成", 24, 88, 200, 50);
     Button2 = &Own<TButton>(*GroupBox2, L"スタートアップ", 12, 17, 100, 25);
     Button2->Name = L"Button2";
     Button2->OnClick = [this] { Button2Click(); };
+}
+
+void TfrmOption::CreateMonitorPage() {
+    TabSheet4 = &PageControl1->AddPage(L"ﾓﾆﾀｰ");
+    GroupBox3 = &Own<TGroupBox>(*TabSheet4, L"複数のﾓﾆﾀｰ", 13, 11, 316, 86);
+    const wchar_t* const labels[] = {L"すべてのﾓﾆﾀｰに同じ壁紙", L"ﾓﾆﾀｰごとに別の壁紙",
+                                     L"1枚の壁紙を全ﾓﾆﾀｰに広げる"};
+    for (size_t i = 0; i < MonitorButtons.size(); ++i)
+        MonitorButtons[i] = &Own<TRadioButton>(*GroupBox3, labels[i], 12, 18 + 22 * static_cast<int>(i), 290);
+}
+
+void TfrmOption::CreateHotKeyPage() {
+    TabSheet5 = &PageControl1->AddPage(L"ﾎｯﾄｷｰ");
+    // Each label comes just before its field: the field takes its name.
+    for (int command = 0; command < hkCount; ++command) {
+        const int top = 12 + 27 * command;
+        Own<TLabel>(*TabSheet5, kHotKeyLabels[command], 13, top + 4);
+        HotKeyFields[command] = &Own<THotKey>(*TabSheet5, 110, top, 180);
+    }
 }

@@ -1,5 +1,6 @@
 // The framework's labels and push buttons on a real form: a label's colour,
-// alignment and size, and the picture button as one of the push buttons.
+// alignment and size, the picture button as one of the push buttons, and the
+// keys a hotkey field takes.
 #include "framework/Handle.h"
 #include "framework/ModalUI.h"
 #include "framework/StdCtrls.h"
@@ -9,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -100,6 +102,34 @@ TEST_F(StdCtrls, AButtonsGlyphIsTransparentInEveryState) {
         ImageList_Draw(glyphs.himl, state, dc.get(), 0, 0, ILD_NORMAL);
         EXPECT_EQ(GetPixel(dc.get(), 0, 0), face) << "state " << state + 1;
         EXPECT_NE(GetPixel(dc.get(), 6, 12), face) << "state " << state + 1 << " shows its tick";
+    }
+}
+TEST_F(StdCtrls, AHotkeyFieldTakesAKeyWithoutCtrlOrAltWithBothAndBackspaceEmptiesIt) {
+    THotKey& field = form.Own<THotKey>(form, 4, 4, 150);
+    EXPECT_EQ(field.HotKey(), 0) << "none at first";
+    constexpr BYTE kCtrlAlt = HOTKEYF_CONTROL | HOTKEYF_ALT;
+    struct Case {
+        std::vector<WORD> keys;
+        WORD taken;
+    } cases[] = {
+        {{'N'}, MAKEWORD('N', kCtrlAlt)},
+        {{VK_SHIFT, VK_F5}, MAKEWORD(VK_F5, kCtrlAlt)},
+        {{VK_CONTROL, 'N'}, MAKEWORD('N', HOTKEYF_CONTROL)},
+        {{VK_MENU, 'X'}, MAKEWORD('X', HOTKEYF_ALT)},
+        {{VK_CONTROL, VK_SHIFT, VK_F5}, MAKEWORD(VK_F5, HOTKEYF_CONTROL | HOTKEYF_SHIFT)},
+        {{VK_BACK}, 0},
+        {{VK_DELETE}, 0},
+        {{VK_CONTROL}, 0},
+    };
+    for (const Case& c : cases) {
+        field.SetHotKey(MAKEWORD('Q', kCtrlAlt));
+        // Down in order, up in reverse; with Alt down the keys are system keys.
+        const bool alt = std::find(c.keys.begin(), c.keys.end(), VK_MENU) != c.keys.end();
+        for (WORD key : c.keys)
+            SendMessageW(field.Handle(), alt ? WM_SYSKEYDOWN : WM_KEYDOWN, key, 0);
+        for (auto key = c.keys.rbegin(); key != c.keys.rend(); ++key)
+            SendMessageW(field.Handle(), alt ? WM_SYSKEYUP : WM_KEYUP, *key, 0xC0000000);
+        EXPECT_EQ(field.HotKey(), c.taken) << c.keys.size() << " keys ending in " << c.keys.back();
     }
 }
 } // namespace

@@ -1,6 +1,7 @@
 // The built program's options dialog: opened from the menu, numbers typed
 // into its fields, stored with "設定する"; the timer then changes the
-// wallpaper, and the Startup shortcut is written.
+// wallpaper, and the Startup shortcut is written. Every page is worked from
+// the keyboard; a hotkey typed into its field runs its command afterwards.
 #include "support/ProgramDriver.h"
 #include "support/TestFiles.h"
 #include "support/TestRegistry.h"
@@ -187,14 +188,23 @@ TEST_F(ProgramOptions, EveryPageAndEachOfItsControlsIsReachedFromTheKeyboard) {
         std::vector<std::wstring> stops;
     };
     const std::vector<std::wstring> buttons{L"設定する", L"ｷｬﾝｾﾙ", L""};
+    // The hotkey fields have no text.
+    const std::vector<std::wstring> hotKeys(5, L"");
     const PageCase cases[] = {
         {{VK_CONTROL, VK_TAB}, 1,
-         {L"一定時間ごとに壁紙を変更する。", L"10", L"１つ後ろの壁紙に変更", L"壁紙の表示位置を変更する。", L"0", L"0"}},
-        {{VK_CONTROL, VK_NEXT}, 2, {L"壁紙変更後に、他のプログラムを実行する。", L"", L"参照", L"スタートアップ"}},
+         {L"一定時間ごとに壁紙を変更する。", L"10", L"１つ後ろの壁紙に変更", L"一巡するまで重複しない",
+          L"壁紙の表示位置を変更する。", L"0", L"0"}},
+        {{VK_CONTROL, VK_NEXT}, 2,
+         {L"壁紙変更後に、他のプログラムを実行する。", L"", L"参照",
+          L"全画面のﾌﾟﾛｸﾞﾗﾑの実行中は時間での変更を待つ", L"スタートアップ"}},
+        {{VK_CONTROL, VK_TAB}, 3, {L"すべてのﾓﾆﾀｰに同じ壁紙"}},
+        {{VK_CONTROL, VK_NEXT}, 4, hotKeys},
         {{VK_CONTROL, VK_TAB}, 0,
          {L"起動時には設定画面を表示しない。", L"タスクトレイに壁紙消去のアイコンを表示する。",
           L"Windows終了時に壁紙を変更する。", L"壁紙を並べ替えの際に常に中央に壁紙を表示する。"}},
-        {{VK_CONTROL, VK_SHIFT, VK_TAB}, 2, {L"壁紙変更後に、他のプログラムを実行する。", L"", L"参照", L"スタートアップ"}},
+        {{VK_CONTROL, VK_SHIFT, VK_TAB}, 4, hotKeys},
+        {{VK_CONTROL, VK_PRIOR}, 3, {}},
+        {{VK_CONTROL, VK_PRIOR}, 2, {}},
         {{VK_CONTROL, VK_PRIOR}, 1, {}},
     };
     for (const PageCase& c : cases) {
@@ -206,15 +216,84 @@ TEST_F(ProgramOptions, EveryPageAndEachOfItsControlsIsReachedFromTheKeyboard) {
         EXPECT_EQ(tabRound(), stops) << c.page;
     }
     // Changed from the keyboard, on 壁紙 from the tabs: a number typed, the
-    // next change method (the arrow goes to it, Space takes it), the offset
-    // switched off.
+    // next change method (the arrow goes to it, Space takes it), no repeats
+    // switched on, the offset switched off.
     auto checked = [&](const wchar_t* text) {
         return SendMessageW(ChildWithText(dialog, text), BM_GETCHECK, 0, 0) == BST_CHECKED;
     };
-    for (WORD key : std::vector<WORD>{VK_TAB, VK_TAB, '7', VK_TAB, VK_DOWN, VK_SPACE, VK_TAB, VK_SPACE})
+    for (WORD key : std::vector<WORD>{VK_TAB, VK_TAB, '7', VK_TAB, VK_DOWN, VK_SPACE, VK_TAB, VK_SPACE,
+                                      VK_TAB, VK_SPACE})
         ProgramDriver::PressKeys({key});
     EXPECT_TRUE(WaitUntil([&] { return !checked(L"壁紙の表示位置を変更する。"); }));
     EXPECT_EQ(TextOf(NumberFields(dialog)[0]), L"7");
     EXPECT_TRUE(checked(L"ランダムに変更"));
+    EXPECT_TRUE(checked(L"一巡するまで重複しない"));
+}
+
+TEST_F(ProgramOptions, AHotkeyPressedInItsFieldAndTheSpanningModeAreStoredAndTheKeyWorks) {
+    // The program holds Ctrl+Alt+N for the previous file: the field of the
+    // next file still takes it, since the program gives its keys back while
+    // the dialog is open.
+    const WORD ctrlAltN = MAKEWORD('N', HOTKEYF_CONTROL | HOTKEYF_ALT);
+    testreg::SetString(HKEY_CURRENT_USER, kSettings, L"HotKeyPrev", std::to_wstring(ctrlAltN));
+    ASSERT_TRUE(driver.Start());
+    HWND main = driver.WaitForMainWindow();
+    HWND dialog = Open(main);
+    ASSERT_NE(dialog, nullptr);
+    HWND tabs = ProgramDriver::FindChild(dialog, L"SysTabControl32");
+    ASSERT_TRUE(WaitUntil([&] { return ProgramDriver::FocusOf(dialog) == tabs; }));
+    auto page = [&](LRESULT index) {
+        return WaitUntil([&] { return SendMessageW(tabs, TCM_GETCURSEL, 0, 0) == index; });
+    };
+    auto focusMoves = [&](const std::vector<WORD>& keys) {
+        HWND before = ProgramDriver::FocusOf(dialog);
+        ProgramDriver::PressKeys(keys);
+        HWND now = nullptr;
+        WaitUntil([&] { return (now = ProgramDriver::FocusOf(dialog)) != before; });
+        return now;
+    };
+    auto hotKeyOf = [](HWND field) { return LOWORD(SendMessageW(field, HKM_GETHOTKEY, 0, 0)); };
+
+    // ﾎｯﾄｷｰ, the last page: Ctrl+Alt+N in 次のﾌｧｲﾙ, then 1つ前のﾌｧｲﾙ emptied.
+    ProgramDriver::PressKeys({VK_CONTROL, VK_SHIFT, VK_TAB});
+    ASSERT_TRUE(page(4));
+    HWND next = focusMoves({VK_TAB});
+    wchar_t cls[32] = {};
+    GetClassNameW(next, cls, 32);
+    ASSERT_STREQ(cls, HOTKEY_CLASSW);
+    ProgramDriver::PressKeys({VK_CONTROL, VK_MENU, 'N'});
+    EXPECT_TRUE(WaitUntil([&] { return hotKeyOf(next) == ctrlAltN; }));
+    HWND previous = focusMoves({VK_TAB});
+    EXPECT_EQ(hotKeyOf(previous), ctrlAltN) << "shown from the settings";
+    ProgramDriver::PressKeys({VK_DELETE});
+    EXPECT_TRUE(WaitUntil([&] { return hotKeyOf(previous) == 0; }));
+
+    // ﾓﾆﾀｰ, the page before: from the checked button down to the last one.
+    ProgramDriver::PressKeys({VK_CONTROL, VK_PRIOR});
+    ASSERT_TRUE(page(3));
+    EXPECT_EQ(TextOf(focusMoves({VK_TAB})), L"すべてのﾓﾆﾀｰに同じ壁紙");
+    focusMoves({VK_DOWN});
+    EXPECT_EQ(TextOf(focusMoves({VK_DOWN})), L"1枚の壁紙を全ﾓﾆﾀｰに広げる");
+    ProgramDriver::PressKeys({VK_RETURN});
+
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); }));
+    EXPECT_EQ(Setting(L"HotKeyNext"), std::to_wstring(ctrlAltN));
+    EXPECT_EQ(Setting(L"HotKeyPrev"), L"0");
+    EXPECT_EQ(Setting(L"Monitors"), L"2");
+
+    // The key is registered again (nobody else can take it then), now for
+    // the next file: the first one. Under Wine a hotkey reaches the program
+    // while one of its windows has the focus.
+    ASSERT_TRUE(WaitUntil([] {
+        if (!RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT, 'N')) return true;
+        UnregisterHotKey(nullptr, 1);
+        return false;
+    }));
+    ASSERT_TRUE(WaitUntil([&] {
+        SetForegroundWindow(main);
+        return GetForegroundWindow() == main;
+    }));
+    ProgramDriver::PressKeys({VK_CONTROL, VK_MENU, 'N'});
+    EXPECT_TRUE(WaitUntil([&] { return Setting(L"files") == first; }));
 }
 } // namespace

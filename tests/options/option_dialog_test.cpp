@@ -3,6 +3,8 @@
 
 #include "framework/Text.h"
 
+#include <functional>
+
 namespace {
 class OptionDialog : public MainWindowFixture {
   protected:
@@ -18,6 +20,23 @@ class OptionDialog : public MainWindowFixture {
         PostMessageW(field->Handle(), EM_SETSEL, 0, -1);
         for (wchar_t k : keys)
             PostMessageW(field->Handle(), WM_CHAR, k, 0);
+    }
+    // A key pressed alone in a hotkey field: it takes it with Ctrl+Alt.
+    static void PressAlone(TWinControl* field, BYTE key) {
+        SendMessageW(field->Handle(), WM_KEYDOWN, key, 0);
+        SendMessageW(field->Handle(), WM_KEYUP, key, 0xC0000000);
+    }
+    static WORD CtrlAlt(BYTE key) { return MAKEWORD(key, HOTKEYF_CONTROL | HOTKEYF_ALT); }
+    // Runs the dialog modally: shown, looked at and changed as a user would,
+    // then closed with one of its buttons.
+    int RunDialog(const std::function<void(TfrmOption&)>& inside, TButton* TfrmOption::*close) {
+        TfrmOption& d = Dialog();
+        d.OnShow = [&] {
+            d.FormShow();
+            inside(d);
+            PostMessageW((d.*close)->Handle(), BM_CLICK, 0, 0);
+        };
+        return d.ShowModal();
     }
 };
 
@@ -65,11 +84,13 @@ TEST_F(OptionDialog, TheDesignHasTheCaptionSizeAndPages) {
     EXPECT_EQ(d.Caption(), L"ｵﾌﾟｼｮﾝ");
     RECT client = d.ClientRect();
     EXPECT_EQ(client.right, 361);
-    EXPECT_EQ(client.bottom, 240);
-    ASSERT_EQ(d.PageControl1->PageCount(), 3);
+    EXPECT_EQ(client.bottom, 265);
+    ASSERT_EQ(d.PageControl1->PageCount(), 5);
     EXPECT_EQ(d.TabSheet1->Text(), L"動作環境");
     EXPECT_EQ(d.TabSheet2->Text(), L"壁紙");
     EXPECT_EQ(d.TabSheet3->Text(), L"その他");
+    EXPECT_EQ(d.TabSheet4->Text(), L"ﾓﾆﾀｰ");
+    EXPECT_EQ(d.TabSheet5->Text(), L"ﾎｯﾄｷｰ");
     EXPECT_EQ(GetDlgCtrlID(d.BitBtn1->Handle()), IDOK);
     EXPECT_EQ(GetDlgCtrlID(d.BitBtn2->Handle()), IDCANCEL);
     EXPECT_EQ(d.NValEdit3->MaxDigits(), 3);
@@ -261,6 +282,132 @@ TEST_F(OptionDialog, TheMainWindowAndTrayTakeNoInputWhileOpen) {
     SendMessageW(TTrayIcon::CallbackWindowHandle(), TTrayIcon::CallbackMessage, m.TrayIcon1->Identifier(),
                  WM_LBUTTONDBLCLK);
     EXPECT_EQ(trayDoubleClicks, 1);
+}
+
+TEST_F(OptionDialog, TheNewerOptionsAreShownChangedAndStoredOnlyWhenConfirmed) {
+    TTapestraMain& m = Start();
+    // A value as the options hold it, as its control shows it and as the
+    // store writes it; the change a user makes, and the value it gives.
+    struct Case {
+        std::wstring setting;
+        std::function<void(Options&, int)> set;
+        std::function<int(const Options&)> get;
+        std::function<int(TfrmOption&)> shown;
+        std::function<void(TfrmOption&)> change;
+        int before, after;
+    };
+    auto checkBox = [](TCheckBox* TfrmOption::*box) {
+        return [box](TfrmOption& d) { return static_cast<int>((d.*box)->Checked()); };
+    };
+    auto click = [](TCheckBox* TfrmOption::*box) { return [box](TfrmOption& d) { Click(d.*box); }; };
+    std::vector<Case> cases = {
+        {L"NoRepeat", [](Options& o, int v) { o.NoRepeat = v; },
+         [](const Options& o) { return int(o.NoRepeat); }, checkBox(&TfrmOption::CheckBox8),
+         click(&TfrmOption::CheckBox8), 1, 0},
+        {L"FullScreenWait", [](Options& o, int v) { o.FullScreenWait = v; },
+         [](const Options& o) { return int(o.FullScreenWait); }, checkBox(&TfrmOption::CheckBox9),
+         click(&TfrmOption::CheckBox9), 1, 0},
+        {L"Monitors", [](Options& o, int v) { o.MonitorMode = static_cast<TMonitorMode>(v); },
+         [](const Options& o) { return static_cast<int>(o.MonitorMode); },
+         [](TfrmOption& d) {
+             int shown = -1;
+             for (int i = 0; i < 3; ++i)
+                 if (d.MonitorButtons[i]->Checked()) shown = shown == -1 ? i : -2;
+             return shown;
+         },
+         [](TfrmOption& d) { Click(d.MonitorButtons[1]); }, 2, 1},
+    };
+    const wchar_t* const keyNames[hkCount] = {L"HotKeyNext", L"HotKeyPrev", L"HotKeyRandom", L"HotKeyClear",
+                                              L"HotKeyPause"};
+    for (int command = 0; command < hkCount; ++command) {
+        const BYTE pressed = static_cast<BYTE>('A' + command);
+        cases.push_back({keyNames[command], [command](Options& o, int v) { o.HotKeys[command] = WORD(v); },
+                         [command](const Options& o) { return int(o.HotKeys[command]); },
+                         [command](TfrmOption& d) { return int(d.HotKeyFields[command]->HotKey()); },
+                         [command, pressed](TfrmOption& d) { PressAlone(d.HotKeyFields[command], pressed); },
+                         MAKEWORD(VK_F5 + command, HOTKEYF_CONTROL | HOTKEYF_SHIFT), CtrlAlt(pressed)});
+    }
+    for (const Case& c : cases) {
+        SCOPED_TRACE(WideToUtf8(c.setting));
+        c.set(m.Options, c.before);
+        const std::optional<std::wstring> stored = Setting(c.setting);
+        int shown = -1;
+        auto lookAndChange = [&](TfrmOption& d) {
+            shown = c.shown(d);
+            c.change(d);
+        };
+        EXPECT_EQ(RunDialog(lookAndChange, &TfrmOption::BitBtn2), mrCancel);
+        EXPECT_EQ(shown, c.before);
+        EXPECT_EQ(c.get(m.Options), c.before) << "cancelled";
+        EXPECT_EQ(Setting(c.setting), stored) << "cancelled";
+
+        EXPECT_EQ(RunDialog(lookAndChange, &TfrmOption::BitBtn1), mrOk);
+        EXPECT_EQ(shown, c.before) << "the cancelled change is not shown again";
+        EXPECT_EQ(c.get(m.Options), c.after);
+        EXPECT_EQ(Setting(c.setting), std::to_wstring(c.after));
+    }
+    EXPECT_TRUE(modal->Errors.empty());
+}
+
+TEST_F(OptionDialog, TheProgramsHotkeysAreGivenBackWhileItIsOpen) {
+    SetSetting(L"HotKeyNext", std::to_wstring(CtrlAlt(VK_F9)));
+    TTapestraMain& m = Start();
+    // Of these keys, the ones someone holds: a key nobody holds can be taken.
+    auto held = [] {
+        std::vector<WORD> keys;
+        for (WORD key : {CtrlAlt(VK_F9), CtrlAlt('R')}) {
+            if (!RegisterHotKey(nullptr, 2, HotKeyModifiers(key), LOBYTE(key)))
+                keys.push_back(key);
+            else
+                UnregisterHotKey(nullptr, 2);
+        }
+        return keys;
+    };
+    ASSERT_EQ(held(), std::vector<WORD>{CtrlAlt(VK_F9)});
+    TfrmOption& d = Dialog();
+    struct Case {
+        const char* what;
+        // Changes the dialog; true to confirm it, false to cancel.
+        std::function<bool()> change;
+        std::vector<WORD> heldAfter;
+        bool said;
+    } cases[] = {
+        {"cancelled", [] { return false; }, {CtrlAlt(VK_F9)}, false},
+        {"a new key",
+         [&] {
+             PressAlone(d.HotKeyFields[hkRandom], 'R');
+             return true;
+         },
+         {CtrlAlt(VK_F9), CtrlAlt('R')}, false},
+        {"a new key held elsewhere",
+         [&] {
+             PressAlone(d.HotKeyFields[hkPause], 'P');
+             return true;
+         },
+         {CtrlAlt(VK_F9), CtrlAlt('R')}, true},
+        {"the same keys again", [] { return true; }, {CtrlAlt(VK_F9), CtrlAlt('R')}, false},
+    };
+    // Ctrl+Alt+P belongs to another window from here on.
+    ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT, 'P'));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        modal->Messages.clear();
+        std::vector<WORD> heldWhileOpen{0};
+        d.OnShow = [&] {
+            d.FormShow();
+            heldWhileOpen = held();
+            TButton* close = c.change() ? d.BitBtn1 : d.BitBtn2;
+            PostMessageW(close->Handle(), BM_CLICK, 0, 0);
+        };
+        m.Option2Click();
+        EXPECT_TRUE(heldWhileOpen.empty());
+        EXPECT_EQ(held(), c.heldAfter);
+        ASSERT_EQ(modal->Messages.size(), c.said ? 1u : 0u);
+        if (c.said) {
+            EXPECT_NE(modal->Messages[0].find(L"（一時停止）"), std::wstring::npos);
+        }
+    }
+    UnregisterHotKey(nullptr, 1);
 }
 
 TEST_F(OptionDialog, AFailedWriteIsShownSkipsTheRestAndStillCloses) {
