@@ -245,12 +245,13 @@ class TTapestraMain : public TForm {
     void ApplyRow(int row, const std::function<int(int row, int rows)>& choose);
     std::vector<int> MonitorRows(int row, size_t monitors, const std::function<int(int row, int rows)>& choose);
     // The row's wallpaper written and shown; false when it did not load.
-    bool RowsApplied(int row, const std::function<int(int row, int rows)>& choose);
+    bool RowsApplied(int row, const std::function<int(int row, int rows)>& choose, StepTrace& trace);
     // The files (the primary's first) read at the size their positions need
     // on these monitors, composed and shown; false when the primary's did
     // not load.
     bool PicturesApplied(const std::vector<std::wstring>& files, const std::vector<TDisplayPosition>& positions,
-                         const std::vector<DesktopMonitor>& monitors, bool showInPreview);
+                         const std::vector<DesktopMonitor>& monitors, bool showInPreview,
+                         StepTrace* trace = nullptr);
     // The position a file of the shown group takes; the window-wide one for
     // a file it does not have.
     TDisplayPosition PositionOfFile(const std::wstring& path) const;

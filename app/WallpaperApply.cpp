@@ -25,7 +25,7 @@ void TTapestraMain::ApplyRow(int row, const std::function<int(int row, int rows)
     if (row == 0) {
         ClearDesktop(*WallChanger1);
         appliedFiles_.clear();
-    } else if (!RowsApplied(row, choose)) {
+    } else if (!RowsApplied(row, choose, trace)) {
         return;
     }
     trace.Step(L"bitmap written, desktop");
@@ -51,7 +51,7 @@ TDisplayPosition TTapestraMain::PositionOfFile(const std::wstring& path) const {
     return windowPosition_;
 }
 
-bool TTapestraMain::RowsApplied(int row, const std::function<int(int row, int rows)>& choose) {
+bool TTapestraMain::RowsApplied(int row, const std::function<int(int row, int rows)>& choose, StepTrace& trace) {
     const std::vector<DesktopMonitor> monitors = MonitorsNow();
     std::vector<std::wstring> files;
     std::vector<TDisplayPosition> positions;
@@ -63,12 +63,13 @@ bool TTapestraMain::RowsApplied(int row, const std::function<int(int row, int ro
     if (previewFile_ == files.front() && LoadPicture->Error() != 0) return false;
     // After a group switch the highlighted row may show another file's position.
     RadioGroup1->SetItemIndex(static_cast<int>(StoredPosition(Library.FileView(row))));
-    return PicturesApplied(files, positions, monitors, true);
+    return PicturesApplied(files, positions, monitors, true, &trace);
 }
 
 bool TTapestraMain::PicturesApplied(const std::vector<std::wstring>& files,
                                     const std::vector<TDisplayPosition>& positions,
-                                    const std::vector<DesktopMonitor>& monitors, bool showInPreview) {
+                                    const std::vector<DesktopMonitor>& monitors, bool showInPreview,
+                                    StepTrace* trace) {
     if (monitors.empty() || files.empty()) return false;
     const TMonitorMode mode = monitors.size() > 1 ? Options.MonitorMode : TMonitorMode::Same;
     std::vector<DecodedPicture> pictures(files.size());
@@ -81,7 +82,9 @@ bool TTapestraMain::PicturesApplied(const std::vector<std::wstring>& files,
         pictures[i] = ReadShown(files[i], [&](PixelSize upright) {
             return DecodeSizeFor(upright, position, areas, mode);
         });
+        if (trace) trace->Step(L"picture read");
         if (i == 0 && showInPreview) ShowInPreview(files[i], pictures[i]);
+        if (trace) trace->Step(L"preview");
     }
     if (pictures.front().Empty()) return false;
     WallpaperRequest request;

@@ -93,7 +93,11 @@ void ApplyWallpaper(TWallChanger& desktop, const WallpaperRequest& request) {
             const SIZE screen = SizeOf(request.Monitors.front().Rect);
             tiling = false;
             stretch = true;
-            WritePicture(Scaled(*first.Picture, {screen.cx, screen.cy}), path);
+            const DecodedPicture& picture = *first.Picture;
+            if (picture.Width == screen.cx && picture.Height == screen.cy)
+                WritePicture(picture, path);
+            else
+                WritePicture(Scaled(picture, {screen.cx, screen.cy}), path);
             return;
         }
         std::vector<PictureChoice> choices;
@@ -139,6 +143,9 @@ PixelSize DecodeSizeFor(PixelSize upright, TDisplayPosition position, std::span<
     else
         for (const DesktopMonitor& monitor : monitors)
             areas.push_back(SizeOf(monitor.Rect));
+    // Stretched over one area: decoded straight to its size.
+    if (position == TDisplayPosition::Stretched && areas.size() == 1)
+        return {std::min<int>(areas[0].cx, upright.width), std::min<int>(areas[0].cy, upright.height)};
     double scale = 0;
     for (SIZE area : areas) {
         const double across = static_cast<double>(area.cx) / upright.width;

@@ -58,8 +58,9 @@ void ApplyWallpaper(TWallChanger& desktop, const WallpaperRequest& request);
 void ClearDesktop(TWallChanger& desktop);
 
 // The size a picture of `upright` size is decoded at to be placed on these
-// monitors: its own size when centred or tiled, else as large as the largest
-// area it is scaled to needs, never larger than itself.
+// monitors: its own size when centred or tiled; stretched over one area, that
+// area's size; else its proportions kept, as large as the largest area it is
+// scaled to needs. Never larger than itself.
 PixelSize DecodeSizeFor(PixelSize upright, TDisplayPosition position, std::span<const DesktopMonitor> monitors,
                         TMonitorMode mode);
 

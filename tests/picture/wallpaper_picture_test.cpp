@@ -114,7 +114,7 @@ TEST(WallpaperPicture, APhotoIsDecodedAtTheSizeTheScreenNeedsAndOneTooLargeSaysS
     } cases[] = {
         {TDisplayPosition::Fill, {1920, 1280}},
         {TDisplayPosition::Fit, {1620, 1080}},
-        {TDisplayPosition::Stretched, {1920, 1280}},
+        {TDisplayPosition::Stretched, {1920, 1080}},
         {TDisplayPosition::Centred, {6000, 4000}},
     };
     for (const Case& c : cases) {
