@@ -112,10 +112,11 @@ done < <(run resample_bench.exe "$runs")
 # screen (the size asked, the placement, the decode) against the platform
 # decoder's own full decode of the same file; each in a process of its own,
 # so the peak working sets compare. 108 MP is 2x2 tiles of plasma.
+"$im" -size 4000x3000 -seed 5 plasma:fractal -quality 90 "$work/photo-12mp.jpg"
 "$im" -size 6000x4000 -seed 7 plasma:fractal -quality 90 "$work/photo-24mp.jpg"
 "$im" -size 6000x4500 -seed 9 plasma:fractal -write mpr:tile +delete -size 12000x9000 tile:mpr:tile \
   -quality 90 "$work/photo-108mp.jpg"
-for photo in 24mp:6000x4000 108mp:12000x9000; do
+for photo in 12mp:4000x3000 24mp:6000x4000 108mp:12000x9000; do
   file=$(winpath "$work/photo-${photo%%:*}.jpg") size=${photo#*:} n=$runs
   [ "${photo%%:*}" = 108mp ] && n=$(( runs < 3 ? runs : 3 ))
   read -r _ decode_ms decode_mb _ < <(run bench_sized_decode.exe platform "$file" "$n")
