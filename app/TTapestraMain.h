@@ -255,10 +255,12 @@ class TTapestraMain : public TForm {
     // The position a file of the shown group takes; the window-wide one for
     // a file it does not have.
     TDisplayPosition PositionOfFile(const std::wstring& path) const;
+    // A row's own position, or the window-wide one for "標準".
+    TDisplayPosition PositionOfRow(int row) const;
     // After the monitors or the monitor mode change: the wallpaper shown
     // composed again for the desktop as it is now, with the same pictures.
     void DisplayTimerTimer();
-    void ComposeAgain();
+    void ComposeAgain(const std::vector<DesktopMonitor>& monitors);
     void RestartTimer();
     void RunAutoFile(int row);
 

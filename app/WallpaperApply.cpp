@@ -44,10 +44,13 @@ std::vector<int> TTapestraMain::MonitorRows(int row, size_t monitors,
     return rows;
 }
 
+TDisplayPosition TTapestraMain::PositionOfRow(int row) const {
+    return EffectivePosition(StoredPosition(Library.FileView(row)), windowPosition_);
+}
+
 TDisplayPosition TTapestraMain::PositionOfFile(const std::wstring& path) const {
     for (int row = 1; row < Library.RowCount(); ++row)
-        if (Library.Row(row) == path)
-            return EffectivePosition(StoredPosition(Library.FileView(row)), windowPosition_);
+        if (Library.Row(row) == path) return PositionOfRow(row);
     return windowPosition_;
 }
 
@@ -57,7 +60,7 @@ bool TTapestraMain::RowsApplied(int row, const std::function<int(int row, int ro
     std::vector<TDisplayPosition> positions;
     for (int each : MonitorRows(row, monitors.size(), choose)) {
         files.push_back(Library.Row(each));
-        positions.push_back(EffectivePosition(StoredPosition(Library.FileView(each)), windowPosition_));
+        positions.push_back(PositionOfRow(each));
     }
     // A picture that failed in the preview has been reported already.
     if (previewFile_ == files.front() && LoadPicture->Error() != 0) return false;
@@ -102,7 +105,7 @@ bool TTapestraMain::PicturesApplied(const std::vector<std::wstring>& files,
     return true;
 }
 
-void TTapestraMain::ComposeAgain() {
+void TTapestraMain::ComposeAgain(const std::vector<DesktopMonitor>& monitors) {
     std::vector<std::wstring> files = appliedFiles_;
     if (files.empty() && !Library.CurrentFile.empty() && Library.CurrentFile != kNoneRow)
         files.push_back(Library.CurrentFile);
@@ -119,7 +122,7 @@ void TTapestraMain::ComposeAgain() {
     // A file our plug-ins do not read goes through the preview's loader: the
     // preview then shows its file again.
     const std::wstring shown = LoadPicture->PictureName();
-    PicturesApplied(files, positions, MonitorsNow(), false);
+    PicturesApplied(files, positions, monitors, false);
     if (!shown.empty() && LoadPicture->PictureName() != shown) ShowPreview(shown);
 }
 
@@ -132,7 +135,7 @@ void TTapestraMain::DisplayTimerTimer() {
     if (!appliedMonitors_.empty() &&
         std::equal(monitors.begin(), monitors.end(), appliedMonitors_.begin(), appliedMonitors_.end(), same))
         return;
-    ComposeAgain();
+    ComposeAgain(monitors);
 }
 
 void TTapestraMain::RestartTimer() {
